@@ -1,0 +1,10 @@
+#include "settings/settings.h"
+
+Settings userSettings{};
+
+Settings DefaultSettings() {
+    return Settings{SpeedMode::Fixed, 5,  OnOffRandom::On,  CellSize::Middle, 20,
+                    OnOffRandom::Off, OnOffRandom::On, OnOffRandom::Off, SpeciesMode::One};
+}
+
+void SetDefaultSettings() { userSettings = DefaultSettings(); }

@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include "recording_hooks.h"
+#include "world_builder.h"
+
+namespace {
+
+// Steps until the hooks see a NewWorld; returns the step number (1-based),
+// or 0 if it does not come within `limit` steps.
+int StepsUntilNewWorld(World& world, RecordingHooks& hooks, int limit) {
+    for (int n = 1; n <= limit; ++n) {
+        hooks.calls.clear();
+        world.step();
+        if (hooks.count('N') > 0) {
+            EXPECT_EQ("NC", hooks.endOfStep()) << "NewWorld must be followed by ClearScreen";
+            return n;
+        }
+    }
+    return 0;
+}
+
+void ExpectCountsAndListsEmpty(const World& world) {
+    for (int y = 1; y <= world.height; ++y) {
+        for (int x = 1; x <= world.width; ++x) {
+            const Cell& c = world.cellAt(x, y);
+            ASSERT_EQ(0, c.neighbourCount) << x << "," << y;
+            ASSERT_EQ(0, c.neighbourSpeciesCount) << x << "," << y;
+            for (uint8_t s : c.neighbourSpecies) {
+                ASSERT_EQ(0, s) << x << "," << y;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+TEST(WorldStep, PaintsEveryCellOnceInVisitingOrderBeforeAging) {
+    World world;
+    RecordingHooks hooks;
+    world.setHooks(hooks);
+    PlantWorld(world, {".#.", "..#"});
+    world.step();
+    ASSERT_EQ(6u, hooks.calls.size());
+    const char* kinds = "DLDDDL";
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(kinds[i], hooks.calls[i].kind) << i;
+        EXPECT_EQ(int(i % 3) + 1, hooks.calls[i].x);
+        EXPECT_EQ(int(i / 3) + 1, hooks.calls[i].y);
+    }
+    EXPECT_EQ(1u, hooks.calls[1].history);  // the painter sees the word before the shift
+}
+
+TEST(WorldStep, ConwayRulesAndInvariants) {
+    World world;
+    world.rules.generations = 1000;
+    PlantWorld(world, {".....", "..#..", "..#..", "..#..", "....."});
+    world.step();
+    EXPECT_EQ(Picture(world), (std::vector<std::string>{".....", ".....", ".###.", ".....", "....."}));
+    ExpectCountsAndListsEmpty(world);
+    world.step();
+    EXPECT_EQ(Picture(world), (std::vector<std::string>{".....", "..#..", "..#..", "..#..", "....."}));
+    ExpectCountsAndListsEmpty(world);
+    // A live cell with three neighbours keeps its species.
+    World keep;
+    PlantWorld(keep, {"#3", "##"});
+    keep.step();
+    EXPECT_EQ(3, keep.cellAt(2, 1).species);
+}
+
+TEST(WorldStep, GliderTravelsAndKeepsTheCountdownStill) {
+    World world;
+    world.rules.generations = 0;
+    RecordingHooks hooks;
+    world.setHooks(hooks);
+    std::vector<std::string> picture(30, std::string(30, '.'));
+    picture[0] = ".#" + std::string(28, '.');
+    picture[1] = "..#" + std::string(27, '.');
+    picture[2] = "###" + std::string(27, '.');
+    PlantWorld(world, picture);
+    for (int n = 1; n <= 80; ++n) {
+        world.step();
+        ASSERT_TRUE(world.novelty) << "step " << n;
+        ASSERT_EQ(0, world.countdown);
+    }
+    EXPECT_EQ(0, hooks.count('N'));
+    // 80 generations move it 20 cells down and right.
+    EXPECT_TRUE(world.cellAt(22, 21).alive());
+    EXPECT_TRUE(world.cellAt(23, 22).alive());
+    EXPECT_TRUE(world.cellAt(21, 23).alive());
+    EXPECT_TRUE(world.cellAt(22, 23).alive());
+    EXPECT_TRUE(world.cellAt(23, 23).alive());
+    EXPECT_EQ(5, Population(world));
+}
+
+TEST(WorldStep, StillLifeIsReplacedAfterGenerationsPlusOneCountedSteps) {
+    for (uint32_t generations : {0u, 1u, 5u}) {
+        World world;
+        world.rules.generations = generations;
+        RecordingHooks hooks;
+        world.setHooks(hooks);
+        PlantWorld(world, {"....", ".##.", ".##.", "...."});
+        EXPECT_EQ(int(generations) + 1, StepsUntilNewWorld(world, hooks, 50)) << generations;
+    }
+}
+
+TEST(WorldStep, BlinkerStopsBeingNovelAfterFifteenSteps) {
+    // Births in a fresh array are novel for 15 steps; from step 16 on each
+    // birth lands where the blinker was 16 generations before.
+    World world;
+    world.rules.generations = 5;
+    RecordingHooks hooks;
+    world.setHooks(hooks);
+    PlantWorld(world, {".....", "..#..", "..#..", "..#..", "....."});
+    for (int n = 1; n <= 15; ++n) {
+        world.step();
+        ASSERT_TRUE(world.novelty) << n;
+        ASSERT_EQ(5, world.countdown);
+    }
+    hooks.calls.clear();
+    EXPECT_EQ(6, StepsUntilNewWorld(world, hooks, 50));  // step 21 = 16 + 5
+}
+
+TEST(WorldStep, DeadWorldIsReplacedOneStepAfterItsLastCellsDie) {
+    World world;
+    world.rules.generations = 100;
+    RecordingHooks hooks;
+    world.setHooks(hooks);
+    PlantWorld(world, {"...", ".#.", "..."});
+    world.step();  // the lone cell dies in step 1
+    EXPECT_EQ("", hooks.endOfStep());
+    EXPECT_EQ(99, world.countdown);
+    hooks.calls.clear();
+    world.step();  // step 2 erases it, then replaces the world
+    EXPECT_EQ('D', hooks.calls[4].kind);
+    EXPECT_EQ(2u, hooks.calls[4].history);  // bit 1 set, bit 0 clear: died in the generation drawn
+    EXPECT_EQ("NC", hooks.endOfStep());
+    EXPECT_EQ(99, world.countdown);  // untouched by an empty step
+}
+
+TEST(WorldStep, WithoutLifeRulesHistoriesAgeAndTheWorldEndsAtStep41) {
+    World world;
+    world.rules.lifeRules = false;
+    world.rules.generations = 20;
+    RecordingHooks hooks;
+    world.setHooks(hooks);
+    {
+        ScriptedRandom species({0});
+        world.allocate(2, 2);
+    }
+    uint32_t expected = 1;
+    for (int n = 1; n <= 40; ++n) {
+        hooks.calls.clear();
+        world.step();
+        ASSERT_EQ("", hooks.endOfStep()) << n;
+        ASSERT_EQ(expected, hooks.calls[0].history) << n;
+        expected = (expected << 1) | 1u;
+        ASSERT_EQ(4, Population(world));
+    }
+    ScriptedRandom reseed({0});  // NewWorld is a no-op in the fake; no draws
+    hooks.calls.clear();
+    world.step();
+    EXPECT_EQ("NC", hooks.endOfStep());
+    EXPECT_EQ(0xFFFFFFFFu, world.cellAt(1, 1).history);
+}
+
+TEST(WorldStep, LifeWorldAfterANoRulesWorldCountsFromZero) {
+    World world;
+    world.rules.lifeRules = false;
+    {
+        ScriptedRandom species({0});
+        world.allocate(3, 3);
+    }
+    world.step();
+    world.step();
+    ExpectCountsAndListsEmpty(world);
+    world.rules.lifeRules = true;
+    // Species, then a vertical line down the middle column.
+    ScriptedRandom script({0, 0, 30000, 0, 0, 30000, 0, 0, 30000, 0});
+    world.seed();
+    world.step();
+    EXPECT_EQ(Picture(world), (std::vector<std::string>{"...", "###", "..."}));
+}
+
+TEST(WorldStep, BirthWhereThePreviousWorldLivedIsNotNovel) {
+    // A block runs for 20 generations, then the world is reseeded in place
+    // with an L-tromino whose birth falls on the block's old corner.
+    World reused;
+    reused.rules.generations = 1000;
+    PlantWorld(reused, {"##..", "##..", "....", "...."});
+    for (int i = 0; i < 20; ++i) {
+        reused.step();
+    }
+    {
+        ScriptedRandom allDead({}, 0);
+        reused.seed();
+    }
+    reused.cellAt(1, 1).makeAlive(true);
+    reused.cellAt(2, 1).makeAlive(true);
+    reused.cellAt(1, 2).makeAlive(true);
+    for (auto* c : {&reused.cellAt(1, 1), &reused.cellAt(2, 1), &reused.cellAt(1, 2)}) {
+        c->species = 1;
+    }
+    reused.step();
+    EXPECT_TRUE(reused.cellAt(2, 2).alive());
+    EXPECT_FALSE(reused.novelty);
+
+    World fresh;
+    PlantWorld(fresh, {"##..", "#...", "....", "...."});
+    fresh.step();
+    EXPECT_TRUE(fresh.cellAt(2, 2).alive());
+    EXPECT_TRUE(fresh.novelty);
+}
+
+TEST(WorldStep, HugeGenerationsOnlyMeanALongWait) {
+    World world;
+    world.rules.generations = 0xFFFFFFFFu;
+    RecordingHooks hooks;
+    world.setHooks(hooks);
+    PlantWorld(world, {"##", "##"});
+    for (int i = 0; i < 1000; ++i) {
+        world.step();
+    }
+    EXPECT_EQ(0, hooks.count('N'));
+    EXPECT_EQ(0xFFFFFFFFLL - 1000, world.countdown);
+}
+
+TEST(WorldStep, WorldWithoutCellsAsksForANewWorldEveryStep) {
+    World world;
+    RecordingHooks hooks;
+    world.setHooks(hooks);
+    world.step();  // never allocated
+    EXPECT_EQ("NC", hooks.endOfStep());
+    hooks.calls.clear();
+    PlantWorld(world, {}, 0, 3);
+    world.step();
+    EXPECT_EQ("NC", hooks.endOfStep());
+}
+
+TEST(WorldStep, NewWorldDuringAStepReseeds) {
+    World world;
+    world.rules.generations = 0;
+    RecordingHooks hooks;
+    world.setHooks(hooks);
+    PlantWorld(world, {"##.", "##.", "..."});
+    ScriptedRandom script({}, 32767);  // the new world is all alive
+    hooks.onNewWorld = [&] { world.seed(); };
+    world.step();
+    EXPECT_EQ("NC", hooks.endOfStep());
+    EXPECT_EQ(9, Population(world));
+    EXPECT_EQ(0, world.countdown);
+}

@@ -1,0 +1,45 @@
+#!/bin/sh
+# Installs what the build and the tests need beyond g++, cmake and GoogleTest.
+# Quick when everything is already there: it only asks dpkg.
+set -eu
+
+PACKAGES="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils
+locales fonts-ipafont-gothic libpng-dev googletest libgtest-dev libbenchmark-dev"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+
+if [ -n "$missing" ]; then
+    echo "installing:$missing"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $SUDO dpkg --add-architecture i386
+    fi
+    $SUDO apt-get update -qq
+    # shellcheck disable=SC2086
+    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
+fi
+
+# The mingw compilers must use the posix thread model (std::thread, gtest).
+for arch in i686 x86_64; do
+    if [ "$(readlink -f /usr/bin/$arch-w64-mingw32-g++)" != "$(readlink -f /usr/bin/$arch-w64-mingw32-g++-posix)" ]; then
+        $SUDO update-alternatives --set $arch-w64-mingw32-g++ /usr/bin/$arch-w64-mingw32-g++-posix >/dev/null
+        $SUDO update-alternatives --set $arch-w64-mingw32-gcc /usr/bin/$arch-w64-mingw32-gcc-posix >/dev/null
+    fi
+done
+
+# Japanese locale so that Wine shows the dialogs' text.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
+    if ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+        echo "ja_JP.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+    fi
+    $SUDO locale-gen >/dev/null
+fi

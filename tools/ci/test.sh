@@ -1,0 +1,46 @@
+#!/bin/bash
+# The test command: installs what is missing, builds the native core (plain
+# and with ASan+UBSan) and the Windows program (32- and 64-bit), and runs
+# every test, natively and under Wine. Exits non-zero on any failure.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$root"
+"$root/tools/ci/install_deps.sh"
+
+jobs=$(nproc)
+build="$root/build"
+
+configure() {  # configure <dir> [cmake args...]
+    local dir=$1
+    shift
+    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+}
+
+echo "== native"
+configure "$build/native"
+cmake --build "$build/native" -j "$jobs"
+ctest --test-dir "$build/native" --output-on-failure -j "$jobs"
+
+echo "== native, ASan+UBSan"
+configure "$build/asan" -DQUORBEL_SANITIZE=ON
+cmake --build "$build/asan" -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$build/asan" --output-on-failure -j "$jobs"
+
+# The Windows builds embed the sprite sheet that the native generator draws.
+native_tools="-DQUORBEL_NATIVE_BUILD_DIR=$build/native"
+
+echo "== Windows 32-bit"
+configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" "$native_tools"
+cmake --build "$build/win32" -j "$jobs"
+
+echo "== Windows 64-bit"
+configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" "$native_tools"
+cmake --build "$build/win64" -j "$jobs"
+
+echo "== under Wine"
+"$root/tools/ci/wine_session.sh" "$build/wineprefix" \
+    bash -c "ctest --test-dir '$build/win32' --output-on-failure && \
+             ctest --test-dir '$build/win64' --output-on-failure -L portable"
+echo "== all tests passed"
