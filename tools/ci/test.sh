@@ -9,7 +9,7 @@ cd "$root"
 "$root/tools/ci/install_deps.sh"
 
 jobs=$(nproc)
-build="$root/build"
+build=${QUORBEL_BUILD_DIR:-$root/build}
 
 configure() {  # configure <dir> [cmake args...]
     local dir=$1
