@@ -2,6 +2,7 @@
 // sprite sheet and the in-memory frame the painter can draw into.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
