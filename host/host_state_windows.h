@@ -36,3 +36,7 @@ extern HostState hostState;
 // The last stage of every saver window message: input-to-close, the close
 // request, the verify request, then DefWindowProcA.
 LRESULT CALLBACK CloseOnInputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The class procedure of the saver window. Hands on to DisplayWindowProc
+// whatever it does not answer itself.
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,26 @@
+// The run modes of the saver program and the frame every run passes through.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// Dispatches on the argument text (program name and following blanks already
+// removed) and returns the exit code: -1, 0, or the dialog's result.
+int32_t HostMain(HINSTANCE instance, const char* arguments);
+
+// Full screen when parent is null, a preview inside parent otherwise.
+int32_t RunSaverWindow(HWND parent);
+int32_t RunPreview(const char* argument);
+int32_t RunConfiguration(HWND owner);
+int32_t RunChangePassword(const char* argument);
+bool PrepareConfigDialog(HINSTANCE instance);
+
+// Tells a Windows 95 family system that a saver runs (1) or not (0); on the
+// NT family it does nothing and returns 0.
+int32_t SetSaverRunning(int32_t on);
+
+// Process-wide fault guard: after the system's fault report the saver-running
+// state is cleared, so a crash never leaves the desktop locked out of task
+// switching.
+void InstallFaultGuard();
