@@ -1,0 +1,81 @@
+// sheet_generator <life9.dib> <life9.bmp> <sheet.png>
+//
+// Draws the sprite sheet and writes it three ways: the packed bitmap the
+// program embeds, the same behind a BMP file header (what resource
+// compilers read for a BITMAP resource) and a PNG to look at.
+#include <png.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "display/packed_dib.h"
+#include "display/sheet_geometry.h"
+#include "sheet_art.h"
+#include "sheet_palette.h"
+
+namespace {
+
+bool WriteFile(const char* path, const std::vector<uint8_t>& bytes) {
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && ok;
+}
+
+bool WritePng(const char* path, const IndexedImage& image, const std::vector<RgbColor>& palette) {
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (png == nullptr || info == nullptr || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, image.width, image.height, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    std::vector<png_color> colors;
+    for (const RgbColor& c : palette) {
+        colors.push_back({c.red, c.green, c.blue});
+    }
+    png_set_PLTE(png, info, colors.data(), static_cast<int>(colors.size()));
+    // No time chunk: the file depends on the art alone.
+    png_write_info(png, info);
+    for (int y = 0; y < image.height; ++y) {
+        png_write_row(png, &image.pixels[static_cast<size_t>(y) * image.width]);
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s <life9.dib> <life9.bmp> <sheet.png>\n", argv[0]);
+        return 2;
+    }
+    std::vector<uint8_t> packed = BuildSheetDib();
+    PackedDibLayout layout;
+    IndexedImage sheet;
+    // Check our own output with our own decoder before anything is written.
+    if (!ParsePackedDib(packed.data(), packed.size(), &layout) ||
+        !DecodePackedRle8(packed.data(), packed.size(), &sheet) || sheet.pixels != DrawSheet().pixels) {
+        std::fprintf(stderr, "sheet_generator: the encoded sheet does not decode to the drawing\n");
+        return 1;
+    }
+    if (!WriteFile(argv[1], packed) || !WriteFile(argv[2], WithBmpFileHeader(packed, layout)) ||
+        !WritePng(argv[3], sheet, SheetPalette())) {
+        std::fprintf(stderr, "sheet_generator: cannot write the output files\n");
+        return 1;
+    }
+    std::printf("sprite sheet: %dx%d, %zu bytes packed (%zu of RLE8 pixel data)\n", sheet.width, sheet.height,
+                packed.size(), layout.pixelSize);
+    return 0;
+}
