@@ -1,0 +1,112 @@
+#include "display/effective_settings.h"
+
+#include <cmath>
+
+#include "world/random_source.h"
+
+EffectiveSettings effectiveSettings{};
+
+namespace {
+
+constexpr int32_t kCellSides[3][2] = {
+    // wriggle off, on
+    {10, 15},  // Small
+    {20, 30},  // Middle
+    {40, 60},  // Big
+};
+
+// The square-root law spreads 0..32767 over 19 equal bands of 1724, leaving
+// the top 22 draws for speed 19.
+constexpr int32_t kSpeedBand = 1724;
+
+// Anything but Off and On (Random, or a value no setting has) is drawn.
+bool ResolveSwitch(OnOffRandom setting, bool (*fromDraw)(int32_t)) {
+    switch (setting) {
+        case OnOffRandom::Off:
+            return false;
+        case OnOffRandom::On:
+            return true;
+        default:
+            return fromDraw(DrawRandom());
+    }
+}
+
+bool OddDraw(int32_t r) { return (r & 1) != 0; }
+bool SevenInEight(int32_t r) { return r % 8 != 0; }
+
+}  // namespace
+
+uint16_t TickDelayForSpeed(uint32_t speed) {
+    if (speed > kFastestSpeed) {
+        speed = kFastestSpeed;
+    }
+    // Repeated multiplication rather than pow(): the double nearest 0.8 lies
+    // above 0.8, and over these 19 steps the products stay at or above the
+    // exact powers, so whole values such as 1024 (speed 3) never come out a
+    // hair below and truncate one short, whatever the C library's pow does.
+    double delay = 2000.0;
+    for (uint32_t s = 0; s < speed; ++s) {
+        delay *= 0.8;
+    }
+    return static_cast<uint16_t>(delay);
+}
+
+uint32_t DrawRandomSpeed() {
+    const double r = DrawRandom();
+    const int32_t n = static_cast<int32_t>(std::sqrt(r * (1.0 / 32767)) * 32767.0);
+    return static_cast<uint32_t>(n / kSpeedBand);
+}
+
+int32_t CellSide(CellSize size, bool wriggle) {
+    const int index = static_cast<int>(size);
+    if (index < 0 || index > 2) {
+        return kCellSides[static_cast<int>(CellSize::Middle)][wriggle ? 1 : 0];
+    }
+    return kCellSides[index][wriggle ? 1 : 0];
+}
+
+void ResolveChoices(const Settings& settings, EffectiveSettings& effective) {
+    effective.lifeRules = ResolveSwitch(settings.LifeGame, SevenInEight);
+    effective.wriggle = ResolveSwitch(settings.Tovtov, OddDraw);
+    effective.shrink = ResolveSwitch(settings.Shrink, OddDraw);
+
+    switch (settings.Size) {
+        case CellSize::Small:
+        case CellSize::Middle:
+        case CellSize::Big:
+            effective.cellSize = settings.Size;
+            break;
+        default:
+            effective.cellSize = static_cast<CellSize>(DrawRandom() % 3);
+            break;
+    }
+
+    effective.wrapEdges = ResolveSwitch(settings.ConnectTBLR, OddDraw);
+
+    switch (settings.Colors) {
+        case SpeciesMode::One:
+        case SpeciesMode::Three:
+        case SpeciesMode::Six:
+            effective.speciesMode = settings.Colors;
+            break;
+        default:
+            effective.speciesMode = static_cast<SpeciesMode>(DrawRandom() % 3);
+            break;
+    }
+}
+
+void ResolveStartSettings(const Settings& settings, EffectiveSettings& effective) {
+    ResolveChoices(settings, effective);
+    const uint32_t speed = settings.FixedSpeed == SpeedMode::Fixed ? settings.Speed : DrawRandomSpeed();
+    effective.tickDelay = TickDelayForSpeed(speed);
+    effective.cellWidth = effective.cellHeight = CellSide(effective.cellSize, effective.wriggle);
+}
+
+WorldRules RulesFor(const Settings& settings, const EffectiveSettings& effective) {
+    WorldRules rules;
+    rules.lifeRules = effective.lifeRules;
+    rules.wrapEdges = effective.wrapEdges;
+    rules.speciesMode = effective.speciesMode;
+    rules.generations = settings.Generations;
+    return rules;
+}

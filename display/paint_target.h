@@ -1,0 +1,28 @@
+// What the painter draws on: rectangle copies from the sprite sheet and
+// black fills, plus the size of the whole drawing area. The saver draws on
+// the window through GDI; tests draw into an in-memory frame.
+#pragma once
+
+struct PaintRect {
+    int left;
+    int top;
+    int right;   // exclusive
+    int bottom;  // exclusive
+};
+
+struct ClientSize {
+    int width;
+    int height;
+};
+
+class PaintTarget {
+public:
+    // Copies width x height pixels unchanged from the sheet at (srcX, srcY)
+    // to (dstX, dstY). Skipped when there is no sheet to copy from.
+    virtual void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) = 0;
+    virtual void fillBlack(const PaintRect& rect) = 0;
+    virtual ClientSize clientSize() = 0;
+
+protected:
+    ~PaintTarget() = default;
+};
