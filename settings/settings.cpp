@@ -3,8 +3,9 @@
 Settings userSettings{};
 
 Settings DefaultSettings() {
-    return Settings{SpeedMode::Fixed, 5,  OnOffRandom::On,  CellSize::Middle, 20,
-                    OnOffRandom::Off, OnOffRandom::On, OnOffRandom::Off, SpeciesMode::One};
+    return Settings{
+        SpeedMode::Fixed, 5, OnOffRandom::On, CellSize::Middle, 20, OnOffRandom::Off, OnOffRandom::On, OnOffRandom::Off,
+        SpeciesMode::One};
 }
 
 void SetDefaultSettings() { userSettings = DefaultSettings(); }

@@ -31,6 +31,21 @@ struct Cell {
         history &= ~1u;
     }
 
+    // One live neighbour's contribution. A grid cell gets at most eight per
+    // step; a border record's list stops at eight while its count wraps.
+    void receive(uint8_t neighbour) {
+        if (neighbourSpeciesCount < kMaxNeighbours) {
+            neighbourSpecies[neighbourSpeciesCount++] = neighbour;
+        }
+        ++neighbourCount;
+    }
+
+    // The same for a grid cell, which can never receive more than eight.
+    void receiveInGrid(uint8_t neighbour) {
+        neighbourSpecies[neighbourSpeciesCount++] = neighbour;
+        ++neighbourCount;
+    }
+
     // Ages the word by one generation; the current state carries over.
     void shiftHistory() { history = (history << 1) | (history & 1u); }
 };

@@ -95,9 +95,5 @@ void World::addNeighbour(int32_t x, int32_t y, uint8_t species) {
             y = 1;
         }
     }
-    Cell& cell = cellAt(x, y);
-    if (cell.neighbourSpeciesCount < kMaxNeighbours) {
-        cell.neighbourSpecies[cell.neighbourSpeciesCount++] = species;
-    }
-    ++cell.neighbourCount;
+    cellAt(x, y).receive(species);
 }

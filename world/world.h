@@ -63,6 +63,7 @@ public:
 
 private:
     void countingPass(bool& sawLife);
+    void addNeighbours(Cell& cell);
     void rulePass();
     void birth(Cell& cell);
 

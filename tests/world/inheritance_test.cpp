@@ -48,7 +48,7 @@ TEST(Species, InheritanceUsesExactlyTheDrawsOfTheRules) {
         {SpeciesMode::Six, {6, 1, 1}, {1}, 5},
         {SpeciesMode::Six, {5, 6, 3}, {0, 0, 0}, 3},
         {SpeciesMode::Six, {5, 6, 3}, {0, 1, 1, 2}, 3},  // 1|4|2 = 7, drop 4
-        {SpeciesMode::Six, {5, 6, 3}, {1, 0, 1}, 6},  // 4|2|2 = 6, no fourth draw
+        {SpeciesMode::Six, {5, 6, 3}, {1, 0, 1}, 6},     // 4|2|2 = 6, no fourth draw
         {SpeciesMode::Six, {2, 2, 2}, {}, 2},
     };
     for (const Case& c : cases) {

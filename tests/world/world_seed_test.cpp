@@ -4,8 +4,8 @@
 
 namespace {
 
-World SeededWorld(bool lifeRules, SpeciesMode mode, std::vector<int32_t> draws, size_t expectedDraws,
-                  int columns = 2, int rows = 2) {
+World SeededWorld(bool lifeRules, SpeciesMode mode, std::vector<int32_t> draws, size_t expectedDraws, int columns = 2,
+                  int rows = 2) {
     World world;
     world.rules.lifeRules = lifeRules;
     world.rules.speciesMode = mode;
