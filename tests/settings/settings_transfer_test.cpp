@@ -175,6 +175,8 @@ TEST(SettingsTransfer, SaveThenLoadReproducesEveryDialogChoice) {
     const uint32_t generations[] = {0, 1, 20, 65536, 4294967295u};
     size_t checked = 0;
     Settings s{};
+    // One key for all: every save writes all nine values over the last ones.
+    FakeSettingsKey key;
     for (int32_t fixedSpeed = 0; fixedSpeed <= 1; ++fixedSpeed)
     for (int32_t tovtov = 0; tovtov <= 2; ++tovtov)
     for (int32_t connect = 0; connect <= 2; ++connect)
@@ -187,7 +189,8 @@ TEST(SettingsTransfer, SaveThenLoadReproducesEveryDialogChoice) {
         s = {static_cast<SpeedMode>(fixedSpeed), speed, static_cast<OnOffRandom>(tovtov),
              static_cast<CellSize>(size), gens, static_cast<OnOffRandom>(connect),
              static_cast<OnOffRandom>(life), static_cast<OnOffRandom>(shrink), static_cast<SpeciesMode>(colors)};
-        FakeSettingsKey key;
+        key.queries.clear();
+        key.writeOrder.clear();
         WriteSettings(s, key);
         const Settings back = ReadSettings(key);
         ++checked;
