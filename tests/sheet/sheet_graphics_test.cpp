@@ -219,7 +219,7 @@ TEST_F(SheetGraphics, FourBitSheetShowsNot256ColorOnceAndMakesNothing) {
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].text, L"Not 256 color.");
         EXPECT_EQ(seen[0].owner, window);
-        EXPECT_EQ(seen[0].icon, LoadIconW(nullptr, IDI_HAND)) << "the error icon";
+        EXPECT_EQ(seen[0].icon, LoadIconA(nullptr, IDI_HAND)) << "the error icon";
         ReleaseGraphics(bitmap);
         if (window != nullptr) {
             DestroyWindow(window);
