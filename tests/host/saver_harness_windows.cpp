@@ -1,0 +1,187 @@
+#include "saver_harness_windows.h"
+
+#include <cstring>
+
+void PumpFor(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= milliseconds) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+    }
+}
+
+SaverProcess::~SaverProcess() { terminate(); }
+
+bool SaverProcess::start(const std::string& exe, const std::string& arguments,
+                         const std::string& folder) {
+    std::string commandLine = "\"" + exe + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
+    mutableLine.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    return CreateProcessA(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &process_) != 0;
+}
+
+DWORD SaverProcess::waitForExit(DWORD milliseconds) {
+    if (!process_.hProcess) return kStillRunning;
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) break;
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= milliseconds) return kStillRunning;
+        PumpFor(elapsed + 20 > milliseconds ? milliseconds - elapsed : 20);
+    }
+    DWORD code = kStillRunning;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+bool SaverProcess::running() const {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void SaverProcess::terminate() {
+    if (!process_.hProcess) return;
+    if (running()) {
+        TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+    process_ = PROCESS_INFORMATION{};
+}
+
+HWND WaitForSaverWindow(const char* title, DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = FindWindowA(kSaverClass, title);
+        if (window) return window;
+        if (GetTickCount() - start >= milliseconds) return nullptr;
+        PumpFor(20);
+    }
+}
+
+HWND WaitForPreviewWindow(HWND parent, DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = FindWindowExA(parent, nullptr, kSaverClass, nullptr);
+        if (window) return window;
+        if (GetTickCount() - start >= milliseconds) return nullptr;
+        PumpFor(20);
+    }
+}
+
+namespace {
+void SendKey(WORD virtualKey, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, 0));
+    input.ki.dwFlags = flags;
+    SendInput(1, &input, sizeof(input));
+}
+
+void SendMouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof(input));
+}
+}  // namespace
+
+void PressKey(WORD virtualKey) { SendKey(virtualKey, 0); }
+void ReleaseKey(WORD virtualKey) { SendKey(virtualKey, KEYEVENTF_KEYUP); }
+
+void ClickLeft() {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+void MoveCursorTo(int x, int y) { SetCursorPos(x, y); }
+
+size_t ScreenShot::countNonBlack(const RECT& area) const {
+    size_t count = 0;
+    for (int y = area.top; y < area.bottom && y < height; ++y) {
+        for (int x = area.left; x < area.right && x < width; ++x) {
+            if (pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF) ++count;
+        }
+    }
+    return count;
+}
+
+ScreenShot CaptureScreen() {
+    ScreenShot shot;
+    shot.width = GetSystemMetrics(SM_CXSCREEN);
+    shot.height = GetSystemMetrics(SM_CYSCREEN);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = shot.width;
+    info.bmiHeader.biHeight = -shot.height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        GdiFlush();
+        const uint32_t* source = static_cast<const uint32_t*>(bits);
+        shot.pixels.assign(source, source + static_cast<size_t>(shot.width) * shot.height);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+namespace {
+HKEY CreateKey(HKEY root, const char* key) {
+    HKEY opened = nullptr;
+    if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr) !=
+        ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return opened;
+}
+
+void SetValue(HKEY root, const char* key, const char* name, DWORD type, const void* data,
+              DWORD size) {
+    HKEY opened = CreateKey(root, key);
+    if (!opened) return;
+    RegSetValueExA(opened, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(opened);
+}
+}  // namespace
+
+void SetDwordValue(HKEY root, const char* key, const char* name, DWORD value) {
+    SetValue(root, key, name, REG_DWORD, &value, sizeof(value));
+}
+
+void SetBinaryValue(HKEY root, const char* key, const char* name, const void* data, DWORD size) {
+    SetValue(root, key, name, REG_BINARY, data, size);
+}
+
+void SetStringValue(HKEY root, const char* key, const char* name, const char* value) {
+    SetValue(root, key, name, REG_SZ, value, static_cast<DWORD>(std::strlen(value) + 1));
+}
+
+void DeleteValue(HKEY root, const char* key, const char* name) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+    RegDeleteValueA(opened, name);
+    RegCloseKey(opened);
+}
+
+void DeleteKeyTree(HKEY root, const char* key) { RegDeleteTreeA(root, key); }

@@ -1,0 +1,68 @@
+// Drives the real saver program from a test: starts it with a command line,
+// finds its window, sends it input, reads the screen and its exit code.
+#pragma once
+
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0601
+#undef WINVER
+#define WINVER 0x0601
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+constexpr char kSaverClass[] = "WindowsScreenSaverClass";
+constexpr DWORD kStillRunning = STILL_ACTIVE;
+
+// Runs the message queue of this thread while waiting, so that windows of
+// ours (a preview's parent) keep answering the saver.
+void PumpFor(DWORD milliseconds);
+
+class SaverProcess {
+public:
+    SaverProcess() = default;
+    SaverProcess(const SaverProcess&) = delete;
+    SaverProcess& operator=(const SaverProcess&) = delete;
+    ~SaverProcess();
+
+    // Starts `exe` with the given arguments in `folder` (also the current
+    // directory). False if CreateProcess fails.
+    bool start(const std::string& exe, const std::string& arguments, const std::string& folder);
+    // The exit code once the process has ended within the limit, else
+    // kStillRunning.
+    DWORD waitForExit(DWORD milliseconds);
+    bool running() const;
+    // Ends a saver that a test left running.
+    void terminate();
+
+private:
+    PROCESS_INFORMATION process_{};
+};
+
+// Waits for a top-level window of the saver class and title.
+HWND WaitForSaverWindow(const char* title, DWORD milliseconds);
+// Waits for a saver child window of `parent`.
+HWND WaitForPreviewWindow(HWND parent, DWORD milliseconds);
+
+// Input as the user makes it, through the system's input queue.
+void PressKey(WORD virtualKey);
+void ReleaseKey(WORD virtualKey);
+void ClickLeft();
+// Moves the cursor to an absolute screen position, with a move event.
+void MoveCursorTo(int x, int y);
+
+// The screen's pixels, 0x00RRGGBB, row by row from the top.
+struct ScreenShot {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+    size_t countNonBlack(const RECT& area) const;
+};
+ScreenShot CaptureScreen();
+
+// Registry helpers for the values the tests set up and restore.
+void SetDwordValue(HKEY root, const char* key, const char* name, DWORD value);
+void SetBinaryValue(HKEY root, const char* key, const char* name, const void* data, DWORD size);
+void SetStringValue(HKEY root, const char* key, const char* name, const char* value);
+void DeleteValue(HKEY root, const char* key, const char* name);
+void DeleteKeyTree(HKEY root, const char* key);
