@@ -1,0 +1,88 @@
+// The dialogs' texts read back as UTF-16 from the live windows, whatever
+// the system's code page: run once under a Japanese and once under an
+// English locale. With QUORBEL_SCREENSHOT_DIR set it also saves pictures
+// of both dialogs there (config_dialog_<tag>.bmp, about_box_<tag>.bmp).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "dialog_driver.h"
+#include "resources/resource_ids.h"
+#include "screenshot.h"
+#include "stored_settings.h"
+
+namespace {
+
+const std::vector<std::wstring> kConfigTexts = {
+    L"OK", L"ｷｬﾝｾﾙ", L"ﾊﾞｰｼﾞｮﾝ情報(&A)", L"ﾍﾙﾌﾟ(&H)",
+    L"時の流れ(&P)", L"固定", L"ﾗﾝﾀﾞﾑ", L"遅く", L"速く", L"",
+    L"生命の大きさ(&Z)", L"大", L"中", L"小", L"ﾗﾝﾀﾞﾑ",
+    L"ﾗｲﾌｹﾞｰﾑ(&L)", L"あり", L"なし", L"ﾗﾝﾀﾞﾑ",
+    L"上下左右のつながり(&C)", L"あり", L"なし", L"ﾗﾝﾀﾞﾑ",
+    L"Tovtov(&U)", L"あり", L"なし", L"ﾗﾝﾀﾞﾑ",
+    L"伸び縮み(&S)", L"あり", L"なし", L"ﾗﾝﾀﾞﾑ",
+    L"増殖方式(&M)", L"1種族が細胞分裂", L"3種族が細胞分裂", L"6種族が有性生殖", L"ﾗﾝﾀﾞﾑ",
+    L"安定後の世代数(&G)", L"20",
+};
+
+// Children in creation order, which is the template's order.
+std::vector<std::wstring> ChildTexts(HWND dialog) {
+    std::vector<std::wstring> texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        texts.push_back(Text(child));
+    }
+    return texts;
+}
+
+void ExpectNoReplacementCharacters(const std::vector<std::wstring>& texts) {
+    for (const std::wstring& text : texts) {
+        EXPECT_EQ(text.find(L'?'), std::wstring::npos);
+        EXPECT_EQ(text.find(L'\xFFFD'), std::wstring::npos);
+        EXPECT_EQ(text.find(L'\x30FB'), std::wstring::npos);  // the "unknown" dot
+    }
+}
+
+std::wstring ScreenshotPath(const char* name) {
+    const char* dir = std::getenv("QUORBEL_SCREENSHOT_DIR");
+    if (!dir || !*dir) return {};
+    const char* tag = std::getenv("QUORBEL_SCREENSHOT_TAG");
+    std::string path = std::string(dir) + "\\" + name + "_" + (tag ? tag : "shot") + ".bmp";
+    return std::wstring(path.begin(), path.end());
+}
+
+void SaveScreenshot(HWND window, const char* name) {
+    const std::wstring path = ScreenshotPath(name);
+    if (path.empty()) return;
+    Sleep(500);  // let the window finish painting
+    SendMessageW(window, WM_NULL, 0, 0);
+    EXPECT_TRUE(SaveWindowBitmap(window, path));
+}
+
+TEST(DialogText, ConfigAndAboutTextsReadBackAsWritten) {
+    DeleteStoredSettings();
+    const DWORD dialogThread = GetCurrentThreadId();
+    RunDrivenConfigDialog(nullptr, [&](HWND dialog) {
+        EXPECT_EQ(Text(dialog), kConfigCaption);
+        const std::vector<std::wstring> texts = ChildTexts(dialog);
+        EXPECT_EQ(texts, kConfigTexts);
+        ExpectNoReplacementCharacters(texts);
+        SaveScreenshot(dialog, "config_dialog");
+
+        PostClick(dialog, IDC_ABOUT_BUTTON);
+        HWND about = WaitForThreadDialog(dialogThread, kAboutCaption, dialog);
+        ASSERT_NE(about, nullptr);
+        const std::vector<std::wstring> aboutTexts = ChildTexts(about);
+        ASSERT_EQ(aboutTexts.size(), 6u);
+        EXPECT_EQ(aboutTexts[0], L"OK");
+        EXPECT_EQ(aboutTexts[1], L"Tovtovﾗｲﾌｹﾞｰﾑ ｽｸﾘｰﾝ ｾｰﾊﾞｰ for Windows 95");
+        EXPECT_EQ(aboutTexts[2], L"Ver 1.11.004");
+        ExpectNoReplacementCharacters(aboutTexts);
+        SaveScreenshot(about, "about_box");
+        SendMessageW(about, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(WaitUntil([about] { return !IsWindow(about); }));
+        Click(dialog, IDCANCEL);
+    });
+}
+
+}  // namespace
