@@ -264,3 +264,45 @@ TEST_F(SheetGraphics, SixteenColourTableGivesSixteenEntriesAndPixelsAfterIt) {
     EXPECT_EQ(CountMismatches(pixels, image, dib.data(), layout), 0);
     ReleaseGraphics(bitmap);
 }
+
+TEST_F(SheetGraphics, PaletteFailureShowsTheJapaneseWarningAndMakesNoBitmap) {
+    // The box's icon needs GDI objects too: load the shared icon first.
+    HICON warningIcon = LoadIconA(nullptr, IDI_EXCLAMATION);
+    // Fill the process's GDI handle table so that CreatePalette really fails.
+    LOGPALETTE one = {0x300, 1, {{0, 0, 0, 0}}};
+    std::vector<HPALETTE> filler;
+    for (int i = 0; i < 100000; ++i) {
+        HPALETTE p = CreatePalette(&one);
+        if (p == nullptr) {
+            break;
+        }
+        filler.push_back(p);
+    }
+    bool exhausted = filler.size() < 100000;
+
+    std::vector<uint8_t> dib;
+    HBITMAP bitmap = nullptr;
+    std::vector<MessageBoxWatcher::Seen> seen;
+    if (exhausted) {
+        DibHeader header;
+        header.width = 2;
+        header.height = 1;
+        dib = BuildPackedDib(header, std::vector<RgbColor>(4), {2, 5, 0, 1});
+        MessageBoxWatcher watcher(L"PAL2");
+        bitmap = BuildSheetGraphics(dib.data());
+        seen = watcher.Stop();
+    }
+    for (HPALETTE p : filler) {
+        DeleteObject(p);
+    }
+    if (!exhausted) {
+        GTEST_SKIP() << "the GDI handle table did not fill up";
+    }
+    EXPECT_EQ(bitmap, nullptr);
+    EXPECT_EQ(displayState.sheetPalette, nullptr);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"CreatePalette\u306b\u5931\u6557");
+    EXPECT_EQ(seen[0].owner, nullptr);
+    EXPECT_EQ(seen[0].icon, warningIcon) << "the warning icon";
+    ReleaseGraphics(bitmap);
+}
