@@ -248,7 +248,13 @@ TEST_F(SheetGraphics, SixteenColourTableGivesSixteenEntriesAndPixelsAfterIt) {
     ASSERT_TRUE(ParsePackedDib(dib.data(), dib.size(), &layout));
     ASSERT_EQ(layout.pixelOffset, 40u + 64u);
 
+    // This time the saver window exists, so its device context is used.
+    hostState.saverWindow = CreateWindowExW(0, L"STATIC", L"saver", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                            GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(hostState.saverWindow, nullptr);
     HBITMAP bitmap = BuildSheetGraphics(dib.data());
+    DestroyWindow(hostState.saverWindow);
+    hostState.saverWindow = nullptr;
     ASSERT_NE(bitmap, nullptr);
     ASSERT_NE(displayState.sheetPalette, nullptr);
     EXPECT_EQ(GetPaletteEntries(displayState.sheetPalette, 0, 0, nullptr), 16u);
