@@ -1,6 +1,6 @@
 // Every sprite is a shaded height field of one or two round lobes, lit from
 // the upper left and supersampled 4 x 4.
-// The maths uses only + - * / and sqrt, which IEEE 754 rounds exactly, so
+// The maths uses only + - * /, sqrt and floor, which IEEE 754 defines exactly, so
 // the sheet comes out byte for byte the same on every build.
 #include "sheet_art.h"
 
@@ -177,6 +177,11 @@ std::vector<Lobe> BodyLobes(int square, int frame, int stage) {
             {(headOffset - distance) * dx, (headOffset - distance) * dy, tail, kTailTone}};
 }
 
+// The grown ball of one-species worlds, drawn in another band's colour.
+IndexedImage DrawOneSpeciesMatureSprite(int square, int hue) {
+    return RenderSprite(square, {{0, 0, (square - 2) / 2.0, 1.0}}, kOneSpeciesLook, hue);
+}
+
 void Blit(const IndexedImage& sprite, IndexedImage& sheet, int left, int top) {
     for (int y = 0; y < sprite.height; ++y) {
         std::copy_n(&sprite.pixels[static_cast<size_t>(y) * sprite.width], sprite.width,
@@ -199,14 +204,6 @@ IndexedImage DrawNewbornSprite(int square, bool smallerThanCell, int hue) {
 IndexedImage DrawMatureSprite(int square, int hue) {
     return RenderSprite(square, {{0, 0, (square - 2) / 2.0, 1.0}}, kMatureLook, hue);
 }
-
-namespace {
-
-IndexedImage DrawOneSpeciesMatureSprite(int square, int hue) {
-    return RenderSprite(square, {{0, 0, (square - 2) / 2.0, 1.0}}, kOneSpeciesLook, hue);
-}
-
-}  // namespace
 
 IndexedImage DrawSheet() {
     IndexedImage sheet(kSheetWidth, kSheetHeight);
