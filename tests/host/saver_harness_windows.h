@@ -34,6 +34,7 @@ public:
     bool running() const;
     // Ends a saver that a test left running.
     void terminate();
+    HANDLE handle() const { return process_.hProcess; }
 
 private:
     PROCESS_INFORMATION process_{};
