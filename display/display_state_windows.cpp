@@ -1,0 +1,3 @@
+#include "display/display_state_windows.h"
+
+DisplayState displayState{};

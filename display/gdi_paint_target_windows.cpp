@@ -1,0 +1,39 @@
+#include "display/gdi_paint_target_windows.h"
+
+#include "display/display_state_windows.h"
+
+void GdiPaintTarget::beginTick(HWND window) {
+    window_ = window;
+    sheetDC_ = CreateCompatibleDC(displayState.paintDC);
+    previousBitmap_ = sheetDC_ ? SelectObject(sheetDC_, displayState.sheetBitmap) : nullptr;
+}
+
+void GdiPaintTarget::endTick() {
+    if (previousBitmap_) {
+        SelectObject(sheetDC_, previousBitmap_);
+        previousBitmap_ = nullptr;
+    }
+    if (sheetDC_) {
+        DeleteDC(sheetDC_);
+        sheetDC_ = nullptr;
+    }
+}
+
+void GdiPaintTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int height) {
+    if (previousBitmap_) {
+        BitBlt(displayState.paintDC, dstX, dstY, width, height, sheetDC_, srcX, srcY, SRCCOPY);
+    }
+}
+
+void GdiPaintTarget::fillBlack(const PaintRect& rect) {
+    const RECT area{rect.left, rect.top, rect.right, rect.bottom};
+    FillRect(displayState.paintDC, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+ClientSize GdiPaintTarget::clientSize() {
+    RECT client{};
+    if (!GetClientRect(window_, &client)) {
+        return {0, 0};
+    }
+    return {client.right, client.bottom};
+}

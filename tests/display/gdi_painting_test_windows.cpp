@@ -1,0 +1,204 @@
+// The painter's GDI path in a real window: after some ticks, the window shows
+// each live cell's sprite and black everywhere else, strips included.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "display/animation_thread_windows.h"
+#include "display/display_state_windows.h"
+#include "display/effective_settings.h"
+#include "display/saver_world_windows.h"
+#include "display/sheet_geometry.h"
+#include "display/world_lifecycle.h"
+#include "gdi_ledger_windows.h"
+#include "test_window_windows.h"
+#include "world/random_source.h"
+
+namespace {
+
+struct Snapshot {
+    uint32_t history;
+    uint8_t species;
+};
+
+std::vector<Snapshot> TakeSnapshot(const World& world) {
+    std::vector<Snapshot> cells;
+    for (int y = 1; y <= world.height; ++y) {
+        for (int x = 1; x <= world.width; ++x) {
+            cells.push_back({world.cellAt(x, y).history, world.cellAt(x, y).species});
+        }
+    }
+    return cells;
+}
+
+// What the window must show at (px, py) once a tick has painted the cells
+// as they were in `before`: a live cell's newborn sprite until it has lived
+// 16 generations, then its grown sprite; black for dead cells and the strips.
+uint32_t ExpectedPixel(int px, int py, const std::vector<Snapshot>& before, const World& world,
+                       const EffectiveSettings& e) {
+    const int column = px / e.cellWidth;
+    const int row = py / e.cellHeight;
+    if (column >= world.width || row >= world.height) {
+        return 0;
+    }
+    const Snapshot& cell = before[static_cast<size_t>(row) * world.width + column];
+    if ((cell.history & 1u) == 0) {
+        return 0;
+    }
+    const SpriteGroup& group = kSpriteGroups[static_cast<int>(e.cellSize)];
+    const int top = BandTop[cell.species - 1];
+    int srcX = group.singleColumn;
+    int srcY = top + (e.wriggle ? group.newbornWriggleY : group.newbornPlainY);
+    if ((cell.history & 0xFFFFu) == 0xFFFFu) {
+        if (e.wriggle) {
+            const int stage = cell.history == 0xFFFFFFFFu ? 2 : (cell.history & 0xFFFFFFu) == 0xFFFFFFu ? 1 : 0;
+            srcX = world.cellAt(column + 1, row + 1).wriggleFrame * e.cellWidth;
+            srcY = top + group.blockTop + stage * e.cellHeight;
+        } else {
+            srcY = top + group.matureOneY + (e.speciesMode == SpeciesMode::One ? 0 : e.cellHeight);
+        }
+    }
+    return SheetColour(srcX + px % e.cellWidth, srcY + py % e.cellHeight);
+}
+
+class GdiPainting : public ::testing::TestWithParam<bool> {
+protected:
+    static constexpr int kWidth = kTestWindowWidth;
+    static constexpr int kHeight = kTestWindowHeight;
+
+    void SetUp() override {
+        window = TestWindow();
+        ASSERT_NE(nullptr, window);
+        sheet = CreateSyntheticSheet();
+        ASSERT_NE(nullptr, sheet);
+        displayState.sheetBitmap = sheet;
+        theWorld.setHooks(saverHooks);
+    }
+
+    void TearDown() override {
+        displayState.sheetBitmap = nullptr;
+        DeleteObject(sheet);
+    }
+
+    // Kills every cell, so that the next tick starts a new world on a
+    // cleared window.
+    static void EmptyTheWorld() {
+        for (int y = 1; y <= theWorld.height; ++y) {
+            for (int x = 1; x <= theWorld.width; ++x) {
+                theWorld.cellAt(x, y).history = 0;
+                theWorld.cellAt(x, y).species = 0;
+            }
+        }
+    }
+
+    void ExpectWindowShows(const std::vector<Snapshot>& before) {
+        const std::vector<uint32_t> pixels = ReadClient(window, kWidth, kHeight);
+        int wrong = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                const uint32_t expected = ExpectedPixel(x, y, before, theWorld, effectiveSettings);
+                const uint32_t got = pixels[static_cast<size_t>(y) * kWidth + x];
+                if (expected != got && wrong++ < 5) {
+                    ADD_FAILURE() << "pixel " << x << "," << y << ": expected " << std::hex << expected << ", got "
+                                  << got << std::dec;
+                }
+            }
+        }
+        EXPECT_EQ(0, wrong) << "wrong pixels";
+    }
+
+    HWND window = nullptr;
+    HBITMAP sheet = nullptr;
+};
+
+}  // namespace
+
+TEST_P(GdiPainting, WindowShowsTheLiveCellsAndBlackElsewhere) {
+    const bool wriggle = GetParam();
+    userSettings = DefaultSettings();
+    userSettings.Tovtov = wriggle ? OnOffRandom::On : OnOffRandom::Off;
+    userSettings.Size = wriggle ? CellSize::Small : CellSize::Middle;
+    userSettings.Colors = SpeciesMode::Six;
+    userSettings.Generations = 1000;
+    SeedRandom(wriggle ? 7 : 11);
+    ResolveStartSettings(userSettings, effectiveSettings);
+    AllocateFirstWorld(theWorld, userSettings, effectiveSettings, {kWidth, kHeight});
+    ASSERT_GT(theWorld.width, 0);
+
+    // Everything not drawn from now on would show white.
+    FillClient(window, RGB(255, 255, 255));
+    EmptyTheWorld();
+    RunTick(window);
+    const std::vector<uint32_t> cleared = ReadClient(window, kWidth, kHeight);
+    EXPECT_EQ(std::vector<uint32_t>(cleared.size(), 0), cleared) << "a new world starts on a black window";
+
+    // Past 32 generations, so newborn, grown and (with wriggle) every
+    // stretch stage appear.
+    const int ticks = wriggle ? 40 : 24;
+    std::vector<Snapshot> before;
+    for (int n = 0; n < ticks; ++n) {
+        before = TakeSnapshot(theWorld);
+        const int64_t countdown = theWorld.countdown;
+        RunTick(window);
+        ASSERT_TRUE(theWorld.countdown == countdown || theWorld.countdown == countdown - 1)
+            << "the world must not be replaced during this test";
+    }
+    EXPECT_EQ(nullptr, displayState.paintDC);
+    ExpectWindowShows(before);
+}
+
+INSTANTIATE_TEST_SUITE_P(WriggleOffAndOn, GdiPainting, ::testing::Values(false, true));
+
+TEST(GdiPaintingWithoutSheet, OnlyTheFillsHappen) {
+    HWND window = TestWindow();
+    FillClient(window, RGB(255, 255, 255));
+    displayState.sheetBitmap = nullptr;
+    theWorld.setHooks(saverHooks);
+    userSettings = DefaultSettings();
+    userSettings.Generations = 0;  // new worlds come quickly, each clearing the window
+    SeedRandom(3);
+    ResolveStartSettings(userSettings, effectiveSettings);
+    AllocateFirstWorld(theWorld, userSettings, effectiveSettings, {kTestWindowWidth, kTestWindowHeight});
+    for (int n = 0; n < 20; ++n) {
+        RunTick(window);
+    }
+    const std::vector<uint32_t> pixels = ReadClient(window, kTestWindowWidth, kTestWindowHeight);
+    EXPECT_EQ(std::vector<uint32_t>(pixels.size(), 0), pixels);
+}
+
+TEST(GdiPaintingResources, ManyTicksGiveBackEveryObjectAndDC) {
+    ASSERT_TRUE(StartGdiLedger()) << "the GDI imports could not be counted";
+    HWND window = TestWindow();
+    HBITMAP sheet = CreateSyntheticSheet();
+    displayState.sheetBitmap = sheet;
+    theWorld.setHooks(saverHooks);
+    // Every choice Random and short-lived worlds: ticks draw newborns,
+    // wriggles and erasures, and new worlds reseed, resize and clear.
+    userSettings = Settings{SpeedMode::Random, 0,  OnOffRandom::Random, CellSize::Random, 3, OnOffRandom::Random,
+                            OnOffRandom::Random, OnOffRandom::Random, SpeciesMode::Random};
+    SeedRandom(5);
+    ResolveStartSettings(userSettings, effectiveSettings);
+    AllocateFirstWorld(theWorld, userSettings, effectiveSettings, {kTestWindowWidth, kTestWindowHeight});
+    RunTick(window);  // anything made once per process is made here
+
+    HANDLE process = GetCurrentProcess();
+    const DWORD objectsBefore = GetGuiResources(process, GR_GDIOBJECTS);
+    const GdiLedger before = ReadGdiLedger();
+    for (int n = 0; n < 2000; ++n) {
+        RunTick(window);
+    }
+    const GdiLedger after = ReadGdiLedger();
+    const DWORD objectsAfter = GetGuiResources(process, GR_GDIOBJECTS);
+
+    const LONG created = after.created - before.created;
+    const LONG deleted = after.deleted - before.deleted;
+    EXPECT_EQ(2000, created) << "one memory DC per tick for the sheet";
+    EXPECT_EQ(created, deleted) << "GDI objects made and not deleted";
+    EXPECT_EQ(2000, after.dcsTaken - before.dcsTaken);
+    EXPECT_EQ(2000, after.dcsReleased - before.dcsReleased);
+    // Wine reports 0 here; Windows gives the real count.
+    EXPECT_EQ(objectsBefore, objectsAfter);
+
+    displayState.sheetBitmap = nullptr;
+    DeleteObject(sheet);
+}

@@ -1,0 +1,170 @@
+// Times RunTick in a window that covers the screen, with small wriggling
+// cells so that every grown cell is redrawn in every tick, and prints the
+// cost as a share of the shortest tick delay.
+//
+//   tools/ci/wine_session.sh <prefix> env WINE_SCREEN=1920x1080x24 ...
+//   wine tick_benchmark.exe [ticks]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "display/animation_thread_windows.h"
+#include "display/display_state_windows.h"
+#include "display/effective_settings.h"
+#include "display/sheet_geometry.h"
+#include "display/world_lifecycle.h"
+#include "display/saver_world_windows.h"
+#include "world/random_source.h"
+
+namespace {
+
+LRESULT CALLBACK BlackWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ERASEBKGND) {
+        RECT client{};
+        GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateScreenWindow() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = BlackWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QuorbelTickBenchmark";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "tick benchmark", WS_POPUP | WS_VISIBLE,
+                                  0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                                  nullptr, windowClass.hInstance, nullptr);
+    UpdateWindow(window);
+    return window;
+}
+
+// A device bitmap of the sheet's size with a pattern in it, and a 256-entry
+// palette, so that each tick does the same GDI work as with the real sheet.
+void MakeSheetGraphics() {
+    std::vector<uint32_t> pixels(static_cast<size_t>(kSheetWidth) * kSheetHeight);
+    for (int y = 0; y < kSheetHeight; ++y) {
+        for (int x = 0; x < kSheetWidth; ++x) {
+            pixels[static_cast<size_t>(y) * kSheetWidth + x] = static_cast<uint32_t>((x * 37) ^ (y * 101)) & 0xFFFFFFu;
+        }
+    }
+    HDC screen = GetDC(nullptr);
+    displayState.sheetBitmap = CreateCompatibleBitmap(screen, kSheetWidth, kSheetHeight);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = kSheetWidth;
+    info.bmiHeader.biHeight = -kSheetHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBits(screen, displayState.sheetBitmap, 0, kSheetHeight, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+
+    struct {
+        LOGPALETTE header;
+        PALETTEENTRY more[255];
+    } palette{};
+    palette.header.palVersion = 0x300;
+    palette.header.palNumEntries = 256;
+    for (int i = 0; i < 256; ++i) {
+        PALETTEENTRY& entry = i == 0 ? palette.header.palPalEntry[0] : palette.more[i - 1];
+        entry = PALETTEENTRY{static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 7), 0};
+    }
+    displayState.sheetPalette = CreatePalette(&palette.header);
+}
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequency) {
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+struct Counts {
+    int live = 0;
+    int grown = 0;  // alive 16 generations: redrawn every tick with wriggle on
+};
+
+Counts CountCells() {
+    Counts counts;
+    for (int y = 1; y <= theWorld.height; ++y) {
+        for (int x = 1; x <= theWorld.width; ++x) {
+            const uint32_t history = theWorld.cellAt(x, y).history;
+            counts.live += history & 1u;
+            counts.grown += (history & 0xFFFFu) == 0xFFFFu;
+        }
+    }
+    return counts;
+}
+
+void RunScenario(HWND window, const char* name, OnOffRandom lifeGame, int ticks) {
+    userSettings = DefaultSettings();
+    userSettings.Speed = kFastestSpeed;
+    userSettings.Size = CellSize::Small;
+    userSettings.Tovtov = OnOffRandom::On;
+    userSettings.Shrink = OnOffRandom::On;
+    userSettings.Colors = SpeciesMode::Six;
+    userSettings.LifeGame = lifeGame;
+    userSettings.Generations = 100000;  // one world for the whole run
+    SeedRandom(1);
+    ResolveStartSettings(userSettings, effectiveSettings);
+    RECT client{};
+    GetClientRect(window, &client);
+    AllocateFirstWorld(theWorld, userSettings, effectiveSettings, {client.right, client.bottom});
+
+    // Past 16 generations, so the grown cells wriggle.
+    for (int n = 0; n < 32; ++n) {
+        RunTick(window);
+    }
+
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> times;
+    double grownSum = 0;
+    double liveSum = 0;
+    for (int n = 0; n < ticks; ++n) {
+        const Counts counts = CountCells();
+        grownSum += counts.grown;
+        liveSum += counts.live;
+        QueryPerformanceCounter(&start);
+        RunTick(window);
+        QueryPerformanceCounter(&end);
+        times.push_back(Milliseconds(start, end, frequency));
+    }
+    std::sort(times.begin(), times.end());
+    double total = 0;
+    for (double t : times) {
+        total += t;
+    }
+    const double mean = total / ticks;
+    const double shortest = TickDelayForSpeed(kFastestSpeed);
+    std::printf("%s\n", name);
+    std::printf("  grid %d x %d cells of %d px in %ld x %ld, %d ticks\n", theWorld.width, theWorld.height,
+                effectiveSettings.cellWidth, client.right, client.bottom, ticks);
+    std::printf("  per tick: %.0f live cells, %.0f grown (wriggling)\n", liveSum / ticks, grownSum / ticks);
+    std::printf("  tick cost: mean %.3f ms, median %.3f ms, 95th %.3f ms, max %.3f ms\n", mean, times[ticks / 2],
+                times[ticks * 95 / 100], times.back());
+    std::printf("  mean as share of the %.0f ms tick delay: %.1f %%\n", shortest, 100.0 * mean / shortest);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int ticks = argc > 1 ? std::max(10, std::atoi(argv[1])) : 300;
+    HWND window = CreateScreenWindow();
+    MakeSheetGraphics();
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&message);
+    }
+
+    RunScenario(window, "Small cells, wriggle and shrink on, Life rules on, six species:", OnOffRandom::On, ticks);
+    RunScenario(window, "Worst case, Life rules off (every cell wriggles):", OnOffRandom::Off, ticks / 3 + 10);
+
+    DeleteObject(displayState.sheetBitmap);
+    DeleteObject(displayState.sheetPalette);
+    DestroyWindow(window);
+    return 0;
+}
