@@ -88,8 +88,8 @@ void CellPainter::DrawMature(int column, int row, int frame, int stage, int band
     }
     const SpriteGroup& group = GroupFor(settings_.cellSize);
     if (settings_.wriggle) {
-        copyToCell(frame * settings_.cellWidth, BandTop[band] + group.blockTop + stage * settings_.cellHeight,
-                   column, row);
+        copyToCell(frame * settings_.cellWidth, BandTop[band] + group.blockTop + stage * settings_.cellHeight, column,
+                   row);
         return;
     }
     // In species mode One the grown sprite is a ball of another colour; it

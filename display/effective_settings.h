@@ -11,12 +11,12 @@ struct EffectiveSettings {
     bool lifeRules;
     bool wriggle;
     bool shrink;
-    CellSize cellSize;        // Small, Middle or Big
+    CellSize cellSize;  // Small, Middle or Big
     bool wrapEdges;
     SpeciesMode speciesMode;  // One, Three or Six
     int32_t cellWidth;        // pixels; cells are square
     int32_t cellHeight;
-    uint16_t tickDelay;       // milliseconds between ticks
+    uint16_t tickDelay;  // milliseconds between ticks
 };
 
 // The process-wide record. Written at start-up before the animation thread

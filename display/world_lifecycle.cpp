@@ -7,8 +7,7 @@ GridSize GridFor(ClientSize client, const EffectiveSettings& effective) {
     return {client.width / effective.cellWidth, client.height / effective.cellHeight};
 }
 
-void AllocateFirstWorld(World& world, const Settings& settings, const EffectiveSettings& effective,
-                        ClientSize client) {
+void AllocateFirstWorld(World& world, const Settings& settings, const EffectiveSettings& effective, ClientSize client) {
     world.rules = RulesFor(settings, effective);
     const GridSize grid = GridFor(client, effective);
     world.allocate(grid.columns, grid.rows);

@@ -20,8 +20,7 @@ GridSize GridFor(ClientSize client, const EffectiveSettings& effective);
 
 // Sizes and seeds the first world. The effective settings must already be
 // resolved (ResolveStartSettings).
-void AllocateFirstWorld(World& world, const Settings& settings, const EffectiveSettings& effective,
-                        ClientSize client);
+void AllocateFirstWorld(World& world, const Settings& settings, const EffectiveSettings& effective, ClientSize client);
 
 // Draws the Random choices again and starts the next world. The same wriggle
 // and cell size keep the array and only reseed it; otherwise the World is

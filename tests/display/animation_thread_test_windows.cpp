@@ -59,13 +59,11 @@ protected:
         theWorld.rules.generations = 1000000;
         PlantWorld(theWorld, {"#"});
         theWorld.setHooks(hooks);
-        effectiveSettings = EffectiveSettings{false, false, false, CellSize::Middle, false,
-                                              SpeciesMode::One, 20, 20, 28};
+        effectiveSettings =
+            EffectiveSettings{false, false, false, CellSize::Middle, false, SpeciesMode::One, 20, 20, 28};
     }
 
-    void TearDown() override {
-        theWorld.setHooks(saverHooks);
-    }
+    void TearDown() override { theWorld.setHooks(saverHooks); }
 
     // A second handle to the thread, to read its exit code after
     // StopAnimation has closed the first.

@@ -8,8 +8,15 @@
 namespace {
 
 Settings AllRandom() {
-    return Settings{SpeedMode::Random, 5, OnOffRandom::Random, CellSize::Random, 20, OnOffRandom::Random,
-                    OnOffRandom::Random, OnOffRandom::Random, SpeciesMode::Random};
+    return Settings{SpeedMode::Random,
+                    5,
+                    OnOffRandom::Random,
+                    CellSize::Random,
+                    20,
+                    OnOffRandom::Random,
+                    OnOffRandom::Random,
+                    OnOffRandom::Random,
+                    SpeciesMode::Random};
 }
 
 constexpr uint16_t kDelays[20] = {2000, 1600, 1280, 1024, 819, 655, 524, 419, 335, 268,

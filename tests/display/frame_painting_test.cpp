@@ -44,12 +44,12 @@ long FirstDifference(const IndexedImage& a, const IndexedImage& b) {
     return -1;
 }
 
-#define EXPECT_SAME_FRAME(expected, actual)                                                            \
-    do {                                                                                               \
-        const long at = FirstDifference(expected, actual);                                             \
-        EXPECT_EQ(-1, at) << "first difference at x " << at % (expected).width << ", y "               \
-                          << at / (expected).width << ": expected " << int((expected).pixels[at < 0 ? 0 : at]) \
-                          << ", got " << int((actual).pixels[at < 0 ? 0 : at]);                        \
+#define EXPECT_SAME_FRAME(expected, actual)                                                                       \
+    do {                                                                                                          \
+        const long at = FirstDifference(expected, actual);                                                        \
+        EXPECT_EQ(-1, at) << "first difference at x " << at % (expected).width << ", y " << at / (expected).width \
+                          << ": expected " << int((expected).pixels[at < 0 ? 0 : at]) << ", got "                 \
+                          << int((actual).pixels[at < 0 ? 0 : at]);                                               \
     } while (0)
 
 class FramePainting : public ::testing::Test {
@@ -193,8 +193,8 @@ TEST(FrameTargetClipping, CopiesAndFillsStayInsideBothImages) {
     }
     IndexedImage frame(5, 4, 0);
     FrameTarget target(frame, &source);
-    target.copy(2, 1, 3, 2, 4, 4);  // clipped by both images to 2 x 2
-    target.copy(-1, 0, 0, 0, 2, 1); // the pixel from x -1 does not exist
+    target.copy(2, 1, 3, 2, 4, 4);   // clipped by both images to 2 x 2
+    target.copy(-1, 0, 0, 0, 2, 1);  // the pixel from x -1 does not exist
     target.fillBlack({4, 3, 9, 9});
     const IndexedImage expectedFrame = [] {
         IndexedImage e(5, 4, 0);

@@ -10,56 +10,12 @@
 #include "display/saver_world_windows.h"
 #include "display/sheet_geometry.h"
 #include "display/world_lifecycle.h"
+#include "expected_picture.h"
 #include "gdi_ledger_windows.h"
 #include "test_window_windows.h"
 #include "world/random_source.h"
 
 namespace {
-
-struct Snapshot {
-    uint32_t history;
-    uint8_t species;
-};
-
-std::vector<Snapshot> TakeSnapshot(const World& world) {
-    std::vector<Snapshot> cells;
-    for (int y = 1; y <= world.height; ++y) {
-        for (int x = 1; x <= world.width; ++x) {
-            cells.push_back({world.cellAt(x, y).history, world.cellAt(x, y).species});
-        }
-    }
-    return cells;
-}
-
-// What the window must show at (px, py) once a tick has painted the cells
-// as they were in `before`: a live cell's newborn sprite until it has lived
-// 16 generations, then its grown sprite; black for dead cells and the strips.
-uint32_t ExpectedPixel(int px, int py, const std::vector<Snapshot>& before, const World& world,
-                       const EffectiveSettings& e) {
-    const int column = px / e.cellWidth;
-    const int row = py / e.cellHeight;
-    if (column >= world.width || row >= world.height) {
-        return 0;
-    }
-    const Snapshot& cell = before[static_cast<size_t>(row) * world.width + column];
-    if ((cell.history & 1u) == 0) {
-        return 0;
-    }
-    const SpriteGroup& group = kSpriteGroups[static_cast<int>(e.cellSize)];
-    const int top = BandTop[cell.species - 1];
-    int srcX = group.singleColumn;
-    int srcY = top + (e.wriggle ? group.newbornWriggleY : group.newbornPlainY);
-    if ((cell.history & 0xFFFFu) == 0xFFFFu) {
-        if (e.wriggle) {
-            const int stage = cell.history == 0xFFFFFFFFu ? 2 : (cell.history & 0xFFFFFFu) == 0xFFFFFFu ? 1 : 0;
-            srcX = world.cellAt(column + 1, row + 1).wriggleFrame * e.cellWidth;
-            srcY = top + group.blockTop + stage * e.cellHeight;
-        } else {
-            srcY = top + group.matureOneY + (e.speciesMode == SpeciesMode::One ? 0 : e.cellHeight);
-        }
-    }
-    return SheetColour(srcX + px % e.cellWidth, srcY + py % e.cellHeight);
-}
 
 class GdiPainting : public ::testing::TestWithParam<bool> {
 protected:
@@ -91,12 +47,15 @@ protected:
         }
     }
 
-    void ExpectWindowShows(const std::vector<Snapshot>& before) {
+    void ExpectWindowShows(const std::vector<CellSnapshot>& before) {
         const std::vector<uint32_t> pixels = ReadClient(window, kWidth, kHeight);
         int wrong = 0;
+        int sprites = 0;
         for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
-                const uint32_t expected = ExpectedPixel(x, y, before, theWorld, effectiveSettings);
+                const SheetPoint from = ExpectedSheetPoint(x, y, before, theWorld, effectiveSettings);
+                sprites += !from.black;
+                const uint32_t expected = from.black ? 0 : SheetColour(from.x, from.y);
                 const uint32_t got = pixels[static_cast<size_t>(y) * kWidth + x];
                 if (expected != got && wrong++ < 5) {
                     ADD_FAILURE() << "pixel " << x << "," << y << ": expected " << std::hex << expected << ", got "
@@ -105,6 +64,7 @@ protected:
             }
         }
         EXPECT_EQ(0, wrong) << "wrong pixels";
+        EXPECT_GT(sprites, 0) << "no live cell to check";
     }
 
     HWND window = nullptr;
@@ -135,7 +95,7 @@ TEST_P(GdiPainting, WindowShowsTheLiveCellsAndBlackElsewhere) {
     // Past 32 generations, so newborn, grown and (with wriggle) every
     // stretch stage appear.
     const int ticks = wriggle ? 40 : 24;
-    std::vector<Snapshot> before;
+    std::vector<CellSnapshot> before;
     for (int n = 0; n < ticks; ++n) {
         before = TakeSnapshot(theWorld);
         const int64_t countdown = theWorld.countdown;
@@ -174,8 +134,15 @@ TEST(GdiPaintingResources, ManyTicksGiveBackEveryObjectAndDC) {
     theWorld.setHooks(saverHooks);
     // Every choice Random and short-lived worlds: ticks draw newborns,
     // wriggles and erasures, and new worlds reseed, resize and clear.
-    userSettings = Settings{SpeedMode::Random, 0,  OnOffRandom::Random, CellSize::Random, 3, OnOffRandom::Random,
-                            OnOffRandom::Random, OnOffRandom::Random, SpeciesMode::Random};
+    userSettings = Settings{SpeedMode::Random,
+                            0,
+                            OnOffRandom::Random,
+                            CellSize::Random,
+                            3,
+                            OnOffRandom::Random,
+                            OnOffRandom::Random,
+                            OnOffRandom::Random,
+                            SpeciesMode::Random};
     SeedRandom(5);
     ResolveStartSettings(userSettings, effectiveSettings);
     AllocateFirstWorld(theWorld, userSettings, effectiveSettings, {kTestWindowWidth, kTestWindowHeight});

@@ -8,7 +8,7 @@
 #include "display/paint_target.h"
 
 struct PaintOp {
-    char kind;  // 'C' copy, 'F' fill
+    char kind;                                  // 'C' copy, 'F' fill
     int srcX, srcY, dstX, dstY, width, height;  // a fill uses dst and size
 
     bool operator==(const PaintOp& o) const {
@@ -17,7 +17,9 @@ struct PaintOp {
     }
 };
 
-inline PaintOp Copy(int srcX, int srcY, int dstX, int dstY, int w, int h) { return {'C', srcX, srcY, dstX, dstY, w, h}; }
+inline PaintOp Copy(int srcX, int srcY, int dstX, int dstY, int w, int h) {
+    return {'C', srcX, srcY, dstX, dstY, w, h};
+}
 inline PaintOp Fill(int left, int top, int right, int bottom) {
     return {'F', 0, 0, left, top, right - left, bottom - top};
 }

@@ -150,10 +150,14 @@ TEST(WorldLifecycle, RandomSpeedIsDrawnAfterTheSeeding) {
 }
 
 TEST(WorldLifecycle, FixedSpeedNeverChanges) {
-    Settings settings{SpeedMode::Fixed,   12,
-                      OnOffRandom::Random, CellSize::Random,
-                      20,                  OnOffRandom::Random,
-                      OnOffRandom::Random, OnOffRandom::Random,
+    Settings settings{SpeedMode::Fixed,
+                      12,
+                      OnOffRandom::Random,
+                      CellSize::Random,
+                      20,
+                      OnOffRandom::Random,
+                      OnOffRandom::Random,
+                      OnOffRandom::Random,
                       SpeciesMode::Random};
     EffectiveSettings e{};
     World world;

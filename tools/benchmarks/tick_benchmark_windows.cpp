@@ -14,9 +14,9 @@
 #include "display/animation_thread_windows.h"
 #include "display/display_state_windows.h"
 #include "display/effective_settings.h"
+#include "display/saver_world_windows.h"
 #include "display/sheet_geometry.h"
 #include "display/world_lifecycle.h"
-#include "display/saver_world_windows.h"
 #include "world/random_source.h"
 
 namespace {
@@ -37,9 +37,9 @@ HWND CreateScreenWindow() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "QuorbelTickBenchmark";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "tick benchmark", WS_POPUP | WS_VISIBLE,
-                                  0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                                  nullptr, windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "tick benchmark", WS_POPUP | WS_VISIBLE, 0,
+                                  0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
     UpdateWindow(window);
     return window;
 }
