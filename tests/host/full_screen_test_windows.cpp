@@ -49,11 +49,36 @@ TEST_F(FullScreen, KeyPressEndsTheRunWithZero) {
     EXPECT_EQ(saver.waitForExit(kExitWait), 0u);
 }
 
-TEST_F(FullScreen, KeyReleaseAloneDoesNotEndIt) {
+TEST_F(FullScreen, ReleasesWheelAndStillMovesDoNotEndIt) {
+    SaverProcess saver;
+    HWND window = startFullScreen(saver);
+    ASSERT_NE(window, nullptr);
+    ReleaseKey('Q');
+    SendMouseEvent(MOUSEEVENTF_LEFTUP);
+    SendMouseEvent(MOUSEEVENTF_WHEEL, WHEEL_DELTA);
+    // A mouse-move message far from the cursor, which has not moved: the
+    // cursor position decides, not the message's coordinates.
+    PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(kCursorX + 300, kCursorY + 200));
+    EXPECT_EQ(saver.waitForExit(kStaysOpen), kStillRunning);
+}
+
+TEST_F(FullScreen, AltAloneEndsTheRun) {
     SaverProcess saver;
     ASSERT_NE(startFullScreen(saver), nullptr);
-    ReleaseKey('Q');
-    EXPECT_EQ(saver.waitForExit(kStaysOpen), kStillRunning);
+    PressKey(VK_MENU);
+    ReleaseKey(VK_MENU);
+    EXPECT_EQ(saver.waitForExit(kExitWait), 0u);
+}
+
+TEST_F(FullScreen, SwitchingToAnotherApplicationEndsTheRun) {
+    SaverProcess saver;
+    ASSERT_NE(startFullScreen(saver), nullptr);
+    HWND other = CreateWindowExA(0, "STATIC", "Another application", WS_POPUP | WS_VISIBLE, 10, 10,
+                                 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    SetForegroundWindow(other);
+    EXPECT_EQ(saver.waitForExit(kExitWait), 0u);
+    DestroyWindow(other);
 }
 
 TEST_F(FullScreen, ClickEndsTheRunWithZero) {

@@ -89,20 +89,22 @@ void SendKey(WORD virtualKey, DWORD flags) {
     SendInput(1, &input, sizeof(input));
 }
 
-void SendMouse(DWORD flags) {
+}  // namespace
+
+void SendMouseEvent(DWORD flags, DWORD data) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
+    input.mi.mouseData = data;
     SendInput(1, &input, sizeof(input));
 }
-}  // namespace
 
 void PressKey(WORD virtualKey) { SendKey(virtualKey, 0); }
 void ReleaseKey(WORD virtualKey) { SendKey(virtualKey, KEYEVENTF_KEYUP); }
 
 void ClickLeft() {
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouseEvent(MOUSEEVENTF_LEFTDOWN);
+    SendMouseEvent(MOUSEEVENTF_LEFTUP);
 }
 
 void MoveCursorTo(int x, int y) { SetCursorPos(x, y); }

@@ -49,6 +49,7 @@ HWND WaitForPreviewWindow(HWND parent, DWORD milliseconds);
 void PressKey(WORD virtualKey);
 void ReleaseKey(WORD virtualKey);
 void ClickLeft();
+void SendMouseEvent(DWORD flags, DWORD data = 0);
 // Moves the cursor to an absolute screen position, with a move event.
 void MoveCursorTo(int x, int y);
 
