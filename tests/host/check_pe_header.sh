@@ -3,7 +3,7 @@
 #
 # The program must load on the oldest Windows it targets: its header asks for
 # that subsystem and OS version, it is a GUI program, and it imports no DLL
-# beyond the system's own.
+# beyond the system's own, nor functions newer than its oldest target.
 set -u
 objdump=$1 program=$2 magic=$3 version=$4
 major=${version%.*} minor=${version#*.}
@@ -33,6 +33,20 @@ for dll in $dlls; do
         *" $dll "*) ;;
         *) echo "imports $dll, which is not a system DLL of every Windows"; status=1 ;;
     esac
+done
+
+# KERNEL32 functions that the oldest targets lack; the program supplies its
+# own import slots for them, so none may be imported.
+newer="GetTickCount64 TryEnterCriticalSection GetHandleInformation
+AddVectoredExceptionHandler RemoveVectoredExceptionHandler IsDebuggerPresent"
+functions=$(printf '%s\n' "$header" | awk '
+    /DLL Name:/ { in_kernel = ($3 == "KERNEL32.dll"); next }
+    in_kernel && NF >= 2 && $1 ~ /^[0-9a-f]+$/ { print $NF }')
+for f in $newer; do
+    if printf '%s\n' "$functions" | grep -qx "$f"; then
+        echo "imports KERNEL32.dll!$f, which the oldest targeted Windows lacks"
+        status=1
+    fi
 done
 
 [ $status -eq 0 ] && echo "$program: $magic, subsystem and OS version $version, imports:" $dlls
