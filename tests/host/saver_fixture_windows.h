@@ -23,6 +23,8 @@ constexpr int kCursorY = 400;
 class SaverTest : public testing::Test {
 protected:
     static void SetUpTestSuite();
+    // Gives the settings back as they were, for the tests that follow.
+    static void TearDownTestSuite();
     void SetUp() override;
     void TearDown() override;
 
