@@ -80,6 +80,38 @@ HWND WaitForPreviewWindow(HWND parent, DWORD milliseconds) {
 }
 
 namespace {
+struct DialogSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<DialogSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof(className));
+    if (owner == search->processId && std::strcmp(className, "#32770") == 0 &&
+        IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND WaitForDialogOf(DWORD processId, DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        DialogSearch search{processId, nullptr};
+        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        if (GetTickCount() - start >= milliseconds) return nullptr;
+        PumpFor(20);
+    }
+}
+
+namespace {
 void SendKey(WORD virtualKey, DWORD flags) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;

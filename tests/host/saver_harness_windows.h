@@ -35,6 +35,7 @@ public:
     // Ends a saver that a test left running.
     void terminate();
     HANDLE handle() const { return process_.hProcess; }
+    DWORD id() const { return process_.dwProcessId; }
 
 private:
     PROCESS_INFORMATION process_{};
@@ -44,6 +45,9 @@ private:
 HWND WaitForSaverWindow(const char* title, DWORD milliseconds);
 // Waits for a saver child window of `parent`.
 HWND WaitForPreviewWindow(HWND parent, DWORD milliseconds);
+
+// Waits for a top-level dialog (class "#32770") of the process.
+HWND WaitForDialogOf(DWORD processId, DWORD milliseconds);
 
 // Input as the user makes it, through the system's input queue.
 void PressKey(WORD virtualKey);
