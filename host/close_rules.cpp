@@ -12,12 +12,12 @@ uint32_t MovementDistance(int32_t originX, int32_t originY, int32_t x, int32_t y
     return AbsoluteDifference(x, originX) + AbsoluteDifference(y, originY);
 }
 
-bool MovedBeyondTolerance(int32_t originX, int32_t originY, int32_t x, int32_t y,
-                          uint32_t tolerance) {
+bool MovedBeyondTolerance(int32_t originX, int32_t originY, int32_t x, int32_t y, uint32_t tolerance) {
     return MovementDistance(originX, originY, x, y) > tolerance;
 }
 
 bool WithinReaskInterval(uint32_t now, uint32_t lastCheckEndTick) {
-    if (lastCheckEndTick == kNoCheckYet) return false;
+    if (lastCheckEndTick == kNoCheckYet)
+        return false;
     return now - lastCheckEndTick < kReaskIntervalMs;
 }

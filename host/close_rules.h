@@ -14,8 +14,7 @@ uint32_t MovementDistance(int32_t originX, int32_t originY, int32_t x, int32_t y
 
 // True when the cursor has left the area of `tolerance` pixels (both axes
 // added) around the origin.
-bool MovedBeyondTolerance(int32_t originX, int32_t originY, int32_t x, int32_t y,
-                          uint32_t tolerance);
+bool MovedBeyondTolerance(int32_t originX, int32_t originY, int32_t x, int32_t y, uint32_t tolerance);
 
 // True when `now` lies less than the re-ask interval after the last password
 // dialog ended. GetTickCount wraps every 49.7 days; the difference is taken

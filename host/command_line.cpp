@@ -6,13 +6,17 @@ const char* SkipProgramName(const char* commandLine, NextCharFn next) {
     const char* p = commandLine;
     if (*p == '"') {
         p = next(p);
-        while (*p != '\0' && *p != '"') p = next(p);
-        if (*p == '"') p = next(p);
+        while (*p != '\0' && *p != '"')
+            p = next(p);
+        if (*p == '"')
+            p = next(p);
     } else {
         // Bytes of 128 and more belong to the name, hence the unsigned test.
-        while (static_cast<unsigned char>(*p) > ' ') p = next(p);
+        while (static_cast<unsigned char>(*p) > ' ')
+            p = next(p);
     }
-    while (*p != '\0' && static_cast<unsigned char>(*p) <= ' ') p = next(p);
+    while (*p != '\0' && static_cast<unsigned char>(*p) <= ' ')
+        p = next(p);
     return p;
 }
 
@@ -46,7 +50,8 @@ ModeRequest ParseMode(const char* arguments) {
 }
 
 const char* SkipSpaces(const char* text) {
-    while (*text == ' ') ++text;
+    while (*text == ' ')
+        ++text;
     return text;
 }
 

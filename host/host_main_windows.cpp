@@ -19,9 +19,7 @@ bool IsWindows95Family() {
     return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
 }
 
-HWND WindowFromNumber(uint32_t number) {
-    return reinterpret_cast<HWND>(static_cast<uintptr_t>(number));
-}
+HWND WindowFromNumber(uint32_t number) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(number)); }
 
 // Another full-screen saver already running is brought to the front instead.
 bool FullScreenSaverAlreadyRunning() {
@@ -61,7 +59,8 @@ LONG WINAPI SaverFaultFilter(EXCEPTION_POINTERS* fault) {
 void InstallFaultGuard() { SetUnhandledExceptionFilter(SaverFaultFilter); }
 
 int32_t SetSaverRunning(int32_t on) {
-    if (!hostState.windows95Family) return 0;
+    if (!hostState.windows95Family)
+        return 0;
     UINT previous = 0;  // required by the call, never read
     return SystemParametersInfoA(kSpiScreenSaverRunning, static_cast<UINT>(on), &previous, 0);
 }
@@ -69,21 +68,24 @@ int32_t SetSaverRunning(int32_t on) {
 bool PrepareConfigDialog(HINSTANCE) { return true; }
 
 int32_t RunConfiguration(HWND owner) {
-    if (!PrepareConfigDialog(hostState.instance)) return 0;
+    if (!PrepareConfigDialog(hostState.instance))
+        return 0;
     // The dialog's texts are Japanese, so it runs through the wide calls.
-    return static_cast<int32_t>(DialogBoxParamW(hostState.instance, MAKEINTRESOURCEW(IDD_CONFIG),
-                                                owner, ConfigDialogProc, 0));
+    return static_cast<int32_t>(
+        DialogBoxParamW(hostState.instance, MAKEINTRESOURCEW(IDD_CONFIG), owner, ConfigDialogProc, 0));
 }
 
 int32_t RunPreview(const char* argument) {
     HWND parent = WindowFromNumber(ParseWindowNumber(SkipSpaces(argument)));
-    if (!parent || !IsWindow(parent)) return -1;
+    if (!parent || !IsWindow(parent))
+        return -1;
     return RunSaverWindow(parent);
 }
 
 int32_t RunChangePassword(const char* argument) {
     HWND owner = WindowFromNumber(ParseWindowNumber(SkipSpaces(argument)));
-    if (!owner || !IsWindow(owner)) owner = GetForegroundWindow();
+    if (!owner || !IsWindow(owner))
+        owner = GetForegroundWindow();
     ChangeSaverPassword(owner);
     return 0;
 }
@@ -109,14 +111,14 @@ int32_t RunSaverWindow(HWND parent) {
         style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         exStyle = WS_EX_TOPMOST;
         title = kFullScreenTitle;
-        if (FullScreenSaverAlreadyRunning()) return 0;
+        if (FullScreenSaverAlreadyRunning())
+            return 0;
         LoadPasswordCheck();
     }
 
     if (RegisterSaverClass()) {
-        hostState.saverWindow =
-            CreateWindowExA(exStyle, kSaverClassName, title, style, 0, 0, width, height, parent,
-                            nullptr, hostState.instance, nullptr);
+        hostState.saverWindow = CreateWindowExA(exStyle, kSaverClassName, title, style, 0, 0, width, height, parent,
+                                                nullptr, hostState.instance, nullptr);
     }
     if (!hostState.saverWindow) {
         // No window, no loop, no quit value: report failure.
@@ -124,7 +126,8 @@ int32_t RunSaverWindow(HWND parent) {
         return -1;
     }
 
-    if (!parent) SetForegroundWindow(hostState.saverWindow);
+    if (!parent)
+        SetForegroundWindow(hostState.saverWindow);
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
@@ -132,7 +135,8 @@ int32_t RunSaverWindow(HWND parent) {
     }
 
     // The NT family can end the loop with the window still there.
-    if (!hostState.windows95Family && hostState.saverWindow) DestroyWindow(hostState.saverWindow);
+    if (!hostState.windows95Family && hostState.saverWindow)
+        DestroyWindow(hostState.saverWindow);
     UnloadPasswordCheck();
     return static_cast<int32_t>(message.wParam);
 }
@@ -153,7 +157,8 @@ int32_t HostMain(HINSTANCE instance, const char* arguments) {
         case RunMode::Preview:
             return RunPreview(request.argument);
         case RunMode::ChangePassword:
-            if (!hostState.windows95Family) return -1;
+            if (!hostState.windows95Family)
+                return -1;
             return RunChangePassword(request.argument);
         case RunMode::Unrecognised:
             break;

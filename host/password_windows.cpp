@@ -8,8 +8,7 @@
 
 namespace {
 
-typedef DWORD(WINAPI* PwdChangePasswordFn)(LPCSTR provider, HWND owner, DWORD flags,
-                                           LPVOID reserved);
+typedef DWORD(WINAPI* PwdChangePasswordFn)(LPCSTR provider, HWND owner, DWORD flags, LPVOID reserved);
 
 // System components are loaded from the system directory by full path, so a
 // file of the same name beside the saver or in the current folder is never
@@ -18,7 +17,8 @@ HMODULE LoadSystemComponent(const char* fileName) {
     char path[MAX_PATH];
     UINT length = GetSystemDirectoryA(path, MAX_PATH);
     size_t nameLength = std::strlen(fileName);
-    if (length == 0 || length + 1 + nameLength >= MAX_PATH) return nullptr;
+    if (length == 0 || length + 1 + nameLength >= MAX_PATH)
+        return nullptr;
     path[length] = '\\';
     std::memcpy(path + length + 1, fileName, nameLength + 1);
     return LoadLibraryA(path);
@@ -33,8 +33,7 @@ bool PasswordProtectionSet() {
     // A longer one makes the query fail, which leaves protection off.
     BYTE value[4] = {0, 0, 0, 0};
     DWORD size = sizeof(value);
-    bool on = RegQueryValueExA(desktop, "ScreenSaveUsePassword", nullptr, nullptr, value, &size) ==
-                  ERROR_SUCCESS &&
+    bool on = RegQueryValueExA(desktop, "ScreenSaveUsePassword", nullptr, nullptr, value, &size) == ERROR_SUCCESS &&
               (value[0] | value[1] | value[2] | value[3]) != 0;
     RegCloseKey(desktop);
     return on;
@@ -43,12 +42,16 @@ bool PasswordProtectionSet() {
 }  // namespace
 
 void LoadPasswordCheck() {
-    if (!hostState.windows95Family) return;
-    if (hostState.passwordModule) UnloadPasswordCheck();
-    if (!PasswordProtectionSet()) return;
+    if (!hostState.windows95Family)
+        return;
+    if (hostState.passwordModule)
+        UnloadPasswordCheck();
+    if (!PasswordProtectionSet())
+        return;
 
     hostState.passwordModule = LoadSystemComponent("PASSWORD.CPL");
-    if (!hostState.passwordModule) return;
+    if (!hostState.passwordModule)
+        return;
     hostState.verifyFunction = reinterpret_cast<VerifyScreenSavePwdFn>(
         reinterpret_cast<void*>(GetProcAddress(hostState.passwordModule, "VerifyScreenSavePwd")));
     if (hostState.verifyFunction) {
@@ -59,7 +62,8 @@ void LoadPasswordCheck() {
 }
 
 void UnloadPasswordCheck() {
-    if (!hostState.windows95Family || !hostState.passwordModule) return;
+    if (!hostState.windows95Family || !hostState.passwordModule)
+        return;
     FreeLibrary(hostState.passwordModule);
     hostState.passwordModule = nullptr;
     if (hostState.verifyFunction) {
@@ -69,7 +73,8 @@ void UnloadPasswordCheck() {
 }
 
 LRESULT ConfirmClose(HWND window) {
-    if (hostState.passwordCheckActive || hostState.closeApproved) return 0;
+    if (hostState.passwordCheckActive || hostState.closeApproved)
+        return 0;
     if (!hostState.verifyFunction) {
         hostState.closeApproved = true;
         return 1;
@@ -87,21 +92,25 @@ LRESULT ConfirmClose(HWND window) {
     }
     hostState.closeApproved = SendMessageA(window, kVerifyRequestMessage, 0, 0) != 0;
     hostState.passwordCheckActive = false;
-    if (!hostState.closeApproved) SetCursor(nullptr);
+    if (!hostState.closeApproved)
+        SetCursor(nullptr);
     hostState.lastCheckEndTick = GetTickCount();
     return hostState.closeApproved;
 }
 
 LRESULT AnswerVerifyRequest(HWND window) {
-    if (!hostState.verifyFunction) return 1;
+    if (!hostState.verifyFunction)
+        return 1;
     return hostState.verifyFunction(window);
 }
 
 void ChangeSaverPassword(HWND owner) {
     HMODULE mpr = LoadSystemComponent("MPR.DLL");
-    if (!mpr) return;
-    auto change = reinterpret_cast<PwdChangePasswordFn>(
-        reinterpret_cast<void*>(GetProcAddress(mpr, "PwdChangePasswordA")));
-    if (change) change("SCRSAVE", owner, 0, nullptr);
+    if (!mpr)
+        return;
+    auto change =
+        reinterpret_cast<PwdChangePasswordFn>(reinterpret_cast<void*>(GetProcAddress(mpr, "PwdChangePasswordA")));
+    if (change)
+        change("SCRSAVE", owner, 0, nullptr);
     FreeLibrary(mpr);
 }

@@ -10,10 +10,12 @@ namespace {
 void SwitchInputMethodOff(HWND window) {
     // Only an input method already in the process is touched; none is loaded.
     hostState.imeModule = GetModuleHandleA("IMM32.DLL");
-    if (!hostState.imeModule) return;
+    if (!hostState.imeModule)
+        return;
     hostState.imeAssociate = reinterpret_cast<ImmAssociateContextFn>(
         reinterpret_cast<void*>(GetProcAddress(hostState.imeModule, "ImmAssociateContext")));
-    if (hostState.imeAssociate) hostState.savedImeContext = hostState.imeAssociate(window, nullptr);
+    if (hostState.imeAssociate)
+        hostState.savedImeContext = hostState.imeAssociate(window, nullptr);
 }
 
 void RestoreInputMethod(HWND window) {
@@ -35,14 +37,15 @@ void RequestClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
 void ForwardHelpToParent(HWND parent, LPARAM lParam) {
     static HELPINFO forwarded;
     const HELPINFO* received = reinterpret_cast<const HELPINFO*>(lParam);
-    if (!received || received->cbSize < sizeof(UINT)) return;
+    if (!received || received->cbSize < sizeof(UINT))
+        return;
     UINT size = received->cbSize < sizeof(HELPINFO) ? received->cbSize : sizeof(HELPINFO);
     ZeroMemory(&forwarded, sizeof(forwarded));
     CopyMemory(&forwarded, received, size);
     forwarded.cbSize = size;
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(parent, WM_HELP, reinterpret_cast<WPARAM>(parent),
-                        reinterpret_cast<LPARAM>(&forwarded), SMTO_ABORTIFHUNG, 1000, &ignored);
+    SendMessageTimeoutA(parent, WM_HELP, reinterpret_cast<WPARAM>(parent), reinterpret_cast<LPARAM>(&forwarded),
+                        SMTO_ABORTIFHUNG, 1000, &ignored);
 }
 
 // A preview hands help and context-menu requests to its parent.
@@ -68,8 +71,7 @@ void TestMovement(HWND window) {
     // comes when the window appears under a resting cursor.
     POINT now{};
     GetCursorPos(&now);
-    if (MovedBeyondTolerance(hostState.mouseOrigin.x, hostState.mouseOrigin.y, now.x, now.y,
-                             hostState.moveTolerance)) {
+    if (MovedBeyondTolerance(hostState.mouseOrigin.x, hostState.mouseOrigin.y, now.x, now.y, hostState.moveTolerance)) {
         RequestClose(window);
         hostState.mouseOrigin = now;
     }
@@ -91,7 +93,8 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_CREATE:
             SwitchInputMethodOff(window);
             GetCursorPos(&hostState.mouseOrigin);
-            if (!hostState.previewMode) HideCursor();
+            if (!hostState.previewMode)
+                HideCursor();
             break;
         case WM_DESTROY:
             RestoreInputMethod(window);
@@ -100,12 +103,15 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_SETTEXT:
             return 0;
         case WM_PAINT:
-            if (hostState.closeApproved) return DefWindowProcA(window, message, wParam, lParam);
-            if (!hostState.previewMode) HideCursor();
+            if (hostState.closeApproved)
+                return DefWindowProcA(window, message, wParam, lParam);
+            if (!hostState.previewMode)
+                HideCursor();
             break;
         case WM_HELP:
         case WM_CONTEXTMENU:
-            if (hostState.previewMode) return ForwardToParent(window, message, lParam);
+            if (hostState.previewMode)
+                return ForwardToParent(window, message, lParam);
             break;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
@@ -113,13 +119,16 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            if (hostState.closeApproved) return DefWindowProcA(window, message, wParam, lParam);
+            if (hostState.closeApproved)
+                return DefWindowProcA(window, message, wParam, lParam);
             break;
         case WM_SYSCOMMAND:
-            if (!hostState.previewMode && IsTaskSwitchCommand(wParam)) return 0;
+            if (!hostState.previewMode && IsTaskSwitchCommand(wParam))
+                return 0;
             break;
         case WM_TIMER:
-            if (hostState.closeApproved) return 0;
+            if (hostState.closeApproved)
+                return 0;
             Sleep(0);
             break;
     }
@@ -130,19 +139,24 @@ LRESULT CALLBACK CloseOnInputProc(HWND window, UINT message, WPARAM wParam, LPAR
     if (hostState.previewMode || hostState.closeApproved) {
         return DefWindowProcA(window, message, wParam, lParam);
     }
-    if (message == WM_CLOSE) return HandleCloseRequest(window, wParam, lParam);
+    if (message == WM_CLOSE)
+        return HandleCloseRequest(window, wParam, lParam);
     if (message == kVerifyRequestMessage) {
-        if (!hostState.windows95Family) return DefWindowProcA(window, message, wParam, lParam);
+        if (!hostState.windows95Family)
+            return DefWindowProcA(window, message, wParam, lParam);
         return AnswerVerifyRequest(window);
     }
-    if (hostState.passwordCheckActive) return DefWindowProcA(window, message, wParam, lParam);
+    if (hostState.passwordCheckActive)
+        return DefWindowProcA(window, message, wParam, lParam);
 
     switch (message) {
         case WM_SHOWWINDOW:
-            if (wParam) HideCursor();
+            if (wParam)
+                HideCursor();
             break;
         case WM_ACTIVATEAPP:
-            if (!wParam) RequestClose(window);
+            if (!wParam)
+                RequestClose(window);
             break;
         case WM_SETCURSOR:
             HideCursor();

@@ -14,9 +14,7 @@
 
 namespace {
 
-FARPROC FindInKernel32(const char* name) {
-    return GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), name);
-}
+FARPROC FindInKernel32(const char* name) { return GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), name); }
 
 // Each slot is resolved on first use; racing first calls store the same value.
 template <typename Function>
@@ -42,19 +40,22 @@ BOOL WINAPI FirstIsDebuggerPresent();
 
 }  // namespace
 
+// clang-format off
 extern "C" {
-GetTickCount64Fn tickCount64Slot __asm__(IMPORT_SLOT(GetTickCount64, 0)) = FirstGetTickCount64;
-TryEnterCriticalSectionFn tryEnterSlot __asm__(IMPORT_SLOT(TryEnterCriticalSection, 4)) =
-    FirstTryEnterCriticalSection;
-GetHandleInformationFn handleInformationSlot __asm__(IMPORT_SLOT(GetHandleInformation, 8)) =
-    FirstGetHandleInformation;
-AddVectoredExceptionHandlerFn addHandlerSlot __asm__(IMPORT_SLOT(AddVectoredExceptionHandler, 8)) =
-    FirstAddVectoredExceptionHandler;
+GetTickCount64Fn tickCount64Slot
+    __asm__(IMPORT_SLOT(GetTickCount64, 0)) = FirstGetTickCount64;
+TryEnterCriticalSectionFn tryEnterSlot
+    __asm__(IMPORT_SLOT(TryEnterCriticalSection, 4)) = FirstTryEnterCriticalSection;
+GetHandleInformationFn handleInformationSlot
+    __asm__(IMPORT_SLOT(GetHandleInformation, 8)) = FirstGetHandleInformation;
+AddVectoredExceptionHandlerFn addHandlerSlot
+    __asm__(IMPORT_SLOT(AddVectoredExceptionHandler, 8)) = FirstAddVectoredExceptionHandler;
 RemoveVectoredExceptionHandlerFn removeHandlerSlot
     __asm__(IMPORT_SLOT(RemoveVectoredExceptionHandler, 4)) = FirstRemoveVectoredExceptionHandler;
-IsDebuggerPresentFn debuggerPresentSlot __asm__(IMPORT_SLOT(IsDebuggerPresent, 0)) =
-    FirstIsDebuggerPresent;
+IsDebuggerPresentFn debuggerPresentSlot
+    __asm__(IMPORT_SLOT(IsDebuggerPresent, 0)) = FirstIsDebuggerPresent;
 }
+// clang-format on
 
 namespace {
 
@@ -69,7 +70,8 @@ BOOL WINAPI EnterAndSucceed(LPCRITICAL_SECTION section) {
 
 // Used only to check that a thread handle is still valid.
 BOOL WINAPI NoHandleFlags(HANDLE handle, LPDWORD flags) {
-    if (flags) *flags = 0;
+    if (flags)
+        *flags = 0;
     return handle != nullptr;
 }
 
@@ -78,9 +80,7 @@ PVOID WINAPI NoVectoredHandler(ULONG, PVECTORED_EXCEPTION_HANDLER) { return null
 ULONG WINAPI NoVectoredHandlerRemoved(PVOID) { return 0; }
 BOOL WINAPI NoDebugger() { return FALSE; }
 
-ULONGLONG WINAPI FirstGetTickCount64() {
-    return Resolve(tickCount64Slot, "GetTickCount64", &TickCountWidened)();
-}
+ULONGLONG WINAPI FirstGetTickCount64() { return Resolve(tickCount64Slot, "GetTickCount64", &TickCountWidened)(); }
 BOOL WINAPI FirstTryEnterCriticalSection(LPCRITICAL_SECTION section) {
     return Resolve(tryEnterSlot, "TryEnterCriticalSection", &EnterAndSucceed)(section);
 }
@@ -91,11 +91,8 @@ PVOID WINAPI FirstAddVectoredExceptionHandler(ULONG first, PVECTORED_EXCEPTION_H
     return Resolve(addHandlerSlot, "AddVectoredExceptionHandler", &NoVectoredHandler)(first, handler);
 }
 ULONG WINAPI FirstRemoveVectoredExceptionHandler(PVOID handle) {
-    return Resolve(removeHandlerSlot, "RemoveVectoredExceptionHandler", &NoVectoredHandlerRemoved)(
-        handle);
+    return Resolve(removeHandlerSlot, "RemoveVectoredExceptionHandler", &NoVectoredHandlerRemoved)(handle);
 }
-BOOL WINAPI FirstIsDebuggerPresent() {
-    return Resolve(debuggerPresentSlot, "IsDebuggerPresent", &NoDebugger)();
-}
+BOOL WINAPI FirstIsDebuggerPresent() { return Resolve(debuggerPresentSlot, "IsDebuggerPresent", &NoDebugger)(); }
 
 }  // namespace

@@ -23,9 +23,8 @@ protected:
         ASSERT_TRUE(CopyFileA(SystemMpr().c_str(), backup_.c_str(), FALSE))
             << "cannot keep the system's MPR.DLL: " << GetLastError();
         SetStringValue(HKEY_CURRENT_USER, kOverridesKey, "mpr", "native");
-        owner_ = CreateWindowExA(0, "STATIC", "Display settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                 50, 50, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                 nullptr);
+        owner_ = CreateWindowExA(0, "STATIC", "Display settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         PumpFor(100);
     }
     void TearDown() override {
@@ -36,9 +35,7 @@ protected:
         DeleteKeyTree(HKEY_CURRENT_USER, kStandInKey);
         SaverTest::TearDown();
     }
-    void installChanger(const char* dll) {
-        ASSERT_TRUE(CopyFileA(dll, SystemMpr().c_str(), FALSE)) << GetLastError();
-    }
+    void installChanger(const char* dll) { ASSERT_TRUE(CopyFileA(dll, SystemMpr().c_str(), FALSE)) << GetLastError(); }
     DWORD runChange(const std::string& arguments) {
         SaverProcess saver;
         startSaver(saver, arguments);
@@ -61,8 +58,7 @@ TEST_F(ChangePassword, CallsTheSystemDialogWithTheOwner) {
     EXPECT_EQ(runChange(std::string("/a ") + number), 0u);
     EXPECT_EQ(ReadStandInDword("ChangeCalls", 0), 1u);
     EXPECT_EQ(Provider(), "SCRSAVE");
-    EXPECT_EQ(ReadStandInDword("ChangeOwner", 0),
-              static_cast<DWORD>(reinterpret_cast<UINT_PTR>(owner_)));
+    EXPECT_EQ(ReadStandInDword("ChangeOwner", 0), static_cast<DWORD>(reinterpret_cast<UINT_PTR>(owner_)));
     EXPECT_EQ(ReadStandInDword("ChangeFlags", 99), 0u);
 }
 
@@ -75,8 +71,7 @@ TEST_F(ChangePassword, NoUsableNumberFallsBackToTheForegroundWindow) {
         DeleteKeyTree(HKEY_CURRENT_USER, kStandInKey);
         EXPECT_EQ(runChange(arguments), 0u) << arguments;
         EXPECT_EQ(ReadStandInDword("ChangeCalls", 0), 1u) << arguments;
-        EXPECT_EQ(ReadStandInDword("ChangeOwner", 0),
-                  static_cast<DWORD>(reinterpret_cast<UINT_PTR>(foreground)))
+        EXPECT_EQ(ReadStandInDword("ChangeOwner", 0), static_cast<DWORD>(reinterpret_cast<UINT_PTR>(foreground)))
             << arguments;
     }
 }

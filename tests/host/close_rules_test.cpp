@@ -15,9 +15,7 @@ TEST(MovementTest, FourPixelsStayFiveClose) {
     EXPECT_TRUE(MovedBeyondTolerance(100, 100, 97, 98, kMoveTolerance));
 }
 
-TEST(MovementTest, NoMovementNeverCloses) {
-    EXPECT_FALSE(MovedBeyondTolerance(512, 384, 512, 384, kMoveTolerance));
-}
+TEST(MovementTest, NoMovementNeverCloses) { EXPECT_FALSE(MovedBeyondTolerance(512, 384, 512, 384, kMoveTolerance)); }
 
 TEST(MovementTest, SmallStepsAddUpAgainstTheFixedOrigin) {
     // The origin stays put while the cursor wanders in steps of 1 pixel.

@@ -13,8 +13,7 @@ const char* kNames[] = {"Configuration", "ConfigurationOwned", "FullScreen",
 std::string Describe(RunMode mode) { return kNames[static_cast<int>(mode)]; }
 
 void ExpectMode(const char* arguments, RunMode expected) {
-    EXPECT_EQ(Describe(ParseMode(arguments).mode), Describe(expected))
-        << "arguments \"" << arguments << "\"";
+    EXPECT_EQ(Describe(ParseMode(arguments).mode), Describe(expected)) << "arguments \"" << arguments << "\"";
 }
 
 // What the preview and change-password modes read as their window number.
@@ -85,7 +84,9 @@ TEST(WindowNumber, ReadsDigitsUpToTheFirstOtherByte) {
     EXPECT_EQ(ParseWindowNumber("0x10"), 0u);
     EXPECT_EQ(ParseWindowNumber(""), 0u);
     // A byte of 128 or more stops the scan like any other non-digit.
-    EXPECT_EQ(ParseWindowNumber("12\xB9" "3"), 12u);
+    EXPECT_EQ(ParseWindowNumber("12\xB9"
+                                "3"),
+              12u);
 }
 
 TEST(WindowNumber, WrapsModulo2To32) {
@@ -113,9 +114,7 @@ TEST(ProgramName, QuotedNameMayHoldBlanks) {
     EXPECT_STREQ(SkipProgramName("\"C:\\a b.scr\"   \t /p 12", NextByte), "/p 12");
 }
 
-TEST(ProgramName, UnterminatedQuoteRunsToTheEnd) {
-    EXPECT_STREQ(SkipProgramName("\"C:\\a b.scr /s", NextByte), "");
-}
+TEST(ProgramName, UnterminatedQuoteRunsToTheEnd) { EXPECT_STREQ(SkipProgramName("\"C:\\a b.scr /s", NextByte), ""); }
 
 TEST(ProgramName, UnquotedNameEndsAtTheFirstBlank) {
     EXPECT_STREQ(SkipProgramName("QUORBEL.SCR /s", NextByte), "/s");

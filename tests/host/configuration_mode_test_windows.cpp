@@ -27,9 +27,8 @@ TEST_F(ConfigurationMode, NoLetterOpensTheDialogWithoutOwner) {
 }
 
 TEST_F(ConfigurationMode, LetterCIsOwnedByTheForegroundWindow) {
-    HWND foreground = CreateWindowExA(0, "STATIC", "Display settings",
-                                      WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200, nullptr,
-                                      nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND foreground = CreateWindowExA(0, "STATIC", "Display settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300,
+                                      200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(foreground, nullptr);
     SetForegroundWindow(foreground);
     PumpFor(100);

@@ -16,8 +16,7 @@ protected:
         // process itself; a debugger that cannot start lets the report
         // return "handle it", as a report the user dismissed does.
         saved_ = ReadDebugger();
-        SetStringValue(HKEY_LOCAL_MACHINE, kAeDebugKey, "Debugger",
-                       "quorbel-missing-debugger %ld %ld");
+        SetStringValue(HKEY_LOCAL_MACHINE, kAeDebugKey, "Debugger", "quorbel-missing-debugger %ld %ld");
         DeleteKeyTree(HKEY_CURRENT_USER, kStandInKey);
     }
     void TearDown() override {

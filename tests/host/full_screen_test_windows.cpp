@@ -20,8 +20,7 @@ TEST_F(FullScreen, BlackTopMostWindowOverTheWholeScreen) {
     EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_POPUP | WS_VISIBLE),
-              static_cast<LONG>(WS_POPUP | WS_VISIBLE));
+    EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_POPUP | WS_VISIBLE), static_cast<LONG>(WS_POPUP | WS_VISIBLE));
 
     // A title change is refused and the title stays.
     EXPECT_EQ(SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other")), 0);
@@ -73,8 +72,8 @@ TEST_F(FullScreen, AltAloneEndsTheRun) {
 TEST_F(FullScreen, SwitchingToAnotherApplicationEndsTheRun) {
     SaverProcess saver;
     ASSERT_NE(startFullScreen(saver), nullptr);
-    HWND other = CreateWindowExA(0, "STATIC", "Another application", WS_POPUP | WS_VISIBLE, 10, 10,
-                                 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND other = CreateWindowExA(0, "STATIC", "Another application", WS_POPUP | WS_VISIBLE, 10, 10, 100, 100, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(other, nullptr);
     SetForegroundWindow(other);
     EXPECT_EQ(saver.waitForExit(kExitWait), 0u);
@@ -124,8 +123,7 @@ TEST_F(FullScreen, CursorRequestHidesTheCursor) {
     cursor.cbSize = sizeof(cursor);
     GetCursorInfo(&cursor);
     EXPECT_NE(cursor.hCursor, nullptr);
-    EXPECT_EQ(SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
-                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+    EXPECT_EQ(SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
               1);
     GetCursorInfo(&cursor);
     EXPECT_EQ(cursor.hCursor, nullptr) << "cursor still shown over the saver";

@@ -6,8 +6,8 @@
 
 #include "standin_registry_windows.h"
 
-extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner,
-                                                                 DWORD flags, LPVOID reserved) {
+extern "C" __declspec(dllexport) DWORD WINAPI
+    PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD flags, LPVOID reserved) {
     WriteStandInDword("ChangeCalls", ReadStandInDword("ChangeCalls", 0) + 1);
     WriteStandInString("ChangeProvider", provider ? provider : "(null)");
     WriteStandInDword("ChangeOwner", static_cast<DWORD>(reinterpret_cast<UINT_PTR>(owner)));

@@ -41,7 +41,8 @@ void AppendToSequence(char event) {
 }
 
 BOOL WINAPI RecordingSystemParametersInfo(UINT action, UINT param, PVOID data, UINT update) {
-    if (action == kScreenSaverRunning) AppendToSequence(param ? '+' : '-');
+    if (action == kScreenSaverRunning)
+        AppendToSequence(param ? '+' : '-');
     return realSystemParametersInfo(action, param, data, update);
 }
 
@@ -50,24 +51,24 @@ void RerouteProgramImport() {
     HMODULE user32 = GetModuleHandleA("user32.dll");
     realSystemParametersInfo = reinterpret_cast<SystemParametersInfoFn>(
         reinterpret_cast<void*>(GetProcAddress(user32, "SystemParametersInfoA")));
-    if (!realSystemParametersInfo) return;
+    if (!realSystemParametersInfo)
+        return;
     BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
     auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& directory =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!directory.VirtualAddress) return;
+    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (!directory.VirtualAddress)
+        return;
     auto* descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
     for (; descriptor->Name; ++descriptor) {
         auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
         for (; slot->u1.Function; ++slot) {
-            if (slot->u1.Function != reinterpret_cast<ULONG_PTR>(realSystemParametersInfo)) continue;
+            if (slot->u1.Function != reinterpret_cast<ULONG_PTR>(realSystemParametersInfo))
+                continue;
             DWORD oldProtection = 0;
-            VirtualProtect(&slot->u1.Function, sizeof(slot->u1.Function), PAGE_READWRITE,
-                           &oldProtection);
+            VirtualProtect(&slot->u1.Function, sizeof(slot->u1.Function), PAGE_READWRITE, &oldProtection);
             slot->u1.Function = reinterpret_cast<ULONG_PTR>(&RecordingSystemParametersInfo);
-            VirtualProtect(&slot->u1.Function, sizeof(slot->u1.Function), oldProtection,
-                           &oldProtection);
+            VirtualProtect(&slot->u1.Function, sizeof(slot->u1.Function), oldProtection, &oldProtection);
         }
     }
 }
@@ -92,7 +93,8 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner) {
     AppendToSequence('V');
 
     BOOL running = FALSE;
-    if (!SystemParametersInfoA(kGetScreenSaverRunning, 0, &running, 0)) running = 2;
+    if (!SystemParametersInfoA(kGetScreenSaverRunning, 0, &running, 0))
+        running = 2;
     WriteStandInDword("RunningDuringCall", static_cast<DWORD>(running));
 
     // A real password dialog shows the arrow; the saver must hide it again.
@@ -109,11 +111,13 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner) {
     ReadStandInString("Answers", answers, sizeof(answers) - 1);
     bool approve = call < sizeof(answers) && answers[call] == '1';
 
-    if (ReadStandInDword("CloseAfterCall", 0)) PostMessageA(owner, WM_CLOSE, 0, 0);
+    if (ReadStandInDword("CloseAfterCall", 0))
+        PostMessageA(owner, WM_CLOSE, 0, 0);
     return approve ? TRUE : FALSE;
 }
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) RecordLoad(self);
+    if (reason == DLL_PROCESS_ATTACH)
+        RecordLoad(self);
     return TRUE;
 }

@@ -74,10 +74,10 @@ TEST_F(Password, RefusalKeepsTheSaverAndApprovalEndsIt) {
     // The first key press asks at once.
     PressKey('Q');
     ReleaseKey('Q');
-    for (int i = 0; i < 100 && ReadStandInDword("Calls", 0) == 0; ++i) PumpFor(20);
+    for (int i = 0; i < 100 && ReadStandInDword("Calls", 0) == 0; ++i)
+        PumpFor(20);
     EXPECT_EQ(ReadStandInDword("Calls", 0), 1u);
-    EXPECT_EQ(ReadStandInDword("Owner", 0),
-              static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window)));
+    EXPECT_EQ(ReadStandInDword("Owner", 0), static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window)));
     EXPECT_EQ(ReadStandInDword("RunningDuringCall", 9), 1u) << "saver-running state";
 
     // Refused: running, cursor hidden, and the close request posted right

@@ -22,7 +22,8 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             ++parentLog.helpCount;
             parentLog.helpWParam = wParam;
             const HELPINFO* info = reinterpret_cast<const HELPINFO*>(lParam);
-            if (info) parentLog.help = *info;
+            if (info)
+                parentLog.help = *info;
             return 1;
         }
         case WM_CONTEXTMENU:
@@ -46,17 +47,15 @@ HWND CreateParent() {
         registered = RegisterClassA(&parentClass) != 0;
     }
     parentLog = ParentLog{};
-    HWND parent = CreateWindowExA(0, "QuorbelTestPreviewParent", "Display settings",
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 337, 251, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND parent = CreateWindowExA(0, "QuorbelTestPreviewParent", "Display settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                  100, 100, 337, 251, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     PumpFor(100);
     return parent;
 }
 
 std::string NumberOf(HWND window) {
     char text[16];
-    std::snprintf(text, sizeof(text), "%lu",
-                  static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+    std::snprintf(text, sizeof(text), "%lu", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
     return text;
 }
 
@@ -106,8 +105,7 @@ TEST_F(Preview, FillsTheParentAndIgnoresInputUntilTheParentGoes) {
     MoveCursorTo(inside.left + 40, inside.top + 40);
     PumpFor(100);
     MoveCursorTo(inside.left + 140, inside.top + 100);
-    SendMessageA(preview, WM_SETCURSOR, reinterpret_cast<WPARAM>(preview),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    SendMessageA(preview, WM_SETCURSOR, reinterpret_cast<WPARAM>(preview), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     ClickLeft();
     PressKey('Q');
     ReleaseKey('Q');
@@ -134,9 +132,7 @@ TEST_F(Preview, HelpAndContextMenuGoToTheParent) {
     help.dwContextId = 101;
     help.MousePos = POINT{7, 9};
     EXPECT_EQ(SendMessageA(preview, WM_HELP, 0, reinterpret_cast<LPARAM>(&help)), 1);
-    EXPECT_EQ(SendMessageA(preview, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(preview),
-                           MAKELPARAM(30, 40)),
-              1);
+    EXPECT_EQ(SendMessageA(preview, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(preview), MAKELPARAM(30, 40)), 1);
     for (int i = 0; i < 50 && (parentLog.helpCount == 0 || parentLog.contextMenuCount == 0); ++i) {
         PumpFor(20);
     }

@@ -15,11 +15,12 @@ SavedDword savedSettings[] = {{"FixedSpeed", false, 0}, {"Speed", false, 0}};
 void Remember(SavedDword& saved) {
     HKEY key = nullptr;
     saved.present = false;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
     DWORD size = sizeof(saved.value);
     DWORD type = 0;
-    saved.present = RegQueryValueExA(key, saved.name, nullptr, &type,
-                                     reinterpret_cast<BYTE*>(&saved.value), &size) == ERROR_SUCCESS &&
+    saved.present = RegQueryValueExA(key, saved.name, nullptr, &type, reinterpret_cast<BYTE*>(&saved.value), &size) ==
+                        ERROR_SUCCESS &&
                     type == REG_DWORD;
     RegCloseKey(key);
 }
@@ -35,7 +36,8 @@ void SaverTest::SetUpTestSuite() {
     ASSERT_TRUE(CopyFileA(QUORBEL_SAVER_EXE, exe_.c_str(), FALSE))
         << "cannot copy " << QUORBEL_SAVER_EXE << " to " << exe_ << ": " << GetLastError();
     // The fastest pace, so that the first tick comes at once.
-    for (SavedDword& saved : savedSettings) Remember(saved);
+    for (SavedDword& saved : savedSettings)
+        Remember(saved);
     // An interrupted earlier run may have left the saver on the 95 family.
     UseWindows95Family(false);
     SetDwordValue(HKEY_CURRENT_USER, kSettingsKey, "FixedSpeed", 1);

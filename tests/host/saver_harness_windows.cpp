@@ -11,32 +11,36 @@ void PumpFor(DWORD milliseconds) {
             DispatchMessageA(&message);
         }
         DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= milliseconds) return;
+        if (elapsed >= milliseconds)
+            return;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
     }
 }
 
 SaverProcess::~SaverProcess() { terminate(); }
 
-bool SaverProcess::start(const std::string& exe, const std::string& arguments,
-                         const std::string& folder) {
+bool SaverProcess::start(const std::string& exe, const std::string& arguments, const std::string& folder) {
     std::string commandLine = "\"" + exe + "\"";
-    if (!arguments.empty()) commandLine += " " + arguments;
+    if (!arguments.empty())
+        commandLine += " " + arguments;
     std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
     mutableLine.push_back('\0');
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
-    return CreateProcessA(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.c_str(), &startup, &process_) != 0;
+    return CreateProcessA(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                          &startup, &process_) != 0;
 }
 
 DWORD SaverProcess::waitForExit(DWORD milliseconds) {
-    if (!process_.hProcess) return kStillRunning;
+    if (!process_.hProcess)
+        return kStillRunning;
     DWORD start = GetTickCount();
     for (;;) {
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) break;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0)
+            break;
         DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= milliseconds) return kStillRunning;
+        if (elapsed >= milliseconds)
+            return kStillRunning;
         PumpFor(elapsed + 20 > milliseconds ? milliseconds - elapsed : 20);
     }
     DWORD code = kStillRunning;
@@ -49,7 +53,8 @@ bool SaverProcess::running() const {
 }
 
 void SaverProcess::terminate() {
-    if (!process_.hProcess) return;
+    if (!process_.hProcess)
+        return;
     if (running()) {
         TerminateProcess(process_.hProcess, 99);
         WaitForSingleObject(process_.hProcess, 5000);
@@ -63,8 +68,10 @@ HWND WaitForSaverWindow(const char* title, DWORD milliseconds) {
     DWORD start = GetTickCount();
     for (;;) {
         HWND window = FindWindowA(kSaverClass, title);
-        if (window) return window;
-        if (GetTickCount() - start >= milliseconds) return nullptr;
+        if (window)
+            return window;
+        if (GetTickCount() - start >= milliseconds)
+            return nullptr;
         PumpFor(20);
     }
 }
@@ -73,8 +80,10 @@ HWND WaitForPreviewWindow(HWND parent, DWORD milliseconds) {
     DWORD start = GetTickCount();
     for (;;) {
         HWND window = FindWindowExA(parent, nullptr, kSaverClass, nullptr);
-        if (window) return window;
-        if (GetTickCount() - start >= milliseconds) return nullptr;
+        if (window)
+            return window;
+        if (GetTickCount() - start >= milliseconds)
+            return nullptr;
         PumpFor(20);
     }
 }
@@ -91,8 +100,7 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam) {
     GetWindowThreadProcessId(window, &owner);
     char className[16] = {};
     GetClassNameA(window, className, sizeof(className));
-    if (owner == search->processId && std::strcmp(className, "#32770") == 0 &&
-        IsWindowVisible(window)) {
+    if (owner == search->processId && std::strcmp(className, "#32770") == 0 && IsWindowVisible(window)) {
         search->found = window;
         return FALSE;
     }
@@ -105,8 +113,10 @@ HWND WaitForDialogOf(DWORD processId, DWORD milliseconds) {
     for (;;) {
         DialogSearch search{processId, nullptr};
         EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
-        if (GetTickCount() - start >= milliseconds) return nullptr;
+        if (search.found)
+            return search.found;
+        if (GetTickCount() - start >= milliseconds)
+            return nullptr;
         PumpFor(20);
     }
 }
@@ -145,7 +155,8 @@ size_t ScreenShot::countNonBlack(const RECT& area) const {
     size_t count = 0;
     for (int y = area.top; y < area.bottom && y < height; ++y) {
         for (int x = area.left; x < area.right && x < width; ++x) {
-            if (pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF) ++count;
+            if (pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF)
+                ++count;
         }
     }
     return count;
@@ -183,17 +194,16 @@ ScreenShot CaptureScreen() {
 namespace {
 HKEY CreateKey(HKEY root, const char* key) {
     HKEY opened = nullptr;
-    if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr) !=
-        ERROR_SUCCESS) {
+    if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr) != ERROR_SUCCESS) {
         return nullptr;
     }
     return opened;
 }
 
-void SetValue(HKEY root, const char* key, const char* name, DWORD type, const void* data,
-              DWORD size) {
+void SetValue(HKEY root, const char* key, const char* name, DWORD type, const void* data, DWORD size) {
     HKEY opened = CreateKey(root, key);
-    if (!opened) return;
+    if (!opened)
+        return;
     RegSetValueExA(opened, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(opened);
 }
@@ -213,7 +223,8 @@ void SetStringValue(HKEY root, const char* key, const char* name, const char* va
 
 void DeleteValue(HKEY root, const char* key, const char* name) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, key, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(root, key, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS)
+        return;
     RegDeleteValueA(opened, name);
     RegCloseKey(opened);
 }

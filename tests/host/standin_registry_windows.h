@@ -9,8 +9,8 @@ inline constexpr char kStandInKey[] = "Software\\Pelmar\\QuorbelTests\\PasswordS
 
 inline HKEY OpenStandInKey() {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kStandInKey, 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kStandInKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
         return nullptr;
     }
     return key;
@@ -18,7 +18,8 @@ inline HKEY OpenStandInKey() {
 
 inline DWORD ReadStandInDword(const char* name, DWORD fallback) {
     HKEY key = OpenStandInKey();
-    if (!key) return fallback;
+    if (!key)
+        return fallback;
     DWORD value = 0;
     DWORD size = sizeof(value);
     DWORD type = 0;
@@ -29,7 +30,8 @@ inline DWORD ReadStandInDword(const char* name, DWORD fallback) {
 
 inline void WriteStandInDword(const char* name, DWORD value) {
     HKEY key = OpenStandInKey();
-    if (!key) return;
+    if (!key)
+        return;
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
     RegCloseKey(key);
 }
@@ -37,10 +39,10 @@ inline void WriteStandInDword(const char* name, DWORD value) {
 inline void ReadStandInString(const char* name, char* buffer, DWORD size) {
     buffer[0] = '\0';
     HKEY key = OpenStandInKey();
-    if (!key) return;
+    if (!key)
+        return;
     DWORD type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
         type != REG_SZ) {
         buffer[0] = '\0';
     }
@@ -49,7 +51,8 @@ inline void ReadStandInString(const char* name, char* buffer, DWORD size) {
 
 inline void WriteStandInString(const char* name, const char* value) {
     HKEY key = OpenStandInKey();
-    if (!key) return;
+    if (!key)
+        return;
     RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
                    static_cast<DWORD>(std::strlen(value) + 1));
     RegCloseKey(key);
