@@ -39,19 +39,20 @@ void World::step() {
 
 void World::countingPass(bool& sawLife) {
     const bool lifeRules = rules.lifeRules;
+    WorldHooks* const hooks = hooks_;
     for (int32_t y = 1; y <= height; ++y) {
         Cell* cell = &cellAt(1, y);
         Cell* const rowEnd = cell + width;
         for (; cell != rowEnd; ++cell) {
             if (!cell->alive()) {
-                hooks_->PaintDeadCell(*cell);
+                hooks->PaintDeadCell(*cell);
                 continue;
             }
             sawLife = true;
             if (lifeRules) {
                 addNeighbours(*cell);
             }
-            hooks_->PaintLiveCell(*cell);
+            hooks->PaintLiveCell(*cell);
         }
     }
 }
