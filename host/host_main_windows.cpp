@@ -70,9 +70,9 @@ bool PrepareConfigDialog(HINSTANCE) { return true; }
 int32_t RunConfiguration(HWND owner) {
     if (!PrepareConfigDialog(hostState.instance))
         return 0;
-    // The dialog's texts are Japanese, so it runs through the wide calls.
-    return static_cast<int32_t>(
-        DialogBoxParamW(hostState.instance, MAKEINTRESOURCEW(IDD_CONFIG), owner, ConfigDialogProc, 0));
+    // Wide calls keep the Japanese texts on NT; the 95 family has only the ANSI ones.
+    SetConfigDialogWindows95Family(hostState.windows95Family);
+    return static_cast<int32_t>(RunConfigDialog(hostState.instance, owner));
 }
 
 int32_t RunPreview(const char* argument) {

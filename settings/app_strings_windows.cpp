@@ -1,7 +1,8 @@
-// The application strings, loaded wide so that the Japanese texts survive
-// on systems whose code page is not Japanese.
+// The application strings, kept as UTF-16 so that the Japanese texts
+// survive on NT systems whose code page is not Japanese.
 #include "resources/resource_ids.h"
 #include "settings/config_dialog_windows.h"
+#include "settings/dialog_text_windows.h"
 
 namespace {
 
@@ -12,19 +13,18 @@ wchar_t controlHelp[13];
 wchar_t helpFailedText[255];
 
 template <size_t N>
-void Load(HINSTANCE instance, UINT id, wchar_t (&buffer)[N]) {
-    LoadStringW(instance, id, buffer, static_cast<int>(N));
+void Load(UINT id, wchar_t (&buffer)[N]) {
+    LoadResourceString(ConfigDialogWindows95Family(), id, buffer, static_cast<int>(N));
 }
 
 }  // namespace
 
 void LoadAppStrings() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    Load(instance, IDS_APP_CLASS, appClass);
-    Load(instance, IDS_APP_TITLE, appTitle);
-    Load(instance, IDS_SCREEN_SAVER, screenSaverName);
-    Load(instance, IDS_CONTROL_HELP, controlHelp);
-    Load(instance, IDS_HELP_FAILED, helpFailedText);
+    Load(IDS_APP_CLASS, appClass);
+    Load(IDS_APP_TITLE, appTitle);
+    Load(IDS_SCREEN_SAVER, screenSaverName);
+    Load(IDS_CONTROL_HELP, controlHelp);
+    Load(IDS_HELP_FAILED, helpFailedText);
 }
 
 const wchar_t* HelpFailureText() { return helpFailedText; }

@@ -7,24 +7,27 @@
 
 #include "resources/resource_ids.h"
 #include "settings/config_dialog_logic.h"
+#include "settings/dialog_text_windows.h"
 #include "settings/settings_store.h"
 
 namespace {
 
+// Set by the host before the dialog runs; picks the ANSI or the wide calls.
+bool windows95Family = false;
 HWND configDialog;
 HWND speedBar;
 WNDPROC previousEditProc;
 Settings workingCopy;
 
-const wchar_t kHelpFile[] = L"Quorbel.hlp";
+const char kHelpFile[] = "Quorbel.hlp";
 constexpr DWORD kHelpContext = 101;
-const wchar_t kAboutTemplate[] = L"ABOUTDLGBOX";
+const char kAboutTemplate[] = "ABOUTDLGBOX";
 
 void ShowGroupInDialog(ChoiceGroup group, int32_t value) {
     const GroupView view = ShowGroup(group, value);
     for (int i = 0; i < view.buttonCount; ++i) {
-        SendDlgItemMessageW(configDialog, view.buttons[i].id, BM_SETCHECK,
-                            view.buttons[i].checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendItemMessage(windows95Family, configDialog, view.buttons[i].id, BM_SETCHECK,
+                        view.buttons[i].checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     for (int i = 0; i < view.dependentCount; ++i) {
         EnableWindow(GetDlgItem(configDialog, view.dependents[i]), view.dependentsEnabled);
@@ -48,8 +51,7 @@ int32_t Field(ChoiceGroup group) { return GroupValue(workingCopy, group); }
 BOOL StartDialog(HWND dialog) {
     CenterOverWindow(dialog, GetParent(dialog));
     HWND edit = GetDlgItem(dialog, IDC_GENERATIONS);
-    previousEditProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DigitEditProc)));
+    previousEditProc = ReplaceWindowProc(windows95Family, edit, DigitEditProc);
     LoadAppStrings();
     LoadSettings();
     workingCopy = userSettings;
@@ -64,8 +66,7 @@ BOOL StartDialog(HWND dialog) {
     ShowShrink(Field(ChoiceGroup::Shrink));
     ShowSize(Field(ChoiceGroup::Size));
 
-    const std::string generations = FormatGenerations(workingCopy.Generations);
-    SetDlgItemTextW(dialog, IDC_GENERATIONS, std::wstring(generations.begin(), generations.end()).c_str());
+    SetItemText(windows95Family, dialog, IDC_GENERATIONS, FormatGenerations(workingCopy.Generations));
 
     ShowConnectTBLR(Field(ChoiceGroup::ConnectTBLR));
     ShowColors(Field(ChoiceGroup::Colors));
@@ -75,11 +76,7 @@ BOOL StartDialog(HWND dialog) {
 // The box's text, converted by the same rule on Windows and under Wine
 // (Wine's GetDlgItemInt reads "-1" as 4294967295 where Windows gives 0).
 uint32_t ReadGenerations(HWND dialog) {
-    wchar_t text[32] = {};
-    GetDlgItemTextW(dialog, IDC_GENERATIONS, text, static_cast<int>(sizeof text / sizeof text[0]));
-    std::u16string units;
-    for (const wchar_t* p = text; *p; ++p) units.push_back(static_cast<char16_t>(*p));
-    return ParseGenerations(units);
+    return ParseGenerations(ItemText(windows95Family, dialog, IDC_GENERATIONS));
 }
 
 void AcceptSettings(HWND dialog) {
@@ -91,14 +88,14 @@ void AcceptSettings(HWND dialog) {
 }
 
 void ShowHelp(HWND dialog) {
-    if (!WinHelpW(dialog, kHelpFile, HELP_CONTEXT, kHelpContext)) {
-        MessageBoxW(dialog, HelpFailureText(), HelpFailureCaption(), MB_OK);
+    if (!StartHelp(windows95Family, dialog, kHelpFile, HELP_CONTEXT, kHelpContext)) {
+        ShowMessageBox(windows95Family, dialog, HelpFailureText(), HelpFailureCaption(), MB_OK);
     }
 }
 
 void ShowAbout(HWND dialog) {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
-    DialogBoxParamW(instance, kAboutTemplate, dialog, AboutDialogProc, 0);
+    RunDialogBox(windows95Family, DialogInstance(windows95Family, dialog), kAboutTemplate, dialog,
+                 AboutDialogProc);
 }
 
 // The whole wParam is the command: only notification code 0 matches.
@@ -147,7 +144,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 LRESULT CALLBACK DigitEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CHAR && !PassesDigitFilter(static_cast<uint32_t>(wParam))) return 0;
-    return CallWindowProcW(previousEditProc, window, message, wParam, lParam);
+    return CallPreviousProc(windows95Family, previousEditProc, window, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -163,6 +160,9 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
 }
 
+void SetConfigDialogWindows95Family(bool on) { windows95Family = on; }
+bool ConfigDialogWindows95Family() { return windows95Family; }
+
 INT_PTR RunConfigDialog(HINSTANCE instance, HWND owner) {
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_CONFIG), owner, ConfigDialogProc, 0);
+    return RunDialogBox(windows95Family, instance, MAKEINTRESOURCEA(IDD_CONFIG), owner, ConfigDialogProc);
 }

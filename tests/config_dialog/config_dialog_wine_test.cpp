@@ -8,6 +8,7 @@
 
 #include "dialog_driver.h"
 #include "resources/resource_ids.h"
+#include "settings/config_dialog_windows.h"
 #include "stored_settings.h"
 
 namespace {
@@ -26,6 +27,24 @@ protected:
         EXPECT_EQ(*stored, number) << name;
     }
 };
+
+// The key cases once per family. The 95 family's dialog runs through the
+// ANSI calls, whose Japanese texts survive only under a Japanese code page,
+// so that instance runs under a Japanese locale.
+class ConfigDialogOnFamily : public ConfigDialog, public testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        ConfigDialog::SetUp();
+        SetConfigDialogWindows95Family(windows95Family());
+    }
+    void TearDown() override {
+        SetConfigDialogWindows95Family(false);
+        ConfigDialog::TearDown();
+    }
+    bool windows95Family() const { return GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Family, ConfigDialogOnFamily, testing::Values(false, true), FamilyName);
 
 // Which button of each group is checked, as one value per group.
 struct Shown {
@@ -74,8 +93,12 @@ void ExpectEnabled(HWND dialog, std::initializer_list<int> ids, bool enabled) {
     for (int id : ids) EXPECT_EQ(Enabled(dialog, id), enabled) << "control " << id;
 }
 
-TEST_F(ConfigDialog, ShowsTheDefaultsCentredOnTheScreenAndOkSavesThem) {
-    const INT_PTR result = RunDrivenConfigDialog(nullptr, [](HWND dialog) {
+TEST_P(ConfigDialogOnFamily, ShowsTheDefaultsCentredOnTheScreenAndOkSavesThem) {
+    const bool wide = !windows95Family();
+    const INT_PTR result = RunDrivenConfigDialog(nullptr, [wide](HWND dialog) {
+        // Windows made through the ANSI calls are ANSI windows.
+        EXPECT_EQ(IsWindowUnicode(dialog) != FALSE, wide) << "the dialog";
+        EXPECT_EQ(IsWindowUnicode(GetDlgItem(dialog, IDC_GENERATIONS)) != FALSE, wide) << "the subclassed box";
         ExpectShown(dialog, kDefaultChecks, 5, L"20");
         ExpectEnabled(dialog, {IDC_SPEED_BAR, IDC_SPEED_SLOW_LABEL, IDC_SPEED_FAST_LABEL}, true);
         ExpectEnabled(dialog, {IDC_CONNECT_GROUP, IDC_CONNECT_ON, IDC_CONNECT_OFF, IDC_CONNECT_RANDOM}, true);
@@ -252,10 +275,17 @@ TEST_F(ConfigDialog, ScrollCodesMoveTheSpeedBarAndOkSavesIt) {
     ExpectStored("Speed", 3u);
 }
 
-TEST_F(ConfigDialog, TheGenerationsBoxTakesOnlyDigits) {
-    const INT_PTR result = RunDrivenConfigDialog(nullptr, [](HWND dialog) {
+TEST_P(ConfigDialogOnFamily, TheGenerationsBoxTakesOnlyDigits) {
+    const bool windows95 = windows95Family();
+    const INT_PTR result = RunDrivenConfigDialog(nullptr, [windows95](HWND dialog) {
         SendDlgItemMessageW(dialog, IDC_GENERATIONS, EM_SETSEL, 2, 2);
-        TypeChars(dialog, IDC_GENERATIONS, L"a- Z+\x00E9\x00FF\xFF11\x30A2");
+        if (windows95) {
+            // Code-page bytes: accented letters, and both halves of the
+            // Shift-JIS fullwidth digit zero (0x82 0x4F).
+            TypeBytes(dialog, IDC_GENERATIONS, "a- Z+\xE9\xFF\x82\x4F");
+        } else {
+            TypeChars(dialog, IDC_GENERATIONS, L"a- Z+\x00E9\x00FF\xFF11\x30A2");
+        }
         EXPECT_EQ(ItemText(dialog, IDC_GENERATIONS), L"20");
         TypeChars(dialog, IDC_GENERATIONS, L"\b\b");
         EXPECT_EQ(ItemText(dialog, IDC_GENERATIONS), L"");
@@ -299,7 +329,7 @@ void ChangeEverything(HWND dialog) {
     TypeChars(dialog, IDC_GENERATIONS, L"9");
 }
 
-TEST_F(ConfigDialog, CancelEscAndTheCloseBoxWriteNothing) {
+TEST_P(ConfigDialogOnFamily, CancelEscAndTheCloseBoxWriteNothing) {
     const struct {
         const char* name;
         void (*leave)(HWND);
@@ -340,7 +370,7 @@ TEST_F(ConfigDialog, CancelEscAndTheCloseBoxWriteNothing) {
     }
 }
 
-TEST_F(ConfigDialog, TheAboutBoxCentresOverTheDialogAndClosesEveryWay) {
+TEST_P(ConfigDialogOnFamily, TheAboutBoxCentresOverTheDialogAndClosesEveryWay) {
     const DWORD dialogThread = GetCurrentThreadId();
     const struct {
         const char* name;
@@ -393,7 +423,7 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam) {
     return TRUE;
 }
 
-TEST_F(ConfigDialog, AFailedHelpCallShowsTheMessageAndLeavesTheDialogAsItWas) {
+TEST_P(ConfigDialogOnFamily, AFailedHelpCallShowsTheMessageAndLeavesTheDialogAsItWas) {
     const DWORD dialogThread = GetCurrentThreadId();
     const INT_PTR result = RunDrivenConfigDialog(nullptr, [&](HWND dialog) {
         Click(dialog, IDC_SIZE_BIG);

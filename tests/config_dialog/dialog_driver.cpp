@@ -11,6 +11,10 @@ const wchar_t kConfigCaption[] = L"Tovtovライフゲームの設定";
 const wchar_t kAboutCaption[] = L"バージョン情報";
 const wchar_t kHelpFailureCaption[] = L"Tovtovライフｹﾞｰﾑ";
 
+std::string FamilyName(const testing::TestParamInfo<bool>& family) {
+    return family.param ? "Windows95" : "NT";
+}
+
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     const DWORD start = GetTickCount();
     while (!condition()) {
@@ -80,6 +84,11 @@ void Scroll(HWND dialog, int code, int thumb) {
 void TypeChars(HWND dialog, int id, const std::wstring& chars) {
     HWND control = GetDlgItem(dialog, id);
     for (wchar_t c : chars) SendMessageW(control, WM_CHAR, c, 1);
+}
+
+void TypeBytes(HWND dialog, int id, const std::string& bytes) {
+    HWND control = GetDlgItem(dialog, id);
+    for (char c : bytes) SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
 void SelectAll(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, EM_SETSEL, 0, -1); }

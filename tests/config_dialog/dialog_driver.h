@@ -2,6 +2,7 @@
 // a second thread finds it and works its controls with messages.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
@@ -11,6 +12,10 @@
 extern const wchar_t kConfigCaption[];
 extern const wchar_t kAboutCaption[];
 extern const wchar_t kHelpFailureCaption[];
+
+// Test names for the two families the dialog runs on: the parameter is
+// true for the Windows 95 family (ANSI calls), false for NT (wide calls).
+std::string FamilyName(const testing::TestParamInfo<bool>& family);
 
 // Polls until the condition holds or the limit passes.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
@@ -29,6 +34,8 @@ void Click(HWND dialog, int id);                // BM_CLICK on the control
 void PostClick(HWND dialog, int id);            // for buttons that open a modal box
 void Scroll(HWND dialog, int code, int thumb = 0);
 void TypeChars(HWND dialog, int id, const std::wstring& chars);
+// Characters as an ANSI window receives them: bytes of the code page.
+void TypeBytes(HWND dialog, int id, const std::string& bytes);
 void SelectAll(HWND dialog, int id);
 void PressKey(HWND target, UINT virtualKey);    // posted through the dialog manager
 void CloseByCaptionBox(HWND window);            // WM_SYSCOMMAND SC_CLOSE

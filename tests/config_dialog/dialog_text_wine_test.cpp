@@ -10,6 +10,7 @@
 #include "dialog_driver.h"
 #include "resources/resource_ids.h"
 #include "screenshot.h"
+#include "settings/config_dialog_windows.h"
 #include "stored_settings.h"
 
 namespace {
@@ -58,10 +59,22 @@ void SaveScreenshot(HWND window, const char* name) {
     EXPECT_TRUE(SaveWindowBitmap(window, path));
 }
 
-TEST(DialogText, ConfigAndAboutTextsReadBackAsWritten) {
+// On the 95 family the dialogs are made through the ANSI calls, which keep
+// the Japanese texts only under a Japanese code page: that instance runs
+// under the Japanese locale alone.
+class DialogText : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { SetConfigDialogWindows95Family(GetParam()); }
+    void TearDown() override { SetConfigDialogWindows95Family(false); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Family, DialogText, testing::Values(false, true), FamilyName);
+
+TEST_P(DialogText, ConfigAndAboutTextsReadBackAsWritten) {
     DeleteStoredSettings();
     const DWORD dialogThread = GetCurrentThreadId();
     RunDrivenConfigDialog(nullptr, [&](HWND dialog) {
+        EXPECT_EQ(IsWindowUnicode(dialog) == FALSE, GetParam()) << "made through the family's calls";
         EXPECT_EQ(Text(dialog), kConfigCaption);
         const std::vector<std::wstring> texts = ChildTexts(dialog);
         EXPECT_EQ(texts, kConfigTexts);

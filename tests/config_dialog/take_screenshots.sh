@@ -18,7 +18,7 @@ wine "$build/tests/config_dialog/wine_display_setup.exe" >/dev/null
 for run in "ja ja_JP.UTF-8" "en C.UTF-8"; do
     set -- $run
     LC_ALL=$2 QUORBEL_SCREENSHOT_DIR="Z:${shots//\//\\}" QUORBEL_SCREENSHOT_TAG=$1 \
-        wine "$program" >/dev/null
+        wine "$program" --gtest_filter="*/NT" >/dev/null
 done
 for bmp in "$shots"/*.bmp; do
     convert "$bmp" "$out/$(basename "${bmp%.bmp}").png"
