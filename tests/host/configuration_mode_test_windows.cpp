@@ -21,6 +21,7 @@ TEST_F(ConfigurationMode, NoLetterOpensTheDialogWithoutOwner) {
         HWND dialog = openDialog(saver, arguments);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr) << "\"" << arguments << "\"";
+        EXPECT_TRUE(IsWindowUnicode(dialog)) << "the NT family keeps the wide calls";
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         EXPECT_EQ(saver.waitForExit(kExitWait), 0u) << "Cancel ends with 0";
     }
@@ -41,6 +42,25 @@ TEST_F(ConfigurationMode, LetterCIsOwnedByTheForegroundWindow) {
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(saver.waitForExit(kExitWait), 0u);
     DestroyWindow(foreground);
+}
+
+// The 95 family's wide dialog calls fail, so there the dialog must come
+// from the ANSI ones: an ANSI dialog window, and an ANSI edit-box subclass.
+TEST_F(ConfigurationMode, OnTheWindows95FamilyTheDialogOpensThroughTheAnsiCalls) {
+    UseWindows95Family(true);
+    SaverProcess saver;
+    HWND dialog = openDialog(saver, "/c");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(IsWindowUnicode(dialog));
+    HWND generations = GetDlgItem(dialog, 1005);
+    ASSERT_NE(generations, nullptr);
+    EXPECT_FALSE(IsWindowUnicode(generations));
+    char text[16] = {};
+    // GetWindowText would not ask a window of another process.
+    SendMessageA(generations, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    EXPECT_STRNE(text, "") << "the generation count is shown";
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(saver.waitForExit(kExitWait), 0u) << "Cancel ends with 0";
 }
 
 }  // namespace
