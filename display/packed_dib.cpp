@@ -5,8 +5,8 @@
 namespace {
 
 uint32_t Read32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
 }
 
 uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
@@ -126,8 +126,8 @@ bool DecodePackedRle8(const uint8_t* data, size_t size, IndexedImage* image) {
     // Top-down RLE bitmaps do not exist; the size limit keeps width * height
     // far from overflow.
     constexpr int32_t kMaxSide = 1 << 15;
-    if (h.bitCount != 8 || h.compression != kCompressionRle8 || h.planes != 1 || h.width <= 0 ||
-        h.height <= 0 || h.width > kMaxSide || h.height > kMaxSide) {
+    if (h.bitCount != 8 || h.compression != kCompressionRle8 || h.planes != 1 || h.width <= 0 || h.height <= 0 ||
+        h.width > kMaxSide || h.height > kMaxSide) {
         return false;
     }
     size_t pixelSize = layout.pixelSize;

@@ -36,9 +36,9 @@ struct RgbColor {
 
 struct PackedDibLayout {
     DibHeader header;
-    uint32_t colorCount = 0;   // colours used, or 2^bitCount when that field is 0
-    size_t pixelOffset = 0;    // header size + 4 * colorCount
-    size_t pixelSize = 0;      // bytes available from pixelOffset
+    uint32_t colorCount = 0;  // colours used, or 2^bitCount when that field is 0
+    size_t pixelOffset = 0;   // header size + 4 * colorCount
+    size_t pixelSize = 0;     // bytes available from pixelOffset
 };
 
 // Reads the header and locates the colour table and pixel data inside size

@@ -23,8 +23,7 @@ void EncodeRow(const uint8_t* row, int width, std::vector<uint8_t>& out) {
     while (x < width) {
         // Collect pixels that do not start a run of 3 or more into one literal.
         int literalEnd = x;
-        while (literalEnd < width && literalEnd - x < kMaxRun &&
-               RunLength(row, literalEnd, width) < kMinLiteral) {
+        while (literalEnd < width && literalEnd - x < kMaxRun && RunLength(row, literalEnd, width) < kMinLiteral) {
             literalEnd += RunLength(row, literalEnd, width);
         }
         if (literalEnd - x > kMaxRun) {
@@ -96,43 +95,43 @@ bool DecodeRle8(const uint8_t* data, size_t size, int width, int height, Indexed
             continue;
         }
         switch (value) {
-        case kEndOfLine:
-            if (row >= height) {
-                return false;
+            case kEndOfLine:
+                if (row >= height) {
+                    return false;
+                }
+                x = 0;
+                ++row;
+                break;
+            case kEndOfBitmap:
+                *image = std::move(decoded);
+                return true;
+            case kDelta: {
+                if (pos + 2 > size) {
+                    return false;
+                }
+                int dx = data[pos];
+                int dy = data[pos + 1];
+                pos += 2;
+                // The position may reach the row's end or the image's top edge,
+                // but the pixel checks above refuse any drawing there.
+                if (x + dx > width || row + dy > height) {
+                    return false;
+                }
+                x += dx;
+                row += dy;
+                break;
             }
-            x = 0;
-            ++row;
-            break;
-        case kEndOfBitmap:
-            *image = std::move(decoded);
-            return true;
-        case kDelta: {
-            if (pos + 2 > size) {
-                return false;
+            default: {  // absolute mode: value literal pixels, padded to 16 bits
+                size_t padded = value + (value & 1u);
+                if (size - pos < padded || row >= height || x + value > width) {
+                    return false;
+                }
+                for (int i = 0; i < value; ++i) {
+                    put(data[pos + i]);
+                }
+                pos += padded;
+                break;
             }
-            int dx = data[pos];
-            int dy = data[pos + 1];
-            pos += 2;
-            // The position may reach the row's end or the image's top edge,
-            // but the pixel checks above refuse any drawing there.
-            if (x + dx > width || row + dy > height) {
-                return false;
-            }
-            x += dx;
-            row += dy;
-            break;
-        }
-        default: {  // absolute mode: value literal pixels, padded to 16 bits
-            size_t padded = value + (value & 1u);
-            if (size - pos < padded || row >= height || x + value > width) {
-                return false;
-            }
-            for (int i = 0; i < value; ++i) {
-                put(data[pos + i]);
-            }
-            pos += padded;
-            break;
-        }
         }
     }
     return false;  // ran out of data before the end-of-bitmap code

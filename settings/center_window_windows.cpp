@@ -13,11 +13,11 @@ void CenterOverWindow(HWND window, HWND reference) {
 
     // Without a reference (no owner) the screen itself is the reference.
     RECT over{0, 0, screenWidth, screenHeight};
-    if (reference) GetWindowRect(reference, &over);
+    if (reference)
+        GetWindowRect(reference, &over);
 
     const ScreenPoint position =
         CenteredPosition(ScreenRect{own.left, own.top, own.right, own.bottom},
-                         ScreenRect{over.left, over.top, over.right, over.bottom},
-                         screenWidth, screenHeight);
+                         ScreenRect{over.left, over.top, over.right, over.bottom}, screenWidth, screenHeight);
     SetWindowPos(window, nullptr, position.x, position.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }

@@ -8,29 +8,33 @@ namespace {
 
 // Buttons in value order; the disabling value switches the dependents off.
 constexpr std::array<ChoiceGroupLayout, kChoiceGroupCount> kLayouts{{
-    {ChoiceGroup::SpeedMode, 2, {IDC_SPEED_RANDOM, IDC_SPEED_FIXED}, 3,
+    {ChoiceGroup::SpeedMode,
+     2,
+     {IDC_SPEED_RANDOM, IDC_SPEED_FIXED},
+     3,
      {IDC_SPEED_SLOW_LABEL, IDC_SPEED_FAST_LABEL, IDC_SPEED_BAR},
      static_cast<int32_t>(SpeedMode::Random)},
-    {ChoiceGroup::LifeGame, 3, {IDC_LIFEGAME_OFF, IDC_LIFEGAME_ON, IDC_LIFEGAME_RANDOM}, 4,
+    {ChoiceGroup::LifeGame,
+     3,
+     {IDC_LIFEGAME_OFF, IDC_LIFEGAME_ON, IDC_LIFEGAME_RANDOM},
+     4,
      {IDC_CONNECT_GROUP, IDC_CONNECT_ON, IDC_CONNECT_OFF, IDC_CONNECT_RANDOM},
      static_cast<int32_t>(OnOffRandom::Off)},
-    {ChoiceGroup::Tovtov, 3, {IDC_TOVTOV_OFF, IDC_TOVTOV_ON, IDC_TOVTOV_RANDOM}, 4,
+    {ChoiceGroup::Tovtov,
+     3,
+     {IDC_TOVTOV_OFF, IDC_TOVTOV_ON, IDC_TOVTOV_RANDOM},
+     4,
      {IDC_SHRINK_GROUP, IDC_SHRINK_ON, IDC_SHRINK_OFF, IDC_SHRINK_RANDOM},
      static_cast<int32_t>(OnOffRandom::Off)},
     {ChoiceGroup::Shrink, 3, {IDC_SHRINK_OFF, IDC_SHRINK_ON, IDC_SHRINK_RANDOM}, 0, {}, 0},
-    {ChoiceGroup::Size, 4, {IDC_SIZE_SMALL, IDC_SIZE_MIDDLE, IDC_SIZE_BIG, IDC_SIZE_RANDOM}, 0,
-     {}, 0},
-    {ChoiceGroup::ConnectTBLR, 3, {IDC_CONNECT_OFF, IDC_CONNECT_ON, IDC_CONNECT_RANDOM}, 0, {},
-     0},
-    {ChoiceGroup::Colors, 4,
-     {IDC_COLORS_ONE, IDC_COLORS_THREE, IDC_COLORS_SIX, IDC_COLORS_RANDOM}, 0, {}, 0},
+    {ChoiceGroup::Size, 4, {IDC_SIZE_SMALL, IDC_SIZE_MIDDLE, IDC_SIZE_BIG, IDC_SIZE_RANDOM}, 0, {}, 0},
+    {ChoiceGroup::ConnectTBLR, 3, {IDC_CONNECT_OFF, IDC_CONNECT_ON, IDC_CONNECT_RANDOM}, 0, {}, 0},
+    {ChoiceGroup::Colors, 4, {IDC_COLORS_ONE, IDC_COLORS_THREE, IDC_COLORS_SIX, IDC_COLORS_RANDOM}, 0, {}, 0},
 }};
 
 }  // namespace
 
-const ChoiceGroupLayout& LayoutOf(ChoiceGroup group) {
-    return kLayouts[static_cast<size_t>(group)];
-}
+const ChoiceGroupLayout& LayoutOf(ChoiceGroup group) { return kLayouts[static_cast<size_t>(group)]; }
 
 GroupView ShowGroup(ChoiceGroup group, int32_t value) {
     const ChoiceGroupLayout& layout = LayoutOf(group);
@@ -40,33 +44,55 @@ GroupView ShowGroup(ChoiceGroup group, int32_t value) {
         view.buttons[i] = ButtonCheck{layout.buttons[i], i == value};
     }
     view.dependentCount = layout.dependentCount;
-    for (int i = 0; i < layout.dependentCount; ++i) view.dependents[i] = layout.dependents[i];
+    for (int i = 0; i < layout.dependentCount; ++i)
+        view.dependents[i] = layout.dependents[i];
     view.dependentsEnabled = value != layout.disablingValue;
     return view;
 }
 
 int32_t GroupValue(const Settings& settings, ChoiceGroup group) {
     switch (group) {
-        case ChoiceGroup::SpeedMode: return static_cast<int32_t>(settings.FixedSpeed);
-        case ChoiceGroup::LifeGame: return static_cast<int32_t>(settings.LifeGame);
-        case ChoiceGroup::Tovtov: return static_cast<int32_t>(settings.Tovtov);
-        case ChoiceGroup::Shrink: return static_cast<int32_t>(settings.Shrink);
-        case ChoiceGroup::Size: return static_cast<int32_t>(settings.Size);
-        case ChoiceGroup::ConnectTBLR: return static_cast<int32_t>(settings.ConnectTBLR);
-        case ChoiceGroup::Colors: return static_cast<int32_t>(settings.Colors);
+        case ChoiceGroup::SpeedMode:
+            return static_cast<int32_t>(settings.FixedSpeed);
+        case ChoiceGroup::LifeGame:
+            return static_cast<int32_t>(settings.LifeGame);
+        case ChoiceGroup::Tovtov:
+            return static_cast<int32_t>(settings.Tovtov);
+        case ChoiceGroup::Shrink:
+            return static_cast<int32_t>(settings.Shrink);
+        case ChoiceGroup::Size:
+            return static_cast<int32_t>(settings.Size);
+        case ChoiceGroup::ConnectTBLR:
+            return static_cast<int32_t>(settings.ConnectTBLR);
+        case ChoiceGroup::Colors:
+            return static_cast<int32_t>(settings.Colors);
     }
     return 0;
 }
 
 void SetGroupValue(Settings& settings, ChoiceGroup group, int32_t value) {
     switch (group) {
-        case ChoiceGroup::SpeedMode: settings.FixedSpeed = static_cast<SpeedMode>(value); break;
-        case ChoiceGroup::LifeGame: settings.LifeGame = static_cast<OnOffRandom>(value); break;
-        case ChoiceGroup::Tovtov: settings.Tovtov = static_cast<OnOffRandom>(value); break;
-        case ChoiceGroup::Shrink: settings.Shrink = static_cast<OnOffRandom>(value); break;
-        case ChoiceGroup::Size: settings.Size = static_cast<CellSize>(value); break;
-        case ChoiceGroup::ConnectTBLR: settings.ConnectTBLR = static_cast<OnOffRandom>(value); break;
-        case ChoiceGroup::Colors: settings.Colors = static_cast<SpeciesMode>(value); break;
+        case ChoiceGroup::SpeedMode:
+            settings.FixedSpeed = static_cast<SpeedMode>(value);
+            break;
+        case ChoiceGroup::LifeGame:
+            settings.LifeGame = static_cast<OnOffRandom>(value);
+            break;
+        case ChoiceGroup::Tovtov:
+            settings.Tovtov = static_cast<OnOffRandom>(value);
+            break;
+        case ChoiceGroup::Shrink:
+            settings.Shrink = static_cast<OnOffRandom>(value);
+            break;
+        case ChoiceGroup::Size:
+            settings.Size = static_cast<CellSize>(value);
+            break;
+        case ChoiceGroup::ConnectTBLR:
+            settings.ConnectTBLR = static_cast<OnOffRandom>(value);
+            break;
+        case ChoiceGroup::Colors:
+            settings.Colors = static_cast<SpeciesMode>(value);
+            break;
     }
 }
 
@@ -83,18 +109,25 @@ std::optional<RadioCommand> FindRadioCommand(uintptr_t wParam) {
 
 std::optional<int> NewSpeedPosition(int scrollCode, int thumbPosition, int currentPosition) {
     auto clamp = [](int position) {
-        return position < kSpeedBarMin ? kSpeedBarMin
-                                       : (position > kSpeedBarMax ? kSpeedBarMax : position);
+        return position < kSpeedBarMin ? kSpeedBarMin : (position > kSpeedBarMax ? kSpeedBarMax : position);
     };
     switch (scrollCode) {
-        case 0: return clamp(currentPosition - kSpeedLineStep);  // SB_LINELEFT
-        case 1: return clamp(currentPosition + kSpeedLineStep);  // SB_LINERIGHT
-        case 2: return clamp(currentPosition - kSpeedPageStep);  // SB_PAGELEFT
-        case 3: return clamp(currentPosition + kSpeedPageStep);  // SB_PAGERIGHT
-        case 5: return thumbPosition;                             // SB_THUMBTRACK
-        case 6: return kSpeedBarMin;                              // SB_LEFT
-        case 7: return kSpeedBarMax;                              // SB_RIGHT
-        default: return std::nullopt;  // SB_THUMBPOSITION, SB_ENDSCROLL, unknown
+        case 0:
+            return clamp(currentPosition - kSpeedLineStep);  // SB_LINELEFT
+        case 1:
+            return clamp(currentPosition + kSpeedLineStep);  // SB_LINERIGHT
+        case 2:
+            return clamp(currentPosition - kSpeedPageStep);  // SB_PAGELEFT
+        case 3:
+            return clamp(currentPosition + kSpeedPageStep);  // SB_PAGERIGHT
+        case 5:
+            return thumbPosition;  // SB_THUMBTRACK
+        case 6:
+            return kSpeedBarMin;  // SB_LEFT
+        case 7:
+            return kSpeedBarMax;  // SB_RIGHT
+        default:
+            return std::nullopt;  // SB_THUMBPOSITION, SB_ENDSCROLL, unknown
     }
 }
 
@@ -104,24 +137,24 @@ bool PassesDigitFilter(uint32_t character) {
     return digit || control;
 }
 
-std::string FormatGenerations(uint32_t generations) {
-    return std::to_string(static_cast<int32_t>(generations));
-}
+std::string FormatGenerations(uint32_t generations) { return std::to_string(static_cast<int32_t>(generations)); }
 
 uint32_t ParseGenerations(const std::u16string& text) {
     size_t i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
-    if (i == text.size() || text[i] < u'0' || text[i] > u'9') return 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    if (i == text.size() || text[i] < u'0' || text[i] > u'9')
+        return 0;
     uint64_t value = 0;
     for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
         value = value * 10 + static_cast<uint64_t>(text[i] - u'0');
-        if (value > UINT32_MAX) return 0;
+        if (value > UINT32_MAX)
+            return 0;
     }
     return static_cast<uint32_t>(value);
 }
 
-ScreenPoint CenteredPosition(const ScreenRect& window, const ScreenRect& reference,
-                             int screenWidth, int screenHeight) {
+ScreenPoint CenteredPosition(const ScreenRect& window, const ScreenRect& reference, int screenWidth, int screenHeight) {
     // One axis: C++ division truncates toward zero, as the placement requires.
     auto place = [](int referenceStart, int referenceSize, int size, int screenSize) {
         int position = referenceStart + (referenceSize - size) / 2;
@@ -134,7 +167,6 @@ ScreenPoint CenteredPosition(const ScreenRect& window, const ScreenRect& referen
     };
     const int width = window.right - window.left;
     const int height = window.bottom - window.top;
-    return ScreenPoint{
-        place(reference.left, reference.right - reference.left, width, screenWidth),
-        place(reference.top, reference.bottom - reference.top, height, screenHeight)};
+    return ScreenPoint{place(reference.left, reference.right - reference.left, width, screenWidth),
+                       place(reference.top, reference.bottom - reference.top, height, screenHeight)};
 }

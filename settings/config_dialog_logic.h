@@ -86,5 +86,4 @@ struct ScreenPoint {
 // The top-left corner that centres `window` over `reference`, kept inside
 // a screen of screenWidth x screenHeight: a negative position becomes 0,
 // and otherwise a window running past the far edge is pulled back to it.
-ScreenPoint CenteredPosition(const ScreenRect& window, const ScreenRect& reference,
-                             int screenWidth, int screenHeight);
+ScreenPoint CenteredPosition(const ScreenRect& window, const ScreenRect& reference, int screenWidth, int screenHeight);

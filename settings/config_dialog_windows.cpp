@@ -36,13 +36,27 @@ void ShowGroupInDialog(ChoiceGroup group, int32_t value) {
 
 void ShowChoice(ChoiceGroup group, int32_t value) {
     switch (group) {
-        case ChoiceGroup::SpeedMode: ShowSpeedMode(value); break;
-        case ChoiceGroup::LifeGame: ShowLifeGame(value); break;
-        case ChoiceGroup::Tovtov: ShowTovtov(value); break;
-        case ChoiceGroup::Shrink: ShowShrink(value); break;
-        case ChoiceGroup::Size: ShowSize(value); break;
-        case ChoiceGroup::ConnectTBLR: ShowConnectTBLR(value); break;
-        case ChoiceGroup::Colors: ShowColors(value); break;
+        case ChoiceGroup::SpeedMode:
+            ShowSpeedMode(value);
+            break;
+        case ChoiceGroup::LifeGame:
+            ShowLifeGame(value);
+            break;
+        case ChoiceGroup::Tovtov:
+            ShowTovtov(value);
+            break;
+        case ChoiceGroup::Shrink:
+            ShowShrink(value);
+            break;
+        case ChoiceGroup::Size:
+            ShowSize(value);
+            break;
+        case ChoiceGroup::ConnectTBLR:
+            ShowConnectTBLR(value);
+            break;
+        case ChoiceGroup::Colors:
+            ShowColors(value);
+            break;
     }
 }
 
@@ -75,9 +89,7 @@ BOOL StartDialog(HWND dialog) {
 
 // The box's text, converted by the same rule on Windows and under Wine
 // (Wine's GetDlgItemInt reads "-1" as 4294967295 where Windows gives 0).
-uint32_t ReadGenerations(HWND dialog) {
-    return ParseGenerations(ItemText(windows95Family, dialog, IDC_GENERATIONS));
-}
+uint32_t ReadGenerations(HWND dialog) { return ParseGenerations(ItemText(windows95Family, dialog, IDC_GENERATIONS)); }
 
 void AcceptSettings(HWND dialog) {
     userSettings = workingCopy;
@@ -94,8 +106,7 @@ void ShowHelp(HWND dialog) {
 }
 
 void ShowAbout(HWND dialog) {
-    RunDialogBox(windows95Family, DialogInstance(windows95Family, dialog), kAboutTemplate, dialog,
-                 AboutDialogProc);
+    RunDialogBox(windows95Family, DialogInstance(windows95Family, dialog), kAboutTemplate, dialog, AboutDialogProc);
 }
 
 // The whole wParam is the command: only notification code 0 matches.
@@ -106,18 +117,28 @@ BOOL HandleCommand(HWND dialog, WPARAM wParam) {
         return TRUE;
     }
     switch (wParam) {
-        case IDOK: AcceptSettings(dialog); return TRUE;
-        case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-        case IDC_HELP_BUTTON: ShowHelp(dialog); return TRUE;
-        case IDC_ABOUT_BUTTON: ShowAbout(dialog); return TRUE;
-        default: return FALSE;
+        case IDOK:
+            AcceptSettings(dialog);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, 0);
+            return TRUE;
+        case IDC_HELP_BUTTON:
+            ShowHelp(dialog);
+            return TRUE;
+        case IDC_ABOUT_BUTTON:
+            ShowAbout(dialog);
+            return TRUE;
+        default:
+            return FALSE;
     }
 }
 
 BOOL HandleSpeedScroll(WPARAM wParam) {
     const int current = GetScrollPos(speedBar, SB_CTL);
     const auto position = NewSpeedPosition(LOWORD(wParam), HIWORD(wParam), current);
-    if (!position) return FALSE;
+    if (!position)
+        return FALSE;
     SetScrollPos(speedBar, SB_CTL, *position, TRUE);
     return TRUE;
 }
@@ -135,15 +156,20 @@ void ShowColors(int32_t value) { ShowGroupInDialog(ChoiceGroup::Colors, value); 
 INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     configDialog = dialog;
     switch (message) {
-        case WM_INITDIALOG: return StartDialog(dialog);
-        case WM_COMMAND: return HandleCommand(dialog, wParam);
-        case WM_HSCROLL: return HandleSpeedScroll(wParam);
-        default: return FALSE;
+        case WM_INITDIALOG:
+            return StartDialog(dialog);
+        case WM_COMMAND:
+            return HandleCommand(dialog, wParam);
+        case WM_HSCROLL:
+            return HandleSpeedScroll(wParam);
+        default:
+            return FALSE;
     }
 }
 
 LRESULT CALLBACK DigitEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CHAR && !PassesDigitFilter(static_cast<uint32_t>(wParam))) return 0;
+    if (message == WM_CHAR && !PassesDigitFilter(static_cast<uint32_t>(wParam)))
+        return 0;
     return CallPreviousProc(windows95Family, previousEditProc, window, message, wParam, lParam);
 }
 
@@ -153,7 +179,8 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             CenterOverWindow(dialog, configDialog);
             return TRUE;
         case WM_COMMAND:
-            if (wParam == IDOK || wParam == IDCANCEL) EndDialog(dialog, 1);
+            if (wParam == IDOK || wParam == IDCANCEL)
+                EndDialog(dialog, 1);
             return TRUE;
         default:
             return FALSE;

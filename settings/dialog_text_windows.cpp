@@ -8,7 +8,8 @@ namespace {
 
 std::wstring Widen(const char* text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 0) return {};
+    if (length <= 0)
+        return {};
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
     wide.resize(static_cast<size_t>(length - 1));  // drop the terminator
@@ -17,7 +18,8 @@ std::wstring Widen(const char* text) {
 
 std::string Narrow(const wchar_t* text) {
     const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return {};
+    if (length <= 0)
+        return {};
     std::string narrow(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(CP_ACP, 0, text, -1, &narrow[0], length, nullptr, nullptr);
     narrow.resize(static_cast<size_t>(length - 1));
@@ -28,10 +30,11 @@ std::string Narrow(const wchar_t* text) {
 
 INT_PTR RunDialogBox(bool windows95Family, HINSTANCE instance, const char* templateName, HWND owner,
                      DLGPROC procedure) {
-    if (windows95Family) return DialogBoxParamA(instance, templateName, owner, procedure, 0);
+    if (windows95Family)
+        return DialogBoxParamA(instance, templateName, owner, procedure, 0);
     if (IS_INTRESOURCE(templateName)) {
-        return DialogBoxParamW(instance, MAKEINTRESOURCEW(LOWORD(reinterpret_cast<ULONG_PTR>(templateName))),
-                               owner, procedure, 0);
+        return DialogBoxParamW(instance, MAKEINTRESOURCEW(LOWORD(reinterpret_cast<ULONG_PTR>(templateName))), owner,
+                               procedure, 0);
     }
     const std::string name(templateName);
     return DialogBoxParamW(instance, std::wstring(name.begin(), name.end()).c_str(), owner, procedure, 0);
@@ -43,8 +46,7 @@ HINSTANCE DialogInstance(bool windows95Family, HWND dialog) {
     return reinterpret_cast<HINSTANCE>(instance);
 }
 
-LRESULT SendItemMessage(bool windows95Family, HWND dialog, int id, UINT message, WPARAM wParam,
-                        LPARAM lParam) {
+LRESULT SendItemMessage(bool windows95Family, HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
     return windows95Family ? SendDlgItemMessageA(dialog, id, message, wParam, lParam)
                            : SendDlgItemMessageW(dialog, id, message, wParam, lParam);
 }
@@ -85,13 +87,15 @@ LRESULT CallPreviousProc(bool windows95Family, WNDPROC previous, HWND window, UI
 }
 
 BOOL StartHelp(bool windows95Family, HWND owner, const char* file, UINT command, ULONG_PTR data) {
-    if (windows95Family) return WinHelpA(owner, file, command, data);
+    if (windows95Family)
+        return WinHelpA(owner, file, command, data);
     const std::string name(file);
     return WinHelpW(owner, std::wstring(name.begin(), name.end()).c_str(), command, data);
 }
 
 int ShowMessageBox(bool windows95Family, HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
-    if (windows95Family) return MessageBoxA(owner, Narrow(text).c_str(), Narrow(caption).c_str(), style);
+    if (windows95Family)
+        return MessageBoxA(owner, Narrow(text).c_str(), Narrow(caption).c_str(), style);
     return MessageBoxW(owner, text, caption, style);
 }
 
@@ -104,6 +108,7 @@ void LoadResourceString(bool windows95Family, UINT id, wchar_t* buffer, int capa
     // more UTF-16 units than it has bytes.
     std::vector<char> bytes(static_cast<size_t>(capacity), '\0');
     buffer[0] = L'\0';
-    if (LoadStringA(GetModuleHandleA(nullptr), id, bytes.data(), capacity) == 0) return;
+    if (LoadStringA(GetModuleHandleA(nullptr), id, bytes.data(), capacity) == 0)
+        return;
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), -1, buffer, capacity);
 }

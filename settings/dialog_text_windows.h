@@ -9,11 +9,9 @@
 #include <string>
 
 // `templateName` is an id made with MAKEINTRESOURCEA or an ASCII name.
-INT_PTR RunDialogBox(bool windows95Family, HINSTANCE instance, const char* templateName, HWND owner,
-                     DLGPROC procedure);
+INT_PTR RunDialogBox(bool windows95Family, HINSTANCE instance, const char* templateName, HWND owner, DLGPROC procedure);
 HINSTANCE DialogInstance(bool windows95Family, HWND dialog);
-LRESULT SendItemMessage(bool windows95Family, HWND dialog, int id, UINT message, WPARAM wParam,
-                        LPARAM lParam);
+LRESULT SendItemMessage(bool windows95Family, HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Text of plain ASCII, such as a number.
 void SetItemText(bool windows95Family, HWND dialog, int id, const std::string& ascii);

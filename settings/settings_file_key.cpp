@@ -14,19 +14,24 @@ constexpr const char kStringType[] = "REG_SZ";
 constexpr const char kDwordType[] = "REG_DWORD";
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
 bool ParseHex(const std::string& hex, std::vector<uint8_t>& data) {
-    if (hex.size() % 2 != 0) return false;
+    if (hex.size() % 2 != 0)
+        return false;
     data.clear();
     for (size_t i = 0; i < hex.size(); i += 2) {
         const int high = HexDigit(hex[i]);
         const int low = HexDigit(hex[i + 1]);
-        if (high < 0 || low < 0) return false;
+        if (high < 0 || low < 0)
+            return false;
         data.push_back(static_cast<uint8_t>(high << 4 | low));
     }
     return true;
@@ -37,12 +42,14 @@ bool ParseHex(const std::string& hex, std::vector<uint8_t>& data) {
 bool SettingsFileKey::Open(const std::string& path) {
     values_.clear();
     std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
+    if (!file)
+        return false;
     std::string line;
     while (std::getline(file, line)) {
         std::istringstream fields(line);
         std::string name, type, hex;
-        if (!(fields >> name >> type)) continue;
+        if (!(fields >> name >> type))
+            continue;
         fields >> hex;  // empty data has no third field
         Value value{name, SettingsValueType::String, {}};
         if (type == kDwordType) {
@@ -50,7 +57,8 @@ bool SettingsFileKey::Open(const std::string& path) {
         } else if (type != kStringType) {
             continue;
         }
-        if (!ParseHex(hex, value.data)) continue;
+        if (!ParseHex(hex, value.data))
+            continue;
         if (Value* existing = Find(name)) {
             *existing = value;
         } else {
@@ -62,7 +70,8 @@ bool SettingsFileKey::Open(const std::string& path) {
 
 std::optional<size_t> SettingsFileKey::QueryValue(const char* name, uint8_t* buffer, size_t capacity) {
     const Value* value = Find(name);
-    if (!value || value->data.size() > capacity) return std::nullopt;
+    if (!value || value->data.size() > capacity)
+        return std::nullopt;
     std::copy(value->data.begin(), value->data.end(), buffer);
     return value->data.size();
 }
@@ -80,17 +89,21 @@ bool SettingsFileKey::Save(const std::string& path) const {
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path target(path);
-    if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
-    if (error) return false;
+    if (target.has_parent_path())
+        fs::create_directories(target.parent_path(), error);
+    if (error)
+        return false;
 
     const fs::path temporary = target.string() + ".new";
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file) return false;
+        if (!file)
+            return false;
         static const char kDigits[] = "0123456789abcdef";
         for (const Value& value : values_) {
             file << value.name << ' ' << (value.type == SettingsValueType::Dword ? kDwordType : kStringType) << ' ';
-            for (uint8_t byte : value.data) file << kDigits[byte >> 4] << kDigits[byte & 15];
+            for (uint8_t byte : value.data)
+                file << kDigits[byte >> 4] << kDigits[byte & 15];
             file << '\n';
         }
         if (!file.flush()) {
@@ -109,7 +122,8 @@ bool SettingsFileKey::Save(const std::string& path) const {
 
 SettingsFileKey::Value* SettingsFileKey::Find(const std::string& name) {
     for (Value& value : values_) {
-        if (value.name == name) return &value;
+        if (value.name == name)
+            return &value;
     }
     return nullptr;
 }
@@ -125,7 +139,8 @@ std::string SettingsFilePath() {
     }
     std::string path = base + "/" + kSettingsKeyPath;
     for (char& c : path) {
-        if (c == '\\') c = '/';
+        if (c == '\\')
+            c = '/';
     }
     return path;
 }

@@ -10,13 +10,15 @@ void LoadSettings() {
     SetDefaultSettings();
     const std::string path = SettingsFilePath();
     SettingsFileKey key;
-    if (path.empty() || !key.Open(path)) return;
+    if (path.empty() || !key.Open(path))
+        return;
     userSettings = ReadSettings(key);
 }
 
 void SaveSettings() {
     const std::string path = SettingsFilePath();
-    if (path.empty()) return;
+    if (path.empty())
+        return;
     SettingsFileKey key;
     key.Open(path);  // keeps values it does not own; a missing file is created
     WriteSettings(userSettings, key);

@@ -14,11 +14,14 @@ public:
         // Queried into a scratch buffer so a failed query, which may have
         // written part of the data, never reaches the caller's bytes.
         BYTE scratch[16];
-        if (capacity > sizeof scratch) return std::nullopt;
+        if (capacity > sizeof scratch)
+            return std::nullopt;
         DWORD type = 0;
         DWORD received = static_cast<DWORD>(capacity);
-        if (RegQueryValueExA(key_, name, nullptr, &type, scratch, &received) != ERROR_SUCCESS) return std::nullopt;
-        if (received > capacity) return std::nullopt;
+        if (RegQueryValueExA(key_, name, nullptr, &type, scratch, &received) != ERROR_SUCCESS)
+            return std::nullopt;
+        if (received > capacity)
+            return std::nullopt;
         CopyMemory(buffer, scratch, received);
         return received;
     }
@@ -45,7 +48,8 @@ private:
 void LoadSettings() {
     SetDefaultSettings();
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
     RegistryKeyReader reader(key);
     userSettings = ReadSettings(reader);
     RegCloseKey(key);

@@ -11,7 +11,8 @@ void ReadWord(SettingsKeyReader& key, const char* name, const WordCodec& codec, 
     uint8_t data[kWordReadCapacity];
     const std::optional<size_t> received = key.QueryValue(name, data, sizeof data);
     // A backend that claims more than it was given room for is not trusted.
-    if (!received || *received > sizeof data) return;
+    if (!received || *received > sizeof data)
+        return;
     field = static_cast<Enum>(DecodeWord(codec, TextOfValueData(data, *received)));
 }
 
@@ -21,7 +22,8 @@ void ReadDword(SettingsKeyReader& key, const char* name, uint32_t& field) {
     uint8_t data[kDwordReadCapacity];
     EncodeDword(field, data);
     const std::optional<size_t> received = key.QueryValue(name, data, sizeof data);
-    if (!received || *received > sizeof data) return;
+    if (!received || *received > sizeof data)
+        return;
     field = DecodeDword(data);
 }
 
@@ -30,7 +32,8 @@ void WriteWord(SettingsKeyWriter& key, const char* name, const WordCodec& codec,
     const char* word = EncodeWord(codec, static_cast<int32_t>(value));
     // A number outside the enumeration has no word; the stored value is left
     // alone rather than written as something the loader would misread.
-    if (!word) return;
+    if (!word)
+        return;
     key.SetValue(name, SettingsValueType::String, reinterpret_cast<const uint8_t*>(word), std::strlen(word) + 1);
 }
 

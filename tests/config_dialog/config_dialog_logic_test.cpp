@@ -35,8 +35,7 @@ TEST(ShowGroup, ChecksExactlyTheButtonOfTheValueAndSetsTheDependents) {
     for (const GroupExpectation& expected : Expectations()) {
         const int values = static_cast<int>(expected.buttonsByValue.size());
         for (int32_t value = 0; value < values; ++value) {
-            SCOPED_TRACE(testing::Message() << "group " << static_cast<int>(expected.group)
-                                            << " value " << value);
+            SCOPED_TRACE(testing::Message() << "group " << static_cast<int>(expected.group) << " value " << value);
             const GroupView view = ShowGroup(expected.group, value);
             ASSERT_EQ(view.buttonCount, values);
             for (int i = 0; i < values; ++i) {
@@ -91,8 +90,15 @@ TEST(RadioCommand, OnlyAClickWithNotificationZeroMatches) {
 }
 
 TEST(GroupValue, ReadsEachStringCodedField) {
-    Settings settings{SpeedMode::Random, 3, OnOffRandom::Random, CellSize::Big, 8,
-                      OnOffRandom::On, OnOffRandom::Off, OnOffRandom::Random, SpeciesMode::Six};
+    Settings settings{SpeedMode::Random,
+                      3,
+                      OnOffRandom::Random,
+                      CellSize::Big,
+                      8,
+                      OnOffRandom::On,
+                      OnOffRandom::Off,
+                      OnOffRandom::Random,
+                      SpeciesMode::Six};
     EXPECT_EQ(GroupValue(settings, ChoiceGroup::SpeedMode), 0);
     EXPECT_EQ(GroupValue(settings, ChoiceGroup::Tovtov), 2);
     EXPECT_EQ(GroupValue(settings, ChoiceGroup::Size), 2);

@@ -72,7 +72,8 @@ Shown ReadShown(HWND dialog) {
     for (const auto& group : Groups()) {
         int checked = 0;
         for (int id : group) {
-            if (Checked(dialog, id)) checked = checked ? -1 : id;
+            if (Checked(dialog, id))
+                checked = checked ? -1 : id;
         }
         shown.checkedIds.push_back(checked);
     }
@@ -90,7 +91,8 @@ const std::vector<int> kDefaultChecks = {IDC_SPEED_FIXED, IDC_LIFEGAME_ON, IDC_T
                                          IDC_SIZE_MIDDLE, IDC_CONNECT_OFF, IDC_COLORS_ONE};
 
 void ExpectEnabled(HWND dialog, std::initializer_list<int> ids, bool enabled) {
-    for (int id : ids) EXPECT_EQ(Enabled(dialog, id), enabled) << "control " << id;
+    for (int id : ids)
+        EXPECT_EQ(Enabled(dialog, id), enabled) << "control " << id;
 }
 
 TEST_P(ConfigDialogOnFamily, ShowsTheDefaultsCentredOnTheScreenAndOkSavesThem) {
@@ -127,8 +129,8 @@ TEST_P(ConfigDialogOnFamily, ShowsTheDefaultsCentredOnTheScreenAndOkSavesThem) {
 }
 
 TEST_F(ConfigDialog, CentresOverItsOwner) {
-    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 40, 60, 300, 200,
-                                 nullptr, nullptr, nullptr, nullptr);
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 40, 60, 300, 200, nullptr, nullptr,
+                                 nullptr, nullptr);
     ASSERT_NE(owner, nullptr);
     RunDrivenConfigDialog(owner, [owner](HWND dialog) {
         EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner);
@@ -148,7 +150,8 @@ TEST_F(ConfigDialog, EveryRadioButtonChecksItselfAloneAndOkSavesTheLastChoices) 
         for (const auto& group : Groups()) {
             for (int id : group) {
                 Click(dialog, id);
-                for (int other : group) EXPECT_EQ(Checked(dialog, other), other == id) << "after " << id;
+                for (int other : group)
+                    EXPECT_EQ(Checked(dialog, other), other == id) << "after " << id;
             }
         }
         for (int id : {IDC_SPEED_RANDOM, IDC_LIFEGAME_RANDOM, IDC_TOVTOV_RANDOM, IDC_SHRINK_ON, IDC_SIZE_BIG,
@@ -419,7 +422,8 @@ std::wstring LoadString(UINT id) {
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam) {
     wchar_t className[16] = {};
     GetClassNameW(child, className, 16);
-    if (std::wstring(className) == L"Static") *reinterpret_cast<std::wstring*>(lParam) += Text(child);
+    if (std::wstring(className) == L"Static")
+        *reinterpret_cast<std::wstring*>(lParam) += Text(child);
     return TRUE;
 }
 

@@ -11,14 +11,13 @@ const wchar_t kConfigCaption[] = L"Tovtovライフゲームの設定";
 const wchar_t kAboutCaption[] = L"バージョン情報";
 const wchar_t kHelpFailureCaption[] = L"Tovtovライフｹﾞｰﾑ";
 
-std::string FamilyName(const testing::TestParamInfo<bool>& family) {
-    return family.param ? "Windows95" : "NT";
-}
+std::string FamilyName(const testing::TestParamInfo<bool>& family) { return family.param ? "Windows95" : "NT"; }
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     const DWORD start = GetTickCount();
     while (!condition()) {
-        if (static_cast<int>(GetTickCount() - start) > timeoutMs) return false;
+        if (static_cast<int>(GetTickCount() - start) > timeoutMs)
+            return false;
         Sleep(10);
     }
     return true;
@@ -36,9 +35,12 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam) {
     auto* search = reinterpret_cast<DialogSearch*>(lParam);
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
-    if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-    if (Text(window) != search->caption) return TRUE;
-    if (search->owner && GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+    if (std::wstring(className) != L"#32770" || !IsWindowVisible(window))
+        return TRUE;
+    if (Text(window) != search->caption)
+        return TRUE;
+    if (search->owner && GetWindow(window, GW_OWNER) != search->owner)
+        return TRUE;
     search->found = window;
     return FALSE;
 }
@@ -66,7 +68,8 @@ INT_PTR RunDrivenConfigDialog(HWND owner, const std::function<void(HWND dialog)>
             return;
         }
         drive(dialog);
-        if (IsWindow(dialog)) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        if (IsWindow(dialog))
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     const INT_PTR result = RunConfigDialog(GetModuleHandleW(nullptr), owner);
     driver.join();
@@ -83,12 +86,14 @@ void Scroll(HWND dialog, int code, int thumb) {
 
 void TypeChars(HWND dialog, int id, const std::wstring& chars) {
     HWND control = GetDlgItem(dialog, id);
-    for (wchar_t c : chars) SendMessageW(control, WM_CHAR, c, 1);
+    for (wchar_t c : chars)
+        SendMessageW(control, WM_CHAR, c, 1);
 }
 
 void TypeBytes(HWND dialog, int id, const std::string& bytes) {
     HWND control = GetDlgItem(dialog, id);
-    for (char c : bytes) SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+    for (char c : bytes)
+        SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
 void SelectAll(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, EM_SETSEL, 0, -1); }

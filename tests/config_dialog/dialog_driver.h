@@ -30,15 +30,15 @@ HWND WaitForThreadDialog(DWORD threadId, const wchar_t* caption, HWND owner = nu
 INT_PTR RunDrivenConfigDialog(HWND owner, const std::function<void(HWND dialog)>& drive);
 
 // Actions, as the user would cause them.
-void Click(HWND dialog, int id);                // BM_CLICK on the control
-void PostClick(HWND dialog, int id);            // for buttons that open a modal box
+void Click(HWND dialog, int id);      // BM_CLICK on the control
+void PostClick(HWND dialog, int id);  // for buttons that open a modal box
 void Scroll(HWND dialog, int code, int thumb = 0);
 void TypeChars(HWND dialog, int id, const std::wstring& chars);
 // Characters as an ANSI window receives them: bytes of the code page.
 void TypeBytes(HWND dialog, int id, const std::string& bytes);
 void SelectAll(HWND dialog, int id);
-void PressKey(HWND target, UINT virtualKey);    // posted through the dialog manager
-void CloseByCaptionBox(HWND window);            // WM_SYSCOMMAND SC_CLOSE
+void PressKey(HWND target, UINT virtualKey);  // posted through the dialog manager
+void CloseByCaptionBox(HWND window);          // WM_SYSCOMMAND SC_CLOSE
 
 // Reading the dialog's state.
 bool Checked(HWND dialog, int id);

@@ -14,7 +14,8 @@ public:
 
     std::u16string String() {
         std::u16string text;
-        for (uint16_t unit = Word(); ok_ && unit != 0; unit = Word()) text.push_back(static_cast<char16_t>(unit));
+        for (uint16_t unit = Word(); ok_ && unit != 0; unit = Word())
+            text.push_back(static_cast<char16_t>(unit));
         return text;
     }
 
@@ -41,7 +42,8 @@ private:
             return 0;
         }
         uint32_t value = 0;
-        for (int i = count - 1; i >= 0; --i) value = (value << 8) | data_[position_ + static_cast<size_t>(i)];
+        for (int i = count - 1; i >= 0; --i)
+            value = (value << 8) | data_[position_ + static_cast<size_t>(i)];
         position_ += static_cast<size_t>(count);
         return value;
     }

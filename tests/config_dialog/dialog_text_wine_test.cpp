@@ -16,15 +16,44 @@
 namespace {
 
 const std::vector<std::wstring> kConfigTexts = {
-    L"OK", L"ｷｬﾝｾﾙ", L"ﾊﾞｰｼﾞｮﾝ情報(&A)", L"ﾍﾙﾌﾟ(&H)",
-    L"時の流れ(&P)", L"固定", L"ﾗﾝﾀﾞﾑ", L"遅く", L"速く", L"",
-    L"生命の大きさ(&Z)", L"大", L"中", L"小", L"ﾗﾝﾀﾞﾑ",
-    L"ﾗｲﾌｹﾞｰﾑ(&L)", L"あり", L"なし", L"ﾗﾝﾀﾞﾑ",
-    L"上下左右のつながり(&C)", L"あり", L"なし", L"ﾗﾝﾀﾞﾑ",
-    L"Tovtov(&U)", L"あり", L"なし", L"ﾗﾝﾀﾞﾑ",
-    L"伸び縮み(&S)", L"あり", L"なし", L"ﾗﾝﾀﾞﾑ",
-    L"増殖方式(&M)", L"1種族が細胞分裂", L"3種族が細胞分裂", L"6種族が有性生殖", L"ﾗﾝﾀﾞﾑ",
-    L"安定後の世代数(&G)", L"20",
+    L"OK",
+    L"ｷｬﾝｾﾙ",
+    L"ﾊﾞｰｼﾞｮﾝ情報(&A)",
+    L"ﾍﾙﾌﾟ(&H)",
+    L"時の流れ(&P)",
+    L"固定",
+    L"ﾗﾝﾀﾞﾑ",
+    L"遅く",
+    L"速く",
+    L"",
+    L"生命の大きさ(&Z)",
+    L"大",
+    L"中",
+    L"小",
+    L"ﾗﾝﾀﾞﾑ",
+    L"ﾗｲﾌｹﾞｰﾑ(&L)",
+    L"あり",
+    L"なし",
+    L"ﾗﾝﾀﾞﾑ",
+    L"上下左右のつながり(&C)",
+    L"あり",
+    L"なし",
+    L"ﾗﾝﾀﾞﾑ",
+    L"Tovtov(&U)",
+    L"あり",
+    L"なし",
+    L"ﾗﾝﾀﾞﾑ",
+    L"伸び縮み(&S)",
+    L"あり",
+    L"なし",
+    L"ﾗﾝﾀﾞﾑ",
+    L"増殖方式(&M)",
+    L"1種族が細胞分裂",
+    L"3種族が細胞分裂",
+    L"6種族が有性生殖",
+    L"ﾗﾝﾀﾞﾑ",
+    L"安定後の世代数(&G)",
+    L"20",
 };
 
 // Children in creation order, which is the template's order.
@@ -45,7 +74,8 @@ void ExpectNoReplacementCharacters(const std::vector<std::wstring>& texts) {
 
 std::wstring ScreenshotPath(const char* name) {
     const char* dir = std::getenv("QUORBEL_SCREENSHOT_DIR");
-    if (!dir || !*dir) return {};
+    if (!dir || !*dir)
+        return {};
     const char* tag = std::getenv("QUORBEL_SCREENSHOT_TAG");
     std::string path = std::string(dir) + "\\" + name + "_" + (tag ? tag : "shot") + ".bmp";
     return std::wstring(path.begin(), path.end());
@@ -53,7 +83,8 @@ std::wstring ScreenshotPath(const char* name) {
 
 void SaveScreenshot(HWND window, const char* name) {
     const std::wstring path = ScreenshotPath(name);
-    if (path.empty()) return;
+    if (path.empty())
+        return;
     Sleep(500);  // let the window finish painting
     SendMessageW(window, WM_NULL, 0, 0);
     EXPECT_TRUE(SaveWindowBitmap(window, path));

@@ -17,7 +17,8 @@ std::vector<uint8_t> ReadFile(const char* path) {
 
 uint32_t Little(const std::vector<uint8_t>& b, size_t at, int bytes) {
     uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | b[at + static_cast<size_t>(i)];
+    for (int i = bytes - 1; i >= 0; --i)
+        value = (value << 8) | b[at + static_cast<size_t>(i)];
     return value;
 }
 
@@ -64,7 +65,8 @@ TEST(IconFile, DrawsAGliderOfFiveDistinctColours) {
             const size_t centre = static_cast<size_t>((1 + row * 10 + 5) * kIconSize + 1 + column * 10 + 5);
             EXPECT_EQ(colour[centre] != 0, lit[row][column]) << row << "," << column;
             EXPECT_EQ(mono[centre] != 0, lit[row][column]) << row << "," << column;
-            if (lit[row][column]) bodies.push_back(colour[centre]);
+            if (lit[row][column])
+                bodies.push_back(colour[centre]);
         }
     }
     std::sort(bodies.begin(), bodies.end());

@@ -84,8 +84,10 @@ std::vector<LoadedModule> ModulesUnderTest() {
     // The program, when the test is run for it: a Unix path reaches Wine's Z: drive.
     if (const char* program = std::getenv("QUORBEL_PROGRAM_PATH")) {
         std::wstring path(program, program + std::strlen(program));
-        if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
-        for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
+        if (!path.empty() && path[0] == L'/')
+            path = L"Z:" + path;
+        for (wchar_t& c : path)
+            c = c == L'/' ? L'\\' : c;
         HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         if (module) {
             modules.push_back({module, path});
@@ -98,7 +100,8 @@ std::vector<LoadedModule> ModulesUnderTest() {
 
 std::vector<uint8_t> ResourceBytes(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language) {
     HRSRC info = FindResourceExW(module, type, name, language);
-    if (!info) return {};
+    if (!info)
+        return {};
     HGLOBAL handle = LoadResource(module, info);
     const auto* bytes = static_cast<const uint8_t*>(LockResource(handle));
     return bytes ? std::vector<uint8_t>(bytes, bytes + SizeofResource(module, info)) : std::vector<uint8_t>{};
@@ -106,13 +109,18 @@ std::vector<uint8_t> ResourceBytes(HMODULE module, LPCWSTR type, LPCWSTR name, W
 
 // A control class is stored as its atom or as its name; both mean the same.
 bool IsClass(const NameOrOrdinal& windowClass, uint16_t atom) {
-    if (windowClass.isOrdinal) return windowClass.ordinal == atom;
-    static const struct { uint16_t atom; const char16_t* name; } kNames[] = {
-        {kButton, u"button"}, {kEdit, u"edit"}, {kStatic, u"static"}, {kScrollBar, u"scrollbar"}};
+    if (windowClass.isOrdinal)
+        return windowClass.ordinal == atom;
+    static const struct {
+        uint16_t atom;
+        const char16_t* name;
+    } kNames[] = {{kButton, u"button"}, {kEdit, u"edit"}, {kStatic, u"static"}, {kScrollBar, u"scrollbar"}};
     std::u16string lower = windowClass.name;
-    for (char16_t& c : lower) c = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    for (char16_t& c : lower)
+        c = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
     for (const auto& known : kNames) {
-        if (known.atom == atom) return lower == known.name;
+        if (known.atom == atom)
+            return lower == known.name;
     }
     return false;
 }
@@ -145,8 +153,8 @@ TEST(ResourceReadback, ConfigDialogTemplateMatchesTheLayout) {
         DialogTemplate dialog;
         ASSERT_TRUE(ParseDialogTemplate(bytes.data(), bytes.size(), dialog));
         EXPECT_TRUE(dialog.extended);
-        EXPECT_EQ(dialog.style, static_cast<uint32_t>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU |
-                                                      DS_MODALFRAME | DS_SETFONT));
+        EXPECT_EQ(dialog.style,
+                  static_cast<uint32_t>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT));
         EXPECT_EQ(dialog.exStyle, 0u);
         EXPECT_EQ(dialog.helpId, 0u);
         EXPECT_EQ(dialog.x, 34);
@@ -286,7 +294,8 @@ std::wstring VersionString(const std::vector<uint8_t>& block, const wchar_t* key
     path += key;
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(block.data(), path.c_str(), &value, &length) || !value) return L"<missing>";
+    if (!VerQueryValueW(block.data(), path.c_str(), &value, &length) || !value)
+        return L"<missing>";
     return static_cast<const wchar_t*>(value);
 }
 
@@ -313,8 +322,8 @@ TEST(ResourceReadback, VersionResourceDescribesTheSaver) {
         EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 
         WORD* translation = nullptr;
-        ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                                   reinterpret_cast<void**>(&translation), &length));
+        ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                                   &length));
         ASSERT_EQ(length, 4u);
         EXPECT_EQ(translation[0], 0x0411);
         EXPECT_EQ(translation[1], 0x04B0);

@@ -8,7 +8,8 @@ bool SaveWindowBitmap(HWND window, const std::wstring& path) {
     GetWindowRect(window, &rect);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return false;
+    if (width <= 0 || height <= 0)
+        return false;
 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -37,8 +38,7 @@ bool SaveWindowBitmap(HWND window, const std::wstring& path) {
         info.bmiHeader.biSizeImage = imageSize;
         if (FILE* out = _wfopen(path.c_str(), L"wb")) {
             saved = fwrite(&file, sizeof file, 1, out) == 1 &&
-                    fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-                    fwrite(bits, imageSize, 1, out) == 1;
+                    fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 && fwrite(bits, imageSize, 1, out) == 1;
             saved = fclose(out) == 0 && saved;
         }
         DeleteObject(bitmap);

@@ -6,7 +6,8 @@ const char kKeyPath[] = "Software\\Pelmar\\Quorbel\\Settings";
 
 HKEY OpenKey() {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return nullptr;
     return key;
 }
 
@@ -22,31 +23,36 @@ void DeleteStoredSettings() { RegDeleteKeyA(HKEY_CURRENT_USER, kKeyPath); }
 
 bool StoredSettingsExist() {
     HKEY key = OpenKey();
-    if (key) RegCloseKey(key);
+    if (key)
+        RegCloseKey(key);
     return key != nullptr;
 }
 
 std::optional<std::string> StoredWord(const char* name) {
     HKEY key = OpenKey();
-    if (!key) return std::nullopt;
+    if (!key)
+        return std::nullopt;
     char buffer[64] = {};
     DWORD size = sizeof buffer - 1;
     DWORD type = 0;
     const LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(key);
-    if (status != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
+    if (status != ERROR_SUCCESS || type != REG_SZ)
+        return std::nullopt;
     return std::string(buffer);
 }
 
 std::optional<uint32_t> StoredNumber(const char* name) {
     HKEY key = OpenKey();
-    if (!key) return std::nullopt;
+    if (!key)
+        return std::nullopt;
     DWORD value = 0;
     DWORD size = sizeof value;
     DWORD type = 0;
     const LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     RegCloseKey(key);
-    if (status != ERROR_SUCCESS || type != REG_DWORD) return std::nullopt;
+    if (status != ERROR_SUCCESS || type != REG_DWORD)
+        return std::nullopt;
     return value;
 }
 

@@ -35,14 +35,16 @@ public:
     std::optional<size_t> QueryValue(const char* name, uint8_t* buffer, size_t capacity) override {
         queries.push_back({name, capacity});
         const auto found = values.find(name);
-        if (found == values.end() || found->second.data.size() > capacity) return std::nullopt;
+        if (found == values.end() || found->second.data.size() > capacity)
+            return std::nullopt;
         std::copy(found->second.data.begin(), found->second.data.end(), buffer);
         return found->second.data.size();
     }
 
     void SetValue(const char* name, SettingsValueType type, const uint8_t* data, size_t length) override {
         writeOrder.push_back(name);
-        if (failingWrites.count(name)) return;
+        if (failingWrites.count(name))
+            return;
         values[name] = {type, std::vector<uint8_t>(data, data + length)};
     }
 

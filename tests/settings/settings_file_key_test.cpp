@@ -106,7 +106,8 @@ protected:
         SettingsFile::SetUp();
         const char* old = std::getenv("XDG_CONFIG_HOME");
         hadConfig_ = old != nullptr;
-        if (old) oldConfig_ = old;
+        if (old)
+            oldConfig_ = old;
         setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
         std::memset(&userSettings, 0x5A, sizeof userSettings);
     }
@@ -124,9 +125,7 @@ protected:
     std::string oldConfig_;
 };
 
-TEST_F(SettingsFileStore, UsesTheKeyPathBelowTheConfigurationFolder) {
-    EXPECT_EQ(KeyFile(), SettingsFilePath());
-}
+TEST_F(SettingsFileStore, UsesTheKeyPathBelowTheConfigurationFolder) { EXPECT_EQ(KeyFile(), SettingsFilePath()); }
 
 TEST_F(SettingsFileStore, MissingFileGivesTheDefaults) {
     LoadSettings();
@@ -138,8 +137,11 @@ TEST_F(SettingsFileStore, MissingFileGivesTheDefaults) {
 TEST_F(SettingsFileStore, SaveThenLoadKeepsTheSettingsAndOtherValues) {
     fs::create_directories(fs::path(KeyFile()).parent_path());
     WriteFile(KeyFile(), "Other REG_SZ 7800\nSize REG_SZ 42696700\n");
-    const Settings saved{SpeedMode::Random, 19,        OnOffRandom::Random, CellSize::Small, 4294967295u,
-                         OnOffRandom::On,   OnOffRandom::Off, OnOffRandom::Random, SpeciesMode::Six};
+    const Settings saved{SpeedMode::Random,   19,
+                         OnOffRandom::Random, CellSize::Small,
+                         4294967295u,         OnOffRandom::On,
+                         OnOffRandom::Off,    OnOffRandom::Random,
+                         SpeciesMode::Six};
     userSettings = saved;
     SaveSettings();
     std::memset(&userSettings, 0x5A, sizeof userSettings);

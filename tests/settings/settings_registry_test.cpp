@@ -24,7 +24,8 @@ struct RawValue {
 
 bool KeyExists(const char* path) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
     RegCloseKey(key);
     return true;
 }
@@ -32,7 +33,8 @@ bool KeyExists(const char* path) {
 RawValue ReadRaw(const char* name) {
     RawValue v{ERROR_FILE_NOT_FOUND, REG_NONE, std::vector<BYTE>(64)};
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return v;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return v;
     DWORD length = static_cast<DWORD>(v.data.size());
     v.status = RegQueryValueExA(key, name, nullptr, &v.type, v.data.data(), &length);
     v.data.resize(v.status == ERROR_SUCCESS ? length : 0);
@@ -64,7 +66,8 @@ protected:
     }
 
     void TearDown() override {
-        if (key_) RegCloseKey(key_);
+        if (key_)
+            RegCloseKey(key_);
         RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKeyPath);
         if (!parentsExisted_) {
             RegDeleteKeyA(HKEY_CURRENT_USER, kQuorbelKey);
@@ -76,16 +79,15 @@ protected:
     HKEY Key() {
         if (!key_) {
             DWORD disposition;
-            EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr,
-                                                     REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key_,
-                                                     &disposition));
+            EXPECT_EQ(ERROR_SUCCESS,
+                      RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                      KEY_ALL_ACCESS, nullptr, &key_, &disposition));
         }
         return key_;
     }
 
     void Plant(const char* name, DWORD type, const void* data, DWORD length) {
-        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(Key(), name, 0, type, static_cast<const BYTE*>(data), length))
-            << name;
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(Key(), name, 0, type, static_cast<const BYTE*>(data), length)) << name;
     }
     void PlantText(const char* name, const char* text, DWORD length) { Plant(name, REG_SZ, text, length); }
     void PlantDword(const char* name, DWORD value) { Plant(name, REG_DWORD, &value, sizeof value); }
@@ -173,22 +175,21 @@ TEST_F(SettingsRegistry, EveryLoadStartsFromTheDefaults) {
 }
 
 TEST_F(SettingsRegistry, SaveWritesEachValueWithItsTypeLengthAndBytes) {
-    userSettings = {SpeedMode::Fixed, 7,   OnOffRandom::Random, CellSize::Middle, 0x01020304u,
-                    OnOffRandom::On,  OnOffRandom::Off, OnOffRandom::Random, SpeciesMode::Six};
+    userSettings = {SpeedMode::Fixed,    7,
+                    OnOffRandom::Random, CellSize::Middle,
+                    0x01020304u,         OnOffRandom::On,
+                    OnOffRandom::Off,    OnOffRandom::Random,
+                    SpeciesMode::Six};
     SaveSettings();
     const struct {
         const char* name;
         DWORD type;
         std::vector<BYTE> data;
     } expected[] = {
-        {"FixedSpeed", REG_SZ, Bytes("Fixed", 6)},
-        {"LifeGame", REG_SZ, Bytes("Off", 4)},
-        {"Tovtov", REG_SZ, Bytes("Random", 7)},
-        {"Shrink", REG_SZ, Bytes("Random", 7)},
-        {"ConnectTBLR", REG_SZ, Bytes("On", 3)},
-        {"Size", REG_SZ, Bytes("Middle", 7)},
-        {"Colors", REG_SZ, Bytes("6", 2)},
-        {"Speed", REG_DWORD, {7, 0, 0, 0}},
+        {"FixedSpeed", REG_SZ, Bytes("Fixed", 6)}, {"LifeGame", REG_SZ, Bytes("Off", 4)},
+        {"Tovtov", REG_SZ, Bytes("Random", 7)},    {"Shrink", REG_SZ, Bytes("Random", 7)},
+        {"ConnectTBLR", REG_SZ, Bytes("On", 3)},   {"Size", REG_SZ, Bytes("Middle", 7)},
+        {"Colors", REG_SZ, Bytes("6", 2)},         {"Speed", REG_DWORD, {7, 0, 0, 0}},
         {"Generations", REG_DWORD, {4, 3, 2, 1}},
     };
     for (const auto& e : expected) {
@@ -207,8 +208,8 @@ TEST_F(SettingsRegistry, SaveThenLoadGivesBackAllNineFields) {
          OnOffRandom::Off, SpeciesMode::One},
         {SpeedMode::Fixed, 19, OnOffRandom::Random, CellSize::Random, 4294967295u, OnOffRandom::Random,
          OnOffRandom::Random, OnOffRandom::Random, SpeciesMode::Random},
-        {SpeedMode::Fixed, 11, OnOffRandom::On, CellSize::Big, 20, OnOffRandom::On, OnOffRandom::On,
-         OnOffRandom::On, SpeciesMode::Three},
+        {SpeedMode::Fixed, 11, OnOffRandom::On, CellSize::Big, 20, OnOffRandom::On, OnOffRandom::On, OnOffRandom::On,
+         SpeciesMode::Three},
         {SpeedMode::Random, 5, OnOffRandom::Off, CellSize::Middle, 1000, OnOffRandom::Random, OnOffRandom::On,
          OnOffRandom::Off, SpeciesMode::Six},
     };
@@ -224,7 +225,8 @@ TEST_F(SettingsRegistry, SaveThenLoadGivesBackAllNineFields) {
 bool DenyWrites(HKEY key) {
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
     PSID everyone = nullptr;
-    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) return false;
+    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone))
+        return false;
     BYTE aclBuffer[256];
     PACL acl = reinterpret_cast<PACL>(aclBuffer);
     SECURITY_DESCRIPTOR sd;

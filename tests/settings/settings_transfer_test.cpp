@@ -9,8 +9,8 @@
 
 namespace {
 
-const std::vector<std::string> kValueOrder = {"FixedSpeed", "LifeGame", "Tovtov",  "Shrink",     "ConnectTBLR",
-                                              "Size",       "Colors",   "Speed",   "Generations"};
+const std::vector<std::string> kValueOrder = {"FixedSpeed", "LifeGame", "Tovtov", "Shrink",     "ConnectTBLR",
+                                              "Size",       "Colors",   "Speed",  "Generations"};
 
 std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 
@@ -97,9 +97,7 @@ TEST(SettingsTransfer, StoredTypeIsIgnoredAndBytesAreComparedAsText) {
 }
 
 TEST(SettingsTransfer, SpeedIsClampedAndGenerationsIsNot) {
-    const struct {
-        uint32_t stored, speed;
-    } cases[] = {{25, 19}, {4294967295u, 19}, {19, 19}, {0, 0}, {7, 7}};
+    const struct { uint32_t stored, speed; } cases[] = {{25, 19}, {4294967295u, 19}, {19, 19}, {0, 0}, {7, 7}};
     for (const auto& c : cases) {
         FakeSettingsKey key;
         key.PlantBytes("Speed", SettingsValueType::Dword, DwordBytes(c.stored));
@@ -121,8 +119,11 @@ TEST(SettingsTransfer, ShortNumberDataReadsAsZeroExtended) {
 
 TEST(SettingsTransfer, WritesEveryValueInOrderWithItsTypeAndExactBytes) {
     FakeSettingsKey key;
-    const Settings s{SpeedMode::Random, 19,         OnOffRandom::Random, CellSize::Small, 4294967295u,
-                     OnOffRandom::On,   OnOffRandom::Off, OnOffRandom::Random, SpeciesMode::Three};
+    const Settings s{SpeedMode::Random,   19,
+                     OnOffRandom::Random, CellSize::Small,
+                     4294967295u,         OnOffRandom::On,
+                     OnOffRandom::Off,    OnOffRandom::Random,
+                     SpeciesMode::Three};
     WriteSettings(s, key);
     EXPECT_EQ(kValueOrder, key.writeOrder);
 
@@ -178,26 +179,32 @@ TEST(SettingsTransfer, SaveThenLoadReproducesEveryDialogChoice) {
     // One key for all: every save writes all nine values over the last ones.
     FakeSettingsKey key;
     for (int32_t fixedSpeed = 0; fixedSpeed <= 1; ++fixedSpeed)
-    for (int32_t tovtov = 0; tovtov <= 2; ++tovtov)
-    for (int32_t connect = 0; connect <= 2; ++connect)
-    for (int32_t life = 0; life <= 2; ++life)
-    for (int32_t shrink = 0; shrink <= 2; ++shrink)
-    for (int32_t size = 0; size <= 3; ++size)
-    for (int32_t colors = 0; colors <= 3; ++colors)
-    for (uint32_t speed = 0; speed <= 19; ++speed)
-    for (uint32_t gens : generations) {
-        s = {static_cast<SpeedMode>(fixedSpeed), speed, static_cast<OnOffRandom>(tovtov),
-             static_cast<CellSize>(size), gens, static_cast<OnOffRandom>(connect),
-             static_cast<OnOffRandom>(life), static_cast<OnOffRandom>(shrink), static_cast<SpeciesMode>(colors)};
-        key.queries.clear();
-        key.writeOrder.clear();
-        WriteSettings(s, key);
-        const Settings back = ReadSettings(key);
-        ++checked;
-        if (std::memcmp(&s, &back, sizeof s) != 0) {
-            ExpectSameSettings(s, back);
-            FAIL() << "round trip lost a value";
-        }
-    }
+        for (int32_t tovtov = 0; tovtov <= 2; ++tovtov)
+            for (int32_t connect = 0; connect <= 2; ++connect)
+                for (int32_t life = 0; life <= 2; ++life)
+                    for (int32_t shrink = 0; shrink <= 2; ++shrink)
+                        for (int32_t size = 0; size <= 3; ++size)
+                            for (int32_t colors = 0; colors <= 3; ++colors)
+                                for (uint32_t speed = 0; speed <= 19; ++speed)
+                                    for (uint32_t gens : generations) {
+                                        s = {static_cast<SpeedMode>(fixedSpeed),
+                                             speed,
+                                             static_cast<OnOffRandom>(tovtov),
+                                             static_cast<CellSize>(size),
+                                             gens,
+                                             static_cast<OnOffRandom>(connect),
+                                             static_cast<OnOffRandom>(life),
+                                             static_cast<OnOffRandom>(shrink),
+                                             static_cast<SpeciesMode>(colors)};
+                                        key.queries.clear();
+                                        key.writeOrder.clear();
+                                        WriteSettings(s, key);
+                                        const Settings back = ReadSettings(key);
+                                        ++checked;
+                                        if (std::memcmp(&s, &back, sizeof s) != 0) {
+                                            ExpectSameSettings(s, back);
+                                            FAIL() << "round trip lost a value";
+                                        }
+                                    }
     EXPECT_EQ(2u * 81 * 16 * 20 * 5, checked);
 }

@@ -20,12 +20,24 @@ IndexedImage Picture(int width, int height, int pattern) {
         for (int x = 0; x < width; ++x) {
             uint8_t value = 0;
             switch (pattern) {
-            case 0: value = 0; break;                                               // all background
-            case 1: value = static_cast<uint8_t>(NextRandom(state)); break;        // no runs at all
-            case 2: value = static_cast<uint8_t>((x / 2) % 3 + 10); break;         // runs of exactly 2
-            case 3: value = static_cast<uint8_t>(x < 300 ? 7 : 8); break;          // runs longer than 255
-            case 4: value = static_cast<uint8_t>(x + y); break;                    // literals longer than 255
-            default: value = static_cast<uint8_t>(NextRandom(state) % 3 == 0 ? 20 + y : 0); break;
+                case 0:
+                    value = 0;
+                    break;  // all background
+                case 1:
+                    value = static_cast<uint8_t>(NextRandom(state));
+                    break;  // no runs at all
+                case 2:
+                    value = static_cast<uint8_t>((x / 2) % 3 + 10);
+                    break;  // runs of exactly 2
+                case 3:
+                    value = static_cast<uint8_t>(x < 300 ? 7 : 8);
+                    break;  // runs longer than 255
+                case 4:
+                    value = static_cast<uint8_t>(x + y);
+                    break;  // literals longer than 255
+                default:
+                    value = static_cast<uint8_t>(NextRandom(state) % 3 == 0 ? 20 + y : 0);
+                    break;
             }
             image.at(x, y) = value;
         }
@@ -49,7 +61,8 @@ TEST(Rle8, EncodedPicturesDecodeToThemselves) {
             EXPECT_EQ(data[data.size() - 2], 0) << "no end-of-bitmap code";
             EXPECT_EQ(data.back(), 1) << "no end-of-bitmap code";
             IndexedImage decoded;
-            ASSERT_TRUE(Decode(data, size[0], size[1], &decoded)) << "pattern " << pattern << " " << size[0] << "x" << size[1];
+            ASSERT_TRUE(Decode(data, size[0], size[1], &decoded))
+                << "pattern " << pattern << " " << size[0] << "x" << size[1];
             EXPECT_EQ(decoded.pixels, image.pixels) << "pattern " << pattern << " " << size[0] << "x" << size[1];
         }
     }
@@ -125,7 +138,8 @@ TEST(Rle8, EveryTruncationAndRandomDamageIsHandled) {
     for (int trial = 0; trial < 3000; ++trial) {
         std::vector<uint8_t> damaged = data;
         for (int hit = 0; hit < 3; ++hit) {
-            damaged[NextRandom(state) % damaged.size()] = static_cast<uint8_t>(NextRandom(state) % 4 == 0 ? 0 : NextRandom(state));
+            damaged[NextRandom(state) % damaged.size()] =
+                static_cast<uint8_t>(NextRandom(state) % 4 == 0 ? 0 : NextRandom(state));
         }
         IndexedImage image;
         if (Decode(damaged, 61, 7, &image)) {

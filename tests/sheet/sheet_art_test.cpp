@@ -193,15 +193,18 @@ TEST_F(SheetArt, SpritesStayInsideTheirSquaresAndUseOnlyTheShades) {
             }
             int i = owner[y * kSheetWidth + x];
             if (i < 0) {
-                if (outside++ == 0) ADD_FAILURE() << "sprite pixel outside every square at " << x << "," << y;
+                if (outside++ == 0)
+                    ADD_FAILURE() << "sprite pixel outside every square at " << x << "," << y;
                 continue;
             }
             if (p < kFirstShade || p > kLastShade) {
-                if (badIndex++ == 0) ADD_FAILURE() << "static colour " << int(p) << " at " << x << "," << y;
+                if (badIndex++ == 0)
+                    ADD_FAILURE() << "static colour " << int(p) << " at " << x << "," << y;
             }
             const Square& q = squares[i];
             if (x == q.x || y == q.y || x == q.x + q.size - 1 || y == q.y + q.size - 1) {
-                if (onMargin++ == 0) ADD_FAILURE() << "pixel on the black margin at " << x << "," << y;
+                if (onMargin++ == 0)
+                    ADD_FAILURE() << "pixel on the black margin at " << x << "," << y;
             }
         }
     }
@@ -262,8 +265,8 @@ TEST_F(SheetArt, EachSpriteShowsItsRoleInTheRightColour) {
             double level = 0;
             for (int s = 0; s < kStretchStages; ++s) {
                 for (int f = 0; f < kWriggleFrames; ++f) {
-                    Survey(Crop(sheet(), f * g.wriggleSize, top + g.blockTop + s * g.wriggleSize, g.wriggleSize),
-                           &hues, &level);
+                    Survey(Crop(sheet(), f * g.wriggleSize, top + g.blockTop + s * g.wriggleSize, g.wriggleSize), &hues,
+                           &level);
                 }
             }
             EXPECT_EQ(hues, std::vector<int>{bandHue[band]});

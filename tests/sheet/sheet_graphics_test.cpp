@@ -122,7 +122,8 @@ uint32_t Bgrx(const RgbColor& c) { return static_cast<uint32_t>(c.blue | c.green
 
 // Counts (and reports the first few) pixels that differ from the decoded
 // image seen through the colour table.
-int CountMismatches(const Pixels& pixels, const IndexedImage& image, const uint8_t* dib, const PackedDibLayout& layout) {
+int CountMismatches(const Pixels& pixels, const IndexedImage& image, const uint8_t* dib,
+                    const PackedDibLayout& layout) {
     int mismatches = 0;
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
@@ -230,7 +231,8 @@ TEST_F(SheetGraphics, FourBitSheetShowsNot256ColorOnceAndMakesNothing) {
 TEST_F(SheetGraphics, SixteenColourTableGivesSixteenEntriesAndPixelsAfterIt) {
     std::vector<RgbColor> colors;
     for (int i = 0; i < 16; ++i) {
-        colors.push_back({static_cast<uint8_t>(16 * i), static_cast<uint8_t>(255 - 16 * i), static_cast<uint8_t>(40 + 8 * i)});
+        colors.push_back(
+            {static_cast<uint8_t>(16 * i), static_cast<uint8_t>(255 - 16 * i), static_cast<uint8_t>(40 + 8 * i)});
     }
     IndexedImage image(7, 3);
     for (int y = 0; y < 3; ++y) {

@@ -7,10 +7,22 @@ namespace {
 
 // The standard 16-colour palette, as the .ico stores it (blue, green, red, 0).
 constexpr std::array<std::array<uint8_t, 4>, 16> kVgaPalette{{
-    {0x00, 0x00, 0x00, 0}, {0x00, 0x00, 0x80, 0}, {0x00, 0x80, 0x00, 0}, {0x00, 0x80, 0x80, 0},
-    {0x80, 0x00, 0x00, 0}, {0x80, 0x00, 0x80, 0}, {0x80, 0x80, 0x00, 0}, {0x80, 0x80, 0x80, 0},
-    {0xC0, 0xC0, 0xC0, 0}, {0x00, 0x00, 0xFF, 0}, {0x00, 0xFF, 0x00, 0}, {0x00, 0xFF, 0xFF, 0},
-    {0xFF, 0x00, 0x00, 0}, {0xFF, 0x00, 0xFF, 0}, {0xFF, 0xFF, 0x00, 0}, {0xFF, 0xFF, 0xFF, 0},
+    {0x00, 0x00, 0x00, 0},
+    {0x00, 0x00, 0x80, 0},
+    {0x00, 0x80, 0x00, 0},
+    {0x00, 0x80, 0x80, 0},
+    {0x80, 0x00, 0x00, 0},
+    {0x80, 0x00, 0x80, 0},
+    {0x80, 0x80, 0x00, 0},
+    {0x80, 0x80, 0x80, 0},
+    {0xC0, 0xC0, 0xC0, 0},
+    {0x00, 0x00, 0xFF, 0},
+    {0x00, 0xFF, 0x00, 0},
+    {0x00, 0xFF, 0xFF, 0},
+    {0xFF, 0x00, 0x00, 0},
+    {0xFF, 0x00, 0xFF, 0},
+    {0xFF, 0xFF, 0x00, 0},
+    {0xFF, 0xFF, 0xFF, 0},
 }};
 constexpr uint8_t kWhite = 15;
 
@@ -21,11 +33,11 @@ struct GliderCell {
 
 // A glider on a 3x3 grid of 10-pixel cells, one species colour per cell.
 constexpr std::array<GliderCell, 5> kGlider{{
-    {1, 0, 9, 1},    // red
-    {2, 1, 11, 3},   // yellow
-    {0, 2, 10, 2},   // green
-    {1, 2, 14, 6},   // cyan
-    {2, 2, 13, 5},   // magenta
+    {1, 0, 9, 1},   // red
+    {2, 1, 11, 3},  // yellow
+    {0, 2, 10, 2},  // green
+    {1, 2, 14, 6},  // cyan
+    {2, 2, 13, 5},  // magenta
 }};
 constexpr int kCellPitch = 10;
 constexpr int kCellInset = 1;  // a black gap keeps neighbouring cells apart
@@ -46,7 +58,8 @@ void ForEachCellPixel(Paint paint) {
 }
 
 void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
 // One icon image: BITMAPINFOHEADER (height doubled for the AND mask), the
@@ -94,8 +107,10 @@ std::vector<uint8_t> DrawColourIcon() {
     ForEachCellPixel([&](const GliderCell& cell, int x, int y, int dx, int dy, int side) {
         // Lit from the top left: a white glint, bright body, dark lower-right rim.
         uint8_t colour = cell.bright;
-        if (dx == side - 1 || dy == side - 1) colour = cell.dark;
-        if (dx == 1 && dy == 1) colour = kWhite;
+        if (dx == side - 1 || dy == side - 1)
+            colour = cell.dark;
+        if (dx == 1 && dy == 1)
+            colour = kWhite;
         pixels[y * kIconSize + x] = colour;
     });
     return pixels;

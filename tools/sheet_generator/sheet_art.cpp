@@ -114,8 +114,8 @@ double SampleBrightness(const std::vector<Lobe>& lobes, const Look& look, double
 // Ramp level for a brightness: 0..1 is the colour itself, above 1 the blend
 // towards white. Level 0 is the black background.
 int LevelFor(double brightness) {
-    double level = brightness <= 1 ? brightness * kBodyLevels
-                                   : kBodyLevels + (brightness - 1) * (kShadeLevels - kBodyLevels);
+    double level =
+        brightness <= 1 ? brightness * kBodyLevels : kBodyLevels + (brightness - 1) * (kShadeLevels - kBodyLevels);
     return std::min(static_cast<int>(std::floor(level + 0.5)), kShadeLevels);
 }
 

@@ -1,10 +1,9 @@
 #include "sheet_palette.h"
 
 const RgbColor kStaticColors[20] = {
-    {0, 0, 0},       {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128},
-    {128, 0, 128},   {0, 128, 128},   {192, 192, 192}, {192, 220, 192}, {166, 202, 240},
-    {255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},     {0, 255, 0},
-    {255, 255, 0},   {0, 0, 255},     {255, 0, 255},   {0, 255, 255},   {255, 255, 255},
+    {0, 0, 0},       {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128},     {128, 0, 128},   {0, 128, 128},
+    {192, 192, 192}, {192, 220, 192}, {166, 202, 240}, {255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},
+    {0, 255, 0},     {255, 255, 0},   {0, 0, 255},     {255, 0, 255},   {0, 255, 255},   {255, 255, 255},
 };
 
 namespace {
@@ -61,6 +60,4 @@ std::vector<RgbColor> SheetPalette() {
     return palette;
 }
 
-uint8_t ShadeIndex(int hue, int level) {
-    return static_cast<uint8_t>(kFirstShade + hue * kShadeLevels + level - 1);
-}
+uint8_t ShadeIndex(int hue, int level) { return static_cast<uint8_t>(kFirstShade + hue * kShadeLevels + level - 1); }
