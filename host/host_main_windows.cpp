@@ -70,8 +70,6 @@ bool PrepareConfigDialog(HINSTANCE) { return true; }
 int32_t RunConfiguration(HWND owner) {
     if (!PrepareConfigDialog(hostState.instance))
         return 0;
-    // Wide calls keep the Japanese texts on NT; the 95 family has only the ANSI ones.
-    SetConfigDialogWindows95Family(hostState.windows95Family);
     return static_cast<int32_t>(RunConfigDialog(hostState.instance, owner));
 }
 
@@ -144,6 +142,10 @@ int32_t RunSaverWindow(HWND parent) {
 int32_t HostMain(HINSTANCE instance, const char* arguments) {
     hostState.instance = instance;
     hostState.windows95Family = IsWindows95Family();
+    // The dialogs and the application strings use the wide calls on NT, which
+    // keep the Japanese texts whatever the code page; the 95 family has only
+    // the ANSI ones. The saver loads the strings too, so set it for every mode.
+    SetConfigDialogWindows95Family(hostState.windows95Family);
     InstallFaultGuard();
 
     ModeRequest request = ParseMode(arguments);
