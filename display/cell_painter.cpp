@@ -16,11 +16,6 @@ constexpr int kPhasesPerStage = 4;
 
 bool AllSet(uint32_t history, uint32_t mask) { return (history & mask) == mask; }
 
-const SpriteGroup& GroupFor(CellSize size) {
-    const int index = static_cast<int>(size);
-    return kSpriteGroups[index >= 0 && index < 3 ? index : static_cast<int>(CellSize::Middle)];
-}
-
 // A species outside 1..6 has no band; such a cell is left undrawn rather
 // than read from outside the sheet.
 bool ValidBand(int band) { return band >= 0 && band < kBandCount; }
@@ -77,7 +72,7 @@ void CellPainter::DrawNewborn(int column, int row, int band) {
     if (!ValidBand(band)) {
         return;
     }
-    const SpriteGroup& group = GroupFor(settings_.cellSize);
+    const SpriteGroup& group = SpriteGroupFor(settings_.cellSize);
     const int y = settings_.wriggle ? group.newbornWriggleY : group.newbornPlainY;
     copyToCell(group.singleColumn, BandTop[band] + y, column, row);
 }
@@ -86,7 +81,7 @@ void CellPainter::DrawMature(int column, int row, int frame, int stage, int band
     if (!ValidBand(band)) {
         return;
     }
-    const SpriteGroup& group = GroupFor(settings_.cellSize);
+    const SpriteGroup& group = SpriteGroupFor(settings_.cellSize);
     if (settings_.wriggle) {
         copyToCell(frame * settings_.cellWidth, BandTop[band] + group.blockTop + stage * settings_.cellHeight, column,
                    row);

@@ -4,6 +4,7 @@
 #include "display/display_lifecycle_windows.h"
 #include "display/display_state_windows.h"
 #include "display/effective_settings.h"
+#include "display/gdi_paint_target_windows.h"
 #include "display/saver_world_windows.h"
 #include "display/sheet_graphics_windows.h"
 #include "display/world_lifecycle.h"
@@ -13,12 +14,6 @@
 #include "world/random_source.h"
 
 namespace {
-
-ClientSize ClientSizeOf(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    return {client.right, client.bottom};
-}
 
 const uint8_t* LoadSheet() {
     displayState.sheetInfo = FindResourceA(hostState.instance, "LIFE9DIB", RT_BITMAP);
@@ -77,12 +72,9 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         case WM_DESTROY:
             EndDisplay();
             break;
-        case WM_ERASEBKGND: {
-            RECT client{};
-            GetClientRect(window, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        case WM_ERASEBKGND:
+            FillClientBlack(window, reinterpret_cast<HDC>(wParam));
             return 0;
-        }
         case WM_TIMER:
             RunTick(window);
             break;

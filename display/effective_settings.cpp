@@ -2,18 +2,12 @@
 
 #include <cmath>
 
+#include "display/sheet_geometry.h"
 #include "world/random_source.h"
 
 EffectiveSettings effectiveSettings{};
 
 namespace {
-
-constexpr int32_t kCellSides[3][2] = {
-    // wriggle off, on
-    {10, 15},  // Small
-    {20, 30},  // Middle
-    {40, 60},  // Big
-};
 
 // The square-root law spreads 0..32767 over 19 equal bands of 1724, leaving
 // the top 22 draws for speed 19.
@@ -57,12 +51,10 @@ uint32_t DrawRandomSpeed() {
     return static_cast<uint32_t>(n / kSpeedBand);
 }
 
+// Cells are the size of their sprites: the wriggling ones are drawn larger.
 int32_t CellSide(CellSize size, bool wriggle) {
-    const int index = static_cast<int>(size);
-    if (index < 0 || index > 2) {
-        return kCellSides[static_cast<int>(CellSize::Middle)][wriggle ? 1 : 0];
-    }
-    return kCellSides[index][wriggle ? 1 : 0];
+    const SpriteGroup& group = SpriteGroupFor(size);
+    return wriggle ? group.wriggleSize : group.plainSize;
 }
 
 void ResolveChoices(const Settings& settings, EffectiveSettings& effective) {

@@ -30,10 +30,18 @@ void GdiPaintTarget::fillBlack(const PaintRect& rect) {
     FillRect(displayState.paintDC, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
-ClientSize GdiPaintTarget::clientSize() {
+ClientSize GdiPaintTarget::clientSize() { return ClientSizeOf(window_); }
+
+ClientSize ClientSizeOf(HWND window) {
     RECT client{};
-    if (!GetClientRect(window_, &client)) {
+    if (!GetClientRect(window, &client)) {
         return {0, 0};
     }
     return {client.right, client.bottom};
+}
+
+void FillClientBlack(HWND window, HDC dc) {
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }

@@ -6,6 +6,13 @@
 
 #include "display/paint_target.h"
 
+// A window's client size (its client rectangle starts at 0, 0); 0 x 0 if it
+// cannot be read.
+ClientSize ClientSizeOf(HWND window);
+
+// The answer to WM_ERASEBKGND: the whole client area black on the given DC.
+void FillClientBlack(HWND window, HDC dc);
+
 class GdiPaintTarget final : public PaintTarget {
 public:
     // Brackets one tick's drawing on displayState.paintDC. The sheet bitmap

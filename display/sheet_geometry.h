@@ -3,6 +3,8 @@
 // y grows downward from the top of the sheet as shown.
 #pragma once
 
+#include "settings/settings.h"
+
 constexpr int kSheetWidth = 540;
 constexpr int kSheetHeight = 1890;
 constexpr int kBandCount = 6;  // band b holds species b + 1
@@ -30,3 +32,10 @@ constexpr SpriteGroup kSpriteGroups[3] = {
     {30, 20, 180, 240, 180, 210, 230, 250},  // Middle
     {60, 40, 0, 480, 0, 60, 100, 140},       // Big
 };
+
+// The group for a cell size. A value outside Small..Big (which no setting
+// resolves to) is taken as Middle rather than read past the table.
+inline const SpriteGroup& SpriteGroupFor(CellSize size) {
+    const int index = static_cast<int>(size);
+    return kSpriteGroups[index >= 0 && index < 3 ? index : static_cast<int>(CellSize::Middle)];
+}

@@ -1,14 +1,13 @@
 #include "test_window_windows.h"
 
+#include "display/gdi_paint_target_windows.h"
 #include "display/sheet_geometry.h"
 
 namespace {
 
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_ERASEBKGND) {
-        RECT client{};
-        GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FillClientBlack(window, reinterpret_cast<HDC>(wParam));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

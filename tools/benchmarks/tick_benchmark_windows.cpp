@@ -14,6 +14,7 @@
 #include "display/animation_thread_windows.h"
 #include "display/display_state_windows.h"
 #include "display/effective_settings.h"
+#include "display/gdi_paint_target_windows.h"
 #include "display/saver_world_windows.h"
 #include "display/sheet_geometry.h"
 #include "display/world_lifecycle.h"
@@ -23,9 +24,7 @@ namespace {
 
 LRESULT CALLBACK BlackWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_ERASEBKGND) {
-        RECT client{};
-        GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FillClientBlack(window, reinterpret_cast<HDC>(wParam));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -110,9 +109,8 @@ void RunScenario(HWND window, const char* name, OnOffRandom lifeGame, int ticks)
     userSettings.Generations = 100000;  // one world for the whole run
     SeedRandom(1);
     ResolveStartSettings(userSettings, effectiveSettings);
-    RECT client{};
-    GetClientRect(window, &client);
-    AllocateFirstWorld(theWorld, userSettings, effectiveSettings, {client.right, client.bottom});
+    const ClientSize client = ClientSizeOf(window);
+    AllocateFirstWorld(theWorld, userSettings, effectiveSettings, client);
 
     // Past 16 generations, so the grown cells wriggle.
     for (int n = 0; n < 32; ++n) {
@@ -141,8 +139,8 @@ void RunScenario(HWND window, const char* name, OnOffRandom lifeGame, int ticks)
     const double mean = total / ticks;
     const double shortest = TickDelayForSpeed(kFastestSpeed);
     std::printf("%s\n", name);
-    std::printf("  grid %d x %d cells of %d px in %ld x %ld, %d ticks\n", theWorld.width, theWorld.height,
-                effectiveSettings.cellWidth, client.right, client.bottom, ticks);
+    std::printf("  grid %d x %d cells of %d px in %d x %d, %d ticks\n", theWorld.width, theWorld.height,
+                effectiveSettings.cellWidth, client.width, client.height, ticks);
     std::printf("  per tick: %.0f live cells, %.0f grown (wriggling)\n", liveSum / ticks, grownSum / ticks);
     std::printf("  tick cost: mean %.3f ms, median %.3f ms, 95th %.3f ms, max %.3f ms\n", mean, times[ticks / 2],
                 times[ticks * 95 / 100], times.back());
