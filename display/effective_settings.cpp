@@ -31,9 +31,7 @@ bool SevenInEight(int32_t r) { return r % 8 != 0; }
 }  // namespace
 
 uint16_t TickDelayForSpeed(uint32_t speed) {
-    if (speed > kFastestSpeed) {
-        speed = kFastestSpeed;
-    }
+    speed = ClampSpeed(speed);
     // Repeated multiplication rather than pow(): the double nearest 0.8 lies
     // above 0.8, and over these 19 steps the products stay at or above the
     // exact powers, so whole values such as 1024 (speed 3) never come out a

@@ -8,4 +8,6 @@ Settings DefaultSettings() {
         SpeciesMode::One};
 }
 
+uint32_t ClampSpeed(uint32_t speed) { return speed > kFastestSpeed ? kFastestSpeed : speed; }
+
 void SetDefaultSettings() { userSettings = DefaultSettings(); }

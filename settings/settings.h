@@ -30,5 +30,9 @@ constexpr uint32_t kFastestSpeed = 19;
 // The process-wide record. All zeros until the first load.
 extern Settings userSettings;
 
+// Speed taken unsigned and capped at the fastest, so a stored negative
+// number also becomes the fastest.
+uint32_t ClampSpeed(uint32_t speed);
+
 Settings DefaultSettings();
 void SetDefaultSettings();

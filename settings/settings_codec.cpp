@@ -64,8 +64,6 @@ const char* EncodeWord(const WordCodec& codec, int32_t value) {
     return codec.words[value];
 }
 
-uint32_t ClampSpeed(uint32_t speed) { return speed > kFastestSpeed ? kFastestSpeed : speed; }
-
 uint32_t DecodeDword(const uint8_t bytes[kDwordReadCapacity]) {
     return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
            static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;

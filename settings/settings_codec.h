@@ -46,9 +46,6 @@ int32_t DecodeWord(const WordCodec& codec, std::string_view text);
 // not have.
 const char* EncodeWord(const WordCodec& codec, int32_t value);
 
-// Speed taken unsigned, so a stored negative number also becomes the fastest.
-uint32_t ClampSpeed(uint32_t speed);
-
 // Registry DWORDs are little-endian whatever the host's byte order.
 uint32_t DecodeDword(const uint8_t bytes[kDwordReadCapacity]);
 void EncodeDword(uint32_t value, uint8_t bytes[kDwordReadCapacity]);

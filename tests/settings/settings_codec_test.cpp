@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "settings/settings.h"
 #include "settings/settings_codec.h"
 
 namespace {
