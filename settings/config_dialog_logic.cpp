@@ -9,27 +9,42 @@ namespace {
 // Buttons in value order; the disabling value switches the dependents off.
 constexpr std::array<ChoiceGroupLayout, kChoiceGroupCount> kLayouts{{
     {ChoiceGroup::SpeedMode,
+     SettingId::FixedSpeed,
      2,
      {IDC_SPEED_RANDOM, IDC_SPEED_FIXED},
      3,
      {IDC_SPEED_SLOW_LABEL, IDC_SPEED_FAST_LABEL, IDC_SPEED_BAR},
      static_cast<int32_t>(SpeedMode::Random)},
     {ChoiceGroup::LifeGame,
+     SettingId::LifeGame,
      3,
      {IDC_LIFEGAME_OFF, IDC_LIFEGAME_ON, IDC_LIFEGAME_RANDOM},
      4,
      {IDC_CONNECT_GROUP, IDC_CONNECT_ON, IDC_CONNECT_OFF, IDC_CONNECT_RANDOM},
      static_cast<int32_t>(OnOffRandom::Off)},
     {ChoiceGroup::Tovtov,
+     SettingId::Tovtov,
      3,
      {IDC_TOVTOV_OFF, IDC_TOVTOV_ON, IDC_TOVTOV_RANDOM},
      4,
      {IDC_SHRINK_GROUP, IDC_SHRINK_ON, IDC_SHRINK_OFF, IDC_SHRINK_RANDOM},
      static_cast<int32_t>(OnOffRandom::Off)},
-    {ChoiceGroup::Shrink, 3, {IDC_SHRINK_OFF, IDC_SHRINK_ON, IDC_SHRINK_RANDOM}, 0, {}, 0},
-    {ChoiceGroup::Size, 4, {IDC_SIZE_SMALL, IDC_SIZE_MIDDLE, IDC_SIZE_BIG, IDC_SIZE_RANDOM}, 0, {}, 0},
-    {ChoiceGroup::ConnectTBLR, 3, {IDC_CONNECT_OFF, IDC_CONNECT_ON, IDC_CONNECT_RANDOM}, 0, {}, 0},
-    {ChoiceGroup::Colors, 4, {IDC_COLORS_ONE, IDC_COLORS_THREE, IDC_COLORS_SIX, IDC_COLORS_RANDOM}, 0, {}, 0},
+    {ChoiceGroup::Shrink, SettingId::Shrink, 3, {IDC_SHRINK_OFF, IDC_SHRINK_ON, IDC_SHRINK_RANDOM}, 0, {}, 0},
+    {ChoiceGroup::Size, SettingId::Size, 4, {IDC_SIZE_SMALL, IDC_SIZE_MIDDLE, IDC_SIZE_BIG, IDC_SIZE_RANDOM}, 0, {}, 0},
+    {ChoiceGroup::ConnectTBLR,
+     SettingId::ConnectTBLR,
+     3,
+     {IDC_CONNECT_OFF, IDC_CONNECT_ON, IDC_CONNECT_RANDOM},
+     0,
+     {},
+     0},
+    {ChoiceGroup::Colors,
+     SettingId::Colors,
+     4,
+     {IDC_COLORS_ONE, IDC_COLORS_THREE, IDC_COLORS_SIX, IDC_COLORS_RANDOM},
+     0,
+     {},
+     0},
 }};
 
 }  // namespace
@@ -51,49 +66,11 @@ GroupView ShowGroup(ChoiceGroup group, int32_t value) {
 }
 
 int32_t GroupValue(const Settings& settings, ChoiceGroup group) {
-    switch (group) {
-        case ChoiceGroup::SpeedMode:
-            return static_cast<int32_t>(settings.FixedSpeed);
-        case ChoiceGroup::LifeGame:
-            return static_cast<int32_t>(settings.LifeGame);
-        case ChoiceGroup::Tovtov:
-            return static_cast<int32_t>(settings.Tovtov);
-        case ChoiceGroup::Shrink:
-            return static_cast<int32_t>(settings.Shrink);
-        case ChoiceGroup::Size:
-            return static_cast<int32_t>(settings.Size);
-        case ChoiceGroup::ConnectTBLR:
-            return static_cast<int32_t>(settings.ConnectTBLR);
-        case ChoiceGroup::Colors:
-            return static_cast<int32_t>(settings.Colors);
-    }
-    return 0;
+    return static_cast<int32_t>(DescriptionOf(LayoutOf(group).setting).get(settings));
 }
 
 void SetGroupValue(Settings& settings, ChoiceGroup group, int32_t value) {
-    switch (group) {
-        case ChoiceGroup::SpeedMode:
-            settings.FixedSpeed = static_cast<SpeedMode>(value);
-            break;
-        case ChoiceGroup::LifeGame:
-            settings.LifeGame = static_cast<OnOffRandom>(value);
-            break;
-        case ChoiceGroup::Tovtov:
-            settings.Tovtov = static_cast<OnOffRandom>(value);
-            break;
-        case ChoiceGroup::Shrink:
-            settings.Shrink = static_cast<OnOffRandom>(value);
-            break;
-        case ChoiceGroup::Size:
-            settings.Size = static_cast<CellSize>(value);
-            break;
-        case ChoiceGroup::ConnectTBLR:
-            settings.ConnectTBLR = static_cast<OnOffRandom>(value);
-            break;
-        case ChoiceGroup::Colors:
-            settings.Colors = static_cast<SpeciesMode>(value);
-            break;
-    }
+    DescriptionOf(LayoutOf(group).setting).set(settings, static_cast<uint32_t>(value));
 }
 
 std::optional<RadioCommand> FindRadioCommand(uintptr_t wParam) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "settings/settings.h"
+#include "settings/settings_table.h"
 
 // The seven groups of radio buttons, one per string-coded setting.
 enum class ChoiceGroup { SpeedMode, LifeGame, Tovtov, Shrink, Size, ConnectTBLR, Colors };
@@ -21,6 +22,7 @@ constexpr int kMaxDependents = 4;
 // The group's buttons indexed by value, and the controls it enables.
 struct ChoiceGroupLayout {
     ChoiceGroup group;
+    SettingId setting;  // the field the group edits
     int buttonCount;
     int buttons[kMaxGroupButtons];  // buttons[value] is checked for that value
     int dependentCount;
@@ -57,8 +59,8 @@ struct RadioCommand {
 std::optional<RadioCommand> FindRadioCommand(uintptr_t wParam);
 
 // The speed bar: 0 slowest at the left, 19 fastest at the right.
-constexpr int kSpeedBarMin = 0;
-constexpr int kSpeedBarMax = 19;
+constexpr int kSpeedBarMin = static_cast<int>(kSlowestSpeed);
+constexpr int kSpeedBarMax = static_cast<int>(kFastestSpeed);
 constexpr int kSpeedLineStep = 1;
 constexpr int kSpeedPageStep = 2;
 // The new position for a WM_HSCROLL, or nothing for a code that is not

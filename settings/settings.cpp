@@ -1,11 +1,14 @@
 #include "settings/settings.h"
 
+#include "settings/settings_table.h"
+
 Settings userSettings{};
 
 Settings DefaultSettings() {
-    return Settings{
-        SpeedMode::Fixed, 5, OnOffRandom::On, CellSize::Middle, 20, OnOffRandom::Off, OnOffRandom::On, OnOffRandom::Off,
-        SpeciesMode::One};
+    Settings settings{};
+    for (const SettingDescription& setting : kSettingTable)
+        setting.set(settings, setting.defaultValue);
+    return settings;
 }
 
 uint32_t ClampSpeed(uint32_t speed) { return speed > kFastestSpeed ? kFastestSpeed : speed; }

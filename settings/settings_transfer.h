@@ -1,6 +1,6 @@
-// Moves the nine settings through an open key, in the fixed value order
-// FixedSpeed, LifeGame, Tovtov, Shrink, ConnectTBLR, Size, Colors, Speed,
-// Generations.
+// Moves the nine settings through an open key, in the settings table's
+// fixed value order (FixedSpeed, LifeGame, Tovtov, Shrink, ConnectTBLR, Size,
+// Colors, Speed, Generations).
 #pragma once
 
 #include "settings/settings.h"

@@ -195,3 +195,12 @@ TEST(Centring, ClampsToTheScreenEdges) {
 }
 
 }  // namespace
+
+TEST(ChoiceGroupLayout, EachGroupHasOneButtonPerWordOfItsSetting) {
+    for (int g = 0; g < kChoiceGroupCount; ++g) {
+        const ChoiceGroupLayout& layout = LayoutOf(static_cast<ChoiceGroup>(g));
+        const SettingDescription& setting = DescriptionOf(layout.setting);
+        ASSERT_NE(setting.codec, nullptr) << setting.name;
+        EXPECT_EQ(static_cast<size_t>(layout.buttonCount), setting.codec->wordCount) << setting.name;
+    }
+}

@@ -1,0 +1,201 @@
+#include "settings/command_line_options.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "settings/settings_codec.h"
+#include "settings/settings_table.h"
+
+namespace {
+
+// The seed is not a stored setting, but it is an option like them.
+constexpr char kSeedOption[] = "seed";
+constexpr char kSeedLabel[] = "Random source's starting state";
+
+// The settings an option sets: a word-coded one, a number, or both (speed).
+struct OptionRows {
+    const SettingDescription* word = nullptr;
+    const SettingDescription* number = nullptr;
+};
+
+OptionRows RowsOf(std::string_view name) {
+    OptionRows rows;
+    for (const SettingDescription& setting : kSettingTable) {
+        if (name != setting.option)
+            continue;
+        (setting.codec ? rows.word : rows.number) = &setting;
+    }
+    return rows;
+}
+
+bool IsOptionWord(const SettingDescription& setting, size_t value) {
+    return static_cast<int32_t>(value) != setting.valueForNumber;
+}
+
+std::string LowerCase(std::string_view word) {
+    std::string lower(word);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+std::string Range(uint32_t lowest, uint32_t highest) { return std::to_string(lowest) + ".." + std::to_string(highest); }
+
+// The values an option takes, numbers first, in the table's word order.
+std::vector<std::string> Accepted(std::string_view name) {
+    if (name == kSeedOption)
+        return {Range(0, UINT32_MAX)};
+    const OptionRows rows = RowsOf(name);
+    std::vector<std::string> accepted;
+    if (rows.number)
+        accepted.push_back(Range(rows.number->lowest, rows.number->highest));
+    if (rows.word) {
+        for (size_t value = 0; value < rows.word->codec->wordCount; ++value) {
+            if (IsOptionWord(*rows.word, value))
+                accepted.push_back(LowerCase(rows.word->codec->words[value]));
+        }
+    }
+    return accepted;
+}
+
+std::string Joined(const std::vector<std::string>& parts, const char* separator, const char* last) {
+    std::string text;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == parts.size() ? last : separator;
+        text += parts[i];
+    }
+    return text;
+}
+
+OptionResult Error(std::string message) { return {OptionStatus::Error, 0, std::move(message)}; }
+
+OptionResult BadValue(std::string_view name, std::string_view value) {
+    return Error("--" + std::string(name) + " takes " + AcceptedValues(name) + ", not \"" + std::string(value) + "\"");
+}
+
+bool ApplyWord(const SettingDescription& setting, std::string_view value, Settings& settings) {
+    for (size_t word = 0; word < setting.codec->wordCount; ++word) {
+        if (IsOptionWord(setting, word) && EqualsFoldingAsciiLetters(value, setting.codec->words[word])) {
+            setting.set(settings, static_cast<uint32_t>(word));
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string DefaultText(std::string_view name) {
+    if (name == kSeedOption)
+        return "from the clock";
+    const OptionRows rows = RowsOf(name);
+    const bool numberInForce =
+        rows.number && (!rows.word || static_cast<int32_t>(rows.word->defaultValue) == rows.word->valueForNumber);
+    if (numberInForce)
+        return std::to_string(rows.number->defaultValue);
+    return LowerCase(rows.word->codec->words[rows.word->defaultValue]);
+}
+
+}  // namespace
+
+std::optional<OptionSpelling> SpellOption(std::string_view argument) {
+    if (argument.size() < 2 || argument[0] != '-')
+        return std::nullopt;
+    argument.remove_prefix(argument[1] == '-' ? 2 : 1);
+    OptionSpelling spelling;
+    const size_t equals = argument.find('=');
+    spelling.name = argument.substr(0, equals);
+    if (equals != std::string_view::npos)
+        spelling.attachedValue = argument.substr(equals + 1);
+    if (spelling.name.empty())
+        return std::nullopt;
+    return spelling;
+}
+
+std::optional<std::string_view> OptionValue(int argc, const char* const* argv, int index,
+                                            const OptionSpelling& spelling, int& used) {
+    if (spelling.attachedValue) {
+        used = 1;
+        return spelling.attachedValue;
+    }
+    if (index + 1 >= argc)
+        return std::nullopt;
+    used = 2;
+    return std::string_view(argv[index + 1]);
+}
+
+std::optional<uint32_t> ParseDecimal(std::string_view text, uint32_t lowest, uint32_t highest) {
+    if (text.empty())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + static_cast<uint64_t>(c - '0');
+        if (value > highest)
+            return std::nullopt;
+    }
+    if (value < lowest)
+        return std::nullopt;
+    return static_cast<uint32_t>(value);
+}
+
+OptionResult ApplySettingOption(std::string_view name, std::string_view value, SaverOptions& options) {
+    if (name == kSeedOption) {
+        const auto seed = ParseDecimal(value, 0, UINT32_MAX);
+        if (!seed)
+            return BadValue(name, value);
+        options.seed = *seed;
+        return {OptionStatus::Consumed, 1, {}};
+    }
+    const OptionRows rows = RowsOf(name);
+    if (!rows.word && !rows.number)
+        return {OptionStatus::NotMine, 0, {}};
+    if (rows.word && ApplyWord(*rows.word, value, options.settings))
+        return {OptionStatus::Consumed, 1, {}};
+    if (rows.number) {
+        if (const auto number = ParseDecimal(value, rows.number->lowest, rows.number->highest)) {
+            rows.number->set(options.settings, *number);
+            if (rows.word)
+                rows.word->set(options.settings, static_cast<uint32_t>(rows.word->valueForNumber));
+            return {OptionStatus::Consumed, 1, {}};
+        }
+    }
+    return BadValue(name, value);
+}
+
+OptionResult TakeSettingOption(int argc, const char* const* argv, int index, SaverOptions& options) {
+    const auto spelling = SpellOption(argv[index]);
+    if (!spelling || AcceptedValues(spelling->name).empty())
+        return {OptionStatus::NotMine, 0, {}};
+    int used = 1;
+    const auto value = OptionValue(argc, argv, index, *spelling, used);
+    if (!value)
+        return Error("--" + std::string(spelling->name) + " needs a value: " + AcceptedValues(spelling->name));
+    OptionResult result = ApplySettingOption(spelling->name, *value, options);
+    if (result.status == OptionStatus::Consumed)
+        result.used = used;
+    return result;
+}
+
+std::string AcceptedValues(std::string_view name) { return Joined(Accepted(name), ", ", " or "); }
+
+std::string SettingOptionsUsage() {
+    std::vector<std::string_view> names;
+    for (const SettingDescription& setting : kSettingTable) {
+        if (std::find(names.begin(), names.end(), setting.option) == names.end())
+            names.push_back(setting.option);
+    }
+    names.push_back(kSeedOption);
+
+    std::string usage;
+    for (std::string_view name : names) {
+        const OptionRows rows = RowsOf(name);
+        const char* label = rows.number ? rows.number->label : rows.word ? rows.word->label : kSeedLabel;
+        std::string line = "  --" + std::string(name) + " " + Joined(Accepted(name), "|", "|");
+        line.resize(std::max<size_t>(line.size() + 2, 40), ' ');
+        usage += line + label + " (default " + DefaultText(name) + ")\n";
+    }
+    return usage;
+}

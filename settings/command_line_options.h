@@ -1,0 +1,70 @@
+// The settings on a native program's command line, read from the settings
+// table, so every front end (the renderer, the X11 saver) takes the same
+// options with the same words:
+//
+//   --speed 0..19|random  --cell-size small|middle|big|random
+//   --wriggle/--shrink/--life/--wrap off|on|random  --species 1|3|6|random
+//   --generations 0..4294967295  --seed 0..4294967295
+//
+// Spellings: "--name value", "--name=value", and the same with one dash
+// ("-name value", XScreenSaver's habit). Words are case-insensitive. A later
+// option overrides an earlier one; settings not given keep the defaults.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "settings/settings.h"
+
+// What the options choose: the settings, and the random source's starting
+// state (none: from the clock).
+struct SaverOptions {
+    Settings settings = DefaultSettings();
+    std::optional<uint32_t> seed;
+};
+
+// One command-line argument read as an option: its name without dashes and
+// the value written after '=' in the same argument, if any.
+struct OptionSpelling {
+    std::string_view name;
+    std::optional<std::string_view> attachedValue;
+};
+// Nothing when the argument does not start with a dash or has no name
+// ("-", "--", "--=x").
+std::optional<OptionSpelling> SpellOption(std::string_view argument);
+
+enum class OptionStatus {
+    Consumed,  // taken: `used` arguments
+    NotMine,   // not a settings option; the caller may know it
+    Error,     // a settings option with a bad or missing value: see message
+};
+struct OptionResult {
+    OptionStatus status;
+    int used;             // arguments taken when Consumed (1 or 2)
+    std::string message;  // when Error: one line naming the option and what it takes
+};
+
+// Tries argv[index] (with argv[index + 1] as its value when not attached)
+// as one settings option, applying it to options.
+OptionResult TakeSettingOption(int argc, const char* const* argv, int index, SaverOptions& options);
+
+// The same for a name and a value already separated, e.g. from X resources.
+OptionResult ApplySettingOption(std::string_view name, std::string_view value, SaverOptions& options);
+
+// The value of an option whose name the caller has recognised: the attached
+// one, or the next argument (then used is 2). Nothing when it is missing.
+std::optional<std::string_view> OptionValue(int argc, const char* const* argv, int index,
+                                            const OptionSpelling& spelling, int& used);
+
+// Decimal digits only (no sign, no blanks), within lowest..highest.
+std::optional<uint32_t> ParseDecimal(std::string_view text, uint32_t lowest, uint32_t highest);
+
+// One line per option: "  --speed 0..19|random" padded, the English label
+// and the default, each line ending in '\n'.
+std::string SettingOptionsUsage();
+
+// What an option takes, as a message says it ("0..19 or random"); empty for
+// a name that is not a settings option.
+std::string AcceptedValues(std::string_view name);
