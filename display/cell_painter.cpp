@@ -63,10 +63,7 @@ void CellPainter::PaintDeadCell(const Cell& cell) {
     }
 }
 
-void CellPainter::ClearScreen() {
-    const ClientSize size = target_.clientSize();
-    target_.fillBlack({0, 0, size.width, size.height});
-}
+void CellPainter::ClearScreen() { target_.clear(); }
 
 void CellPainter::DrawNewborn(int column, int row, int band) {
     if (!ValidBand(band)) {
