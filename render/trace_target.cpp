@@ -60,12 +60,12 @@ void TraceTarget::fillBlack(const PaintRect& rect) {
         next_->fillBlack(rect);
 }
 
-void TraceTarget::clear() {
+void TraceTarget::clear(ClientSize client) {
     begin("clear");
-    numbers({client_.width, client_.height});
+    numbers({client.width, client.height});
     finishLine();
     if (next_)
-        next_->clear();
+        next_->clear(client);
 }
 
 void TraceTarget::endTick(size_t population, uint32_t randomState, uint16_t delay) {

@@ -28,7 +28,7 @@ public:
 
     void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) override;
     void fillBlack(const PaintRect& rect) override;
-    void clear() override;
+    void clear(ClientSize client) override;
     ClientSize clientSize() override { return client_; }
 
     // Writes what is buffered; false once any write has failed.
