@@ -17,6 +17,7 @@
 #include "render/animated_gif.h"
 #include "render/output_file.h"
 #include "render/trace_target.h"
+#include "scratch_dir.h"
 
 namespace {
 
@@ -35,27 +36,6 @@ bool Exists(const std::string& path) {
     struct stat s;
     return stat(path.c_str(), &s) == 0;
 }
-
-std::vector<std::string> FilesIn(const std::string& dir) {
-    std::vector<std::string> names;
-    FILE* list = popen(("ls -A '" + dir + "'").c_str(), "r");
-    char line[512];
-    while (list && std::fgets(line, sizeof line, list))
-        names.emplace_back(line, std::strcspn(line, "\n"));
-    if (list)
-        pclose(list);
-    return names;
-}
-
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern = testing::TempDir() + "render_XXXXXX";
-        path = mkdtemp(pattern.data()) ? pattern : "";
-    }
-    ~ScratchDir() { std::system(("rm -rf '" + path + "'").c_str()); }
-    std::string path;
-};
 
 }  // namespace
 
@@ -113,7 +93,7 @@ TEST(GifDelayClock, CarriesTheRemainderAndNeverGivesLessThanTwo) {
 
 TEST(AnimatedGif, FramesHoldTheChangedRectangleAndUnchangedPicturesExtendTheFrameBefore) {
     ScratchDir dir;
-    const std::string path = dir.path + "/run.gif";
+    const std::string path = dir / "run.gif";
     FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
     std::vector<RgbColor> palette(256);
@@ -171,15 +151,15 @@ TEST(AnimatedGif, FramesHoldTheChangedRectangleAndUnchangedPicturesExtendTheFram
 
 TEST(OutputFile, AppearsOnlyWhenCommitted) {
     ScratchDir dir;
-    const std::string path = dir.path + "/out.txt";
+    const std::string path = dir / "out.txt";
     {
         OutputFile file;
         ASSERT_TRUE(file.open(path)) << file.error();
         std::fputs("partial", file.stream());
         EXPECT_FALSE(Exists(path));
-        EXPECT_EQ(FilesIn(dir.path).size(), 1u);  // the temporary
+        EXPECT_EQ(dir.files().size(), 1u);  // the temporary
     }
-    EXPECT_TRUE(FilesIn(dir.path).empty()) << "not committed: nothing left";
+    EXPECT_TRUE(dir.files().empty()) << "not committed: nothing left";
 
     {
         std::ofstream(path) << "old";
@@ -191,7 +171,7 @@ TEST(OutputFile, AppearsOnlyWhenCommitted) {
     std::ifstream in(path);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text, "new");
-    EXPECT_EQ(FilesIn(dir.path), std::vector<std::string>{"out.txt"});
+    EXPECT_EQ(dir.files(), std::vector<std::string>{"out.txt"});
     struct stat s;
     ASSERT_EQ(stat(path.c_str(), &s), 0);
     EXPECT_NE(s.st_mode & 0044, 0u) << "readable by others as files usually are, not private";
