@@ -42,5 +42,5 @@ cmake --build "$build/win64" -j "$jobs"
 echo "== under Wine"
 "$root/tools/ci/wine_session.sh" "$build/wineprefix" \
     bash -c "ctest --test-dir '$build/win32' --output-on-failure && \
-             ctest --test-dir '$build/win64' --output-on-failure -L portable"
+             ctest --test-dir '$build/win64' --output-on-failure"
 echo "== all tests passed"
