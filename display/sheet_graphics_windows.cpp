@@ -5,6 +5,9 @@
 
 #include "display/display_state_windows.h"
 #include "host/host_state_windows.h"
+#include "resources/resource_ids.h"
+#include "settings/config_dialog_windows.h"
+#include "settings/dialog_text_windows.h"
 
 namespace {
 
@@ -46,7 +49,8 @@ HBITMAP BuildSheetGraphics(const uint8_t* packedSheet) {
     BITMAPINFOHEADER header;
     std::memcpy(&header, packedSheet, sizeof header);
     if (header.biBitCount != 8) {
-        MessageBoxA(hostState.saverWindow, "Not 256 color.", "Error", MB_OK | MB_ICONERROR);
+        ShowStringMessage(ConfigDialogWindows95Family(), hostState.saverWindow, IDS_SHEET_NOT_256_COLOR,
+                          IDS_SHEET_ERROR_CAPTION, MB_OK | MB_ICONERROR);
         return nullptr;
     }
     // A colours-used field of 0 means a full table, as everywhere in the
@@ -55,8 +59,8 @@ HBITMAP BuildSheetGraphics(const uint8_t* packedSheet) {
 
     displayState.sheetPalette = CreateSheetPalette(packedSheet, header.biSize, colors);
     if (displayState.sheetPalette == nullptr) {
-        // UTF-16 so that the Japanese text reads right under any code page.
-        MessageBoxW(hostState.saverWindow, L"CreatePalette\u306b\u5931\u6557", L"PAL2", MB_OK | MB_ICONWARNING);
+        ShowStringMessage(ConfigDialogWindows95Family(), hostState.saverWindow, IDS_PALETTE_FAILED,
+                          IDS_PALETTE_FAILED_CAPTION, MB_OK | MB_ICONWARNING);
         return nullptr;
     }
 
