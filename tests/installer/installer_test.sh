@@ -9,7 +9,10 @@
 # - the installed saver starts full screen and ends on a key;
 # - installing over that install works and keeps the user's settings;
 # - a silent uninstall leaves nothing of ours but the user's settings, and
-#   resets SCRNSAVE.EXE only while it names our saver.
+#   resets SCRNSAVE.EXE only while it names our saver;
+# - the installer speaks Japanese or English after the user's language
+#   (64-bit prefix); an uninstall where the user agrees removes the
+#   settings (32-bit prefix).
 set -u
 
 setup=$(realpath "$1")
@@ -176,6 +179,53 @@ wait_for_uninstall || fail "the uninstaller left files or its key"
 ! reg_key_exists "$uninstall_key" || fail "the uninstall entry is still there"
 expect_eq "SCRNSAVE.EXE after the uninstall" "$expected_saver" "$(reg_value "$desktop_key" SCRNSAVE.EXE)"
 expect_eq "Speed kept by a silent uninstall" 0x7 "$(reg_value "$settings_key" Speed)"
+
+if [ "$bits" = 64 ]; then
+    echo "-- the installer's language follows the user's"
+    for run in "ja_JP.UTF-8 Quorbel $version セットアップ" "C.UTF-8 Quorbel $version Setup"; do
+        locale=${run%% *} title=${run#* }
+        LC_ALL=$locale wine "$setup" >/dev/null 2>&1 &
+        started=$!
+        found=""
+        for _ in $(seq 1 100); do
+            found=$(xdotool search --name "^$title\$" 2>/dev/null | head -n1)
+            [ -n "$found" ] && break
+            sleep 0.2
+        done
+        [ -n "$found" ] || fail "no window '$title' under $locale"
+        kill "$started" 2>/dev/null
+        wait "$started" 2>/dev/null
+    done
+else
+    echo "-- an uninstall where the user agrees removes the settings"
+    code=$(run_setup /S)
+    expect_eq "exit code of the install" 0 "$code"
+    # The uninstaller hands over to its copy; the keys go to whichever window
+    # is in front: the confirmation page, then the question, then Close.
+    LC_ALL=ja_JP.UTF-8 wine "$programs/Uninstall.exe" >/dev/null 2>&1
+    # (NSIS's Japanese caption ends in a blank.)
+    title="Quorbel $version アンインストール"
+    found=""
+    for _ in $(seq 1 100); do
+        found=$(xdotool search --name "^$title *\$" 2>/dev/null | head -n1)
+        [ -n "$found" ] && break
+        sleep 0.2
+    done
+    [ -n "$found" ] || fail "no window '$title'"
+    xdotool key Return
+    for _ in $(seq 1 100); do
+        reg_key_exists "$settings_key" || break
+        xdotool key y
+        sleep 0.3
+    done
+    ! reg_key_exists 'HKCU\Software\Pelmar' || fail "the settings are still there after a yes"
+    for _ in $(seq 1 100); do
+        [ -z "$(xdotool search --name "^$title *\$" 2>/dev/null)" ] && break
+        xdotool key Return
+        sleep 0.3
+    done
+    wait_for_uninstall || fail "the uninstaller left files or its key"
+fi
 
 # Give the prefix back as it was.
 wine reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
