@@ -55,6 +55,17 @@ pe_machine() {  # the COFF header's machine field, as 4 hex digits
     od -An -t x2 -j $((at + 4)) -N 2 "$1" | tr -d ' '
 }
 
+# The first X window whose title matches, waited for up to 30 s.
+wait_for_window() {  # wait_for_window <title regex>
+    local found
+    for _ in $(seq 1 150); do
+        found=$(xdotool search --name "$1" 2>/dev/null | head -n1)
+        [ -n "$found" ] && break
+        sleep 0.2
+    done
+    echo "$found"
+}
+
 run_setup() {  # run_setup <args...>: the installer's exit code
     wine "$setup" "$@" >/dev/null 2>&1
     echo $?
@@ -91,7 +102,9 @@ echo "-- a saver that cannot be replaced: nothing is installed"
 mkdir -p "$saver"  # a folder where the saver should go
 code=$(run_setup /S)
 expect_eq "exit code of a failed install" 2 "$code"
-[ -d "$saver" ] && [ -z "$(ls -A "$saver")" ] || fail "the folder in the saver's place was changed"
+if [ ! -d "$saver" ] || [ -n "$(ls -A "$saver")" ]; then
+    fail "the folder in the saver's place was changed"
+fi
 [ ! -e "$saver.new" ] || fail "the new copy was left behind"
 [ ! -e "$programs" ] || fail "the uninstaller's folder was left behind"
 ! reg_key_exists "$uninstall_key" || fail "an uninstall entry was written"
@@ -122,12 +135,7 @@ expect_eq "SCRNSAVE.EXE" 'C:\windows\system32\Quorbel.scr' "$(reg_value "$deskto
 echo "-- the installed saver: full screen, ended by a key"
 "$loader" 'C:\windows\system32\Quorbel.scr' /s >/dev/null 2>&1 &
 running=$!
-window=""
-for _ in $(seq 1 150); do
-    window=$(xdotool search --name '^Screen Saver$' 2>/dev/null | head -n1)
-    [ -n "$window" ] && break
-    sleep 0.2
-done
+window=$(wait_for_window '^Screen Saver$')
 if [ -z "$window" ]; then
     fail "no full-screen saver window"
 else
@@ -186,13 +194,7 @@ if [ "$bits" = 64 ]; then
         locale=${run%% *} title=${run#* }
         LC_ALL=$locale wine "$setup" >/dev/null 2>&1 &
         started=$!
-        found=""
-        for _ in $(seq 1 100); do
-            found=$(xdotool search --name "^$title\$" 2>/dev/null | head -n1)
-            [ -n "$found" ] && break
-            sleep 0.2
-        done
-        [ -n "$found" ] || fail "no window '$title' under $locale"
+        [ -n "$(wait_for_window "^$title\$")" ] || fail "no window '$title' under $locale"
         kill "$started" 2>/dev/null
         wait "$started" 2>/dev/null
     done
@@ -205,13 +207,7 @@ else
     LC_ALL=ja_JP.UTF-8 wine "$programs/Uninstall.exe" >/dev/null 2>&1
     # (NSIS's Japanese caption ends in a blank.)
     title="Quorbel $version アンインストール"
-    found=""
-    for _ in $(seq 1 100); do
-        found=$(xdotool search --name "^$title *\$" 2>/dev/null | head -n1)
-        [ -n "$found" ] && break
-        sleep 0.2
-    done
-    [ -n "$found" ] || fail "no window '$title'"
+    [ -n "$(wait_for_window "^$title *\$")" ] || fail "no window '$title'"
     xdotool key Return
     for _ in $(seq 1 100); do
         reg_key_exists "$settings_key" || break
