@@ -44,6 +44,18 @@ bool RegisterSaverClass() {
     return RegisterClassA(&saverClass) != 0;
 }
 
+// The virtual-screen metrics are asked for by number: windows.h names them
+// only for Windows 98 and 2000 onwards, and older systems answer 0.
+ScreenRect FullScreenWindowArea() {
+    constexpr int kXVirtualScreen = 76, kYVirtualScreen = 77, kCxVirtualScreen = 78, kCyVirtualScreen = 79;
+    ScreenMetrics metrics;
+    metrics.virtualScreen = {GetSystemMetrics(kXVirtualScreen), GetSystemMetrics(kYVirtualScreen),
+                             GetSystemMetrics(kCxVirtualScreen), GetSystemMetrics(kCyVirtualScreen)};
+    metrics.primaryWidth = GetSystemMetrics(SM_CXSCREEN);
+    metrics.primaryHeight = GetSystemMetrics(SM_CYSCREEN);
+    return FullScreenArea(metrics);
+}
+
 LONG WINAPI SaverFaultFilter(EXCEPTION_POINTERS* fault) {
     // UnhandledExceptionFilter calls the top-level filter itself; step aside
     // so the system's report runs once instead of recursing into us.
@@ -88,22 +100,6 @@ int32_t RunChangePassword(const char* argument) {
     ChangeSaverPassword(owner);
     return 0;
 }
-
-namespace {
-
-// The virtual-screen metrics are asked for by number: windows.h names them
-// only for Windows 98 and 2000 onwards, and older systems answer 0.
-ScreenRect FullScreenWindowArea() {
-    constexpr int kXVirtualScreen = 76, kYVirtualScreen = 77, kCxVirtualScreen = 78, kCyVirtualScreen = 79;
-    ScreenMetrics metrics;
-    metrics.virtualScreen = {GetSystemMetrics(kXVirtualScreen), GetSystemMetrics(kYVirtualScreen),
-                             GetSystemMetrics(kCxVirtualScreen), GetSystemMetrics(kCyVirtualScreen)};
-    metrics.primaryWidth = GetSystemMetrics(SM_CXSCREEN);
-    metrics.primaryHeight = GetSystemMetrics(SM_CYSCREEN);
-    return FullScreenArea(metrics);
-}
-
-}  // namespace
 
 int32_t RunSaverWindow(HWND parent) {
     int left = 0;

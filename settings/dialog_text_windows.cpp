@@ -114,8 +114,8 @@ void LoadResourceString(bool windows95Family, UINT id, wchar_t* buffer, int capa
 }
 
 int ShowStringMessage(bool windows95Family, HWND owner, UINT textId, UINT captionId, UINT style) {
-    wchar_t text[256];
-    wchar_t caption[64];
+    wchar_t text[256] = {};
+    wchar_t caption[64] = {};
     LoadResourceString(windows95Family, textId, text, 256);
     LoadResourceString(windows95Family, captionId, caption, 64);
     return ShowMessageBox(windows95Family, owner, text, caption, style);
