@@ -3,6 +3,10 @@
 #include <cstddef>
 #include <cstring>
 
+#include "resources/resource_ids.h"
+#include "settings/config_dialog_windows.h"
+#include "settings/dialog_text_windows.h"
+
 namespace {
 
 constexpr WORD kPaletteVersion = 0x300;
@@ -43,7 +47,8 @@ HBITMAP BuildSheetGraphics(HWND window, const uint8_t* packedSheet, HPALETTE& pa
     BITMAPINFOHEADER header;
     std::memcpy(&header, packedSheet, sizeof header);
     if (header.biBitCount != 8) {
-        MessageBoxA(window, "Not 256 color.", "Error", MB_OK | MB_ICONERROR);
+        ShowStringMessage(ConfigDialogWindows95Family(), window, IDS_SHEET_NOT_256_COLOR, IDS_SHEET_ERROR_CAPTION,
+                          MB_OK | MB_ICONERROR);
         return nullptr;
     }
     // A colours-used field of 0 means a full table, as everywhere in the
@@ -52,8 +57,8 @@ HBITMAP BuildSheetGraphics(HWND window, const uint8_t* packedSheet, HPALETTE& pa
 
     palette = CreateSheetPalette(packedSheet, header.biSize, colors);
     if (palette == nullptr) {
-        // UTF-16 so that the Japanese text reads right under any code page.
-        MessageBoxW(window, L"CreatePalette\u306b\u5931\u6557", L"PAL2", MB_OK | MB_ICONWARNING);
+        ShowStringMessage(ConfigDialogWindows95Family(), window, IDS_PALETTE_FAILED, IDS_PALETTE_FAILED_CAPTION,
+                          MB_OK | MB_ICONWARNING);
         return nullptr;
     }
 

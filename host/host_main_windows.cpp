@@ -4,6 +4,7 @@
 #include "host/command_line.h"
 #include "host/host_state_windows.h"
 #include "host/password_windows.h"
+#include "host/screen_area.h"
 #include "resources/resource_ids.h"
 #include "settings/config_dialog_windows.h"
 #include "settings/settings_store.h"
@@ -48,6 +49,18 @@ bool RegisterSaverClass() {
     saverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     saverClass.lpszClassName = kSaverClassName;
     return RegisterClassA(&saverClass) != 0;
+}
+
+// The virtual-screen metrics are asked for by number: windows.h names them
+// only for Windows 98 and 2000 onwards, and older systems answer 0.
+ScreenRect FullScreenWindowArea() {
+    constexpr int kXVirtualScreen = 76, kYVirtualScreen = 77, kCxVirtualScreen = 78, kCyVirtualScreen = 79;
+    ScreenMetrics metrics;
+    metrics.virtualScreen = {GetSystemMetrics(kXVirtualScreen), GetSystemMetrics(kYVirtualScreen),
+                             GetSystemMetrics(kCxVirtualScreen), GetSystemMetrics(kCyVirtualScreen)};
+    metrics.primaryWidth = GetSystemMetrics(SM_CXSCREEN);
+    metrics.primaryHeight = GetSystemMetrics(SM_CYSCREEN);
+    return FullScreenArea(metrics);
 }
 
 LONG WINAPI SaverFaultFilter(EXCEPTION_POINTERS* fault) {
@@ -96,6 +109,8 @@ int32_t RunChangePassword(const char* argument) {
 }
 
 int32_t RunSaverWindow(HWND parent) {
+    int left = 0;
+    int top = 0;
     int width;
     int height;
     DWORD style;
@@ -111,8 +126,11 @@ int32_t RunSaverWindow(HWND parent) {
         title = kPreviewTitle;
         hostState.previewMode = true;
     } else {
-        width = GetSystemMetrics(SM_CXSCREEN);
-        height = GetSystemMetrics(SM_CYSCREEN);
+        const ScreenRect area = FullScreenWindowArea();
+        left = area.left;
+        top = area.top;
+        width = area.width;
+        height = area.height;
         style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         exStyle = WS_EX_TOPMOST;
         title = kFullScreenTitle;
@@ -128,8 +146,8 @@ int32_t RunSaverWindow(HWND parent) {
         saverDisplay.instance = hostState.instance;
         saverDisplay.next = CloseOnInputProc;
         saverDisplay.settings = userSettings;
-        hostState.saverWindow = CreateWindowExA(exStyle, kSaverClassName, title, style, 0, 0, width, height, parent,
-                                                nullptr, hostState.instance, &saverDisplay);
+        hostState.saverWindow = CreateWindowExA(exStyle, kSaverClassName, title, style, left, top, width, height,
+                                                parent, nullptr, hostState.instance, &saverDisplay);
     }
     if (!hostState.saverWindow) {
         // No window, no loop, no quit value: report failure.

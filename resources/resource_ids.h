@@ -7,6 +7,8 @@
 #define IDD_CONFIG 2003
 /* The sprite sheet is the bitmap resource named LIFE9DIB. */
 /* The About box is the dialog resource named ABOUTDLGBOX. */
+/* Dialogs and strings exist in Japanese (1041) and English (1033); Windows
+   picks the language of its user interface, else English. */
 
 /* Configuration dialog controls (IDOK 1 and IDCANCEL 2 are the system's). */
 #define IDC_SPEED_BAR 101
@@ -49,5 +51,10 @@
 #define IDS_HELP_FAILED 1008
 #define IDS_CONTROL_HELP 1009
 #define IDS_APP_TITLE 1010
+/* The sprite sheet's two failure messages and their captions. */
+#define IDS_SHEET_NOT_256_COLOR 1012
+#define IDS_SHEET_ERROR_CAPTION 1013
+#define IDS_PALETTE_FAILED 1014
+#define IDS_PALETTE_FAILED_CAPTION 1015
 
 #endif

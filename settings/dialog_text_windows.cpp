@@ -112,3 +112,11 @@ void LoadResourceString(bool windows95Family, UINT id, wchar_t* buffer, int capa
         return;
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), -1, buffer, capacity);
 }
+
+int ShowStringMessage(bool windows95Family, HWND owner, UINT textId, UINT captionId, UINT style) {
+    wchar_t text[256] = {};
+    wchar_t caption[64] = {};
+    LoadResourceString(windows95Family, textId, text, 256);
+    LoadResourceString(windows95Family, captionId, caption, 64);
+    return ShowMessageBox(windows95Family, owner, text, caption, style);
+}

@@ -31,3 +31,6 @@ int ShowMessageBox(bool windows95Family, HWND owner, const wchar_t* text, const 
 // Loads string `id` of the program's resources into `buffer` (capacity in
 // characters, terminator included); leaves it empty when the string is absent.
 void LoadResourceString(bool windows95Family, UINT id, wchar_t* buffer, int capacity);
+// A message box with string `textId` as its text and `captionId` as its
+// caption, both in the language Windows picks from the program's resources.
+int ShowStringMessage(bool windows95Family, HWND owner, UINT textId, UINT captionId, UINT style);

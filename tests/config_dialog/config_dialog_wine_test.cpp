@@ -10,6 +10,7 @@
 #include "resources/resource_ids.h"
 #include "settings/config_dialog_windows.h"
 #include "stored_settings.h"
+#include "windows95_family_skip.h"
 
 namespace {
 
@@ -34,6 +35,8 @@ protected:
 class ConfigDialogOnFamily : public ConfigDialog, public testing::WithParamInterface<bool> {
 protected:
     void SetUp() override {
+        if (windows95Family() && !kBuildRunsOnWindows95Family)
+            GTEST_SKIP() << kNoWindows95Family;
         ConfigDialog::SetUp();
         SetConfigDialogWindows95Family(windows95Family());
     }

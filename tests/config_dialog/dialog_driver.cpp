@@ -4,12 +4,14 @@
 
 #include <thread>
 
+#include "expected_language.h"
 #include "resources/resource_ids.h"
 #include "settings/config_dialog_windows.h"
 
-const wchar_t kConfigCaption[] = L"Tovtovライフゲームの設定";
-const wchar_t kAboutCaption[] = L"バージョン情報";
-const wchar_t kHelpFailureCaption[] = L"Tovtovライフｹﾞｰﾑ";
+const wchar_t* const kConfigCaption =
+    ExpectJapaneseTexts() ? L"Tovtovライフゲームの設定" : L"Tovtov Life Game Settings";
+const wchar_t* const kAboutCaption = ExpectJapaneseTexts() ? L"バージョン情報" : L"About Tovtov Life Game";
+const wchar_t* const kHelpFailureCaption = ExpectJapaneseTexts() ? L"Tovtovライフｹﾞｰﾑ" : L"Tovtov Life Game";
 
 std::string FamilyName(const testing::TestParamInfo<bool>& family) { return family.param ? "Windows95" : "NT"; }
 

@@ -9,9 +9,10 @@
 #include <optional>
 #include <string>
 
-extern const wchar_t kConfigCaption[];
-extern const wchar_t kAboutCaption[];
-extern const wchar_t kHelpFailureCaption[];
+// The captions in the language the locale asks for (expected_language.h).
+extern const wchar_t* const kConfigCaption;
+extern const wchar_t* const kAboutCaption;
+extern const wchar_t* const kHelpFailureCaption;
 
 // Test names for the two families the dialog runs on: the parameter is
 // true for the Windows 95 family (ANSI calls), false for NT (wide calls).

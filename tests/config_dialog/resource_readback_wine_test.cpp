@@ -16,6 +16,7 @@
 namespace {
 
 constexpr WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+constexpr WORD kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 constexpr uint16_t kButton = 0x80, kEdit = 0x81, kStatic = 0x82, kScrollBar = 0x84;
 constexpr uint32_t kChild = WS_CHILD | WS_VISIBLE;
 constexpr uint32_t kRadio = BS_AUTORADIOBUTTON | kChild;
@@ -236,9 +237,9 @@ TEST(ResourceReadback, AboutBoxTemplateMatchesTheLayout) {
 }
 
 // The string table keeps 16 strings per block, each a length then UTF-16 units.
-std::u16string TableString(HMODULE module, UINT id, bool& present) {
+std::u16string TableString(HMODULE module, UINT id, bool& present, WORD language = kJapanese) {
     const std::vector<uint8_t> block =
-        ResourceBytes(module, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(id / 16 + 1), kJapanese);
+        ResourceBytes(module, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(id / 16 + 1), language);
     present = false;
     size_t at = 0;
     for (UINT i = 0; i < 16 && at + 2 <= block.size(); ++i) {
@@ -269,6 +270,10 @@ TEST(ResourceReadback, StringTableHoldsTheApplicationStrings) {
         {1007, u"ScreenSaver.TovtovLifeGame"},
         {1009, u"control.hlp"},
         {1010, u"Tovtovライフｹﾞｰﾑ"},
+        {1012, u"Not 256 color."},
+        {1013, u"Error"},
+        {1014, u"CreatePaletteに失敗"},
+        {1015, u"PAL2"},
     };
     for (const LoadedModule& m : ModulesUnderTest()) {
         SCOPED_TRACE(std::string(m.path.begin(), m.path.end()));
@@ -285,6 +290,107 @@ TEST(ResourceReadback, StringTableHoldsTheApplicationStrings) {
         EXPECT_LE(message.size(), 254u) << "fits the 255-character buffer";
         for (UINT absent : {2u, 1003u, 1004u, 1005u, 1006u, 1011u}) {
             TableString(m.module, absent, present);
+            EXPECT_FALSE(present) << "string " << absent;
+        }
+    }
+}
+
+// Plain ASCII reads the same through the ANSI calls under every code page.
+bool IsAscii(const std::u16string& text) {
+    for (char16_t unit : text) {
+        if (unit >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+DialogTemplate ParsedDialog(HMODULE module, LPCWSTR name, WORD language) {
+    DialogTemplate dialog;
+    const std::vector<uint8_t> bytes = ResourceBytes(module, MAKEINTRESOURCEW(5), name, language);
+    EXPECT_FALSE(bytes.empty()) << "dialog in language " << language;
+    EXPECT_TRUE(bytes.empty() || ParseDialogTemplate(bytes.data(), bytes.size(), dialog));
+    return dialog;
+}
+
+// The English dialog beside the Japanese one: the same controls in the same
+// order, kind, style and rows, in the shell's font, each inside the dialog
+// and not overlapping its neighbour on the same row.
+void ExpectEnglishTwin(const DialogTemplate& english, const DialogTemplate& japanese) {
+    EXPECT_TRUE(english.extended) << "DS_SHELLFONT needs an extended template";
+    EXPECT_EQ(english.style & DS_SHELLFONT, static_cast<uint32_t>(DS_SHELLFONT));
+    EXPECT_EQ(english.style & ~static_cast<uint32_t>(DS_FIXEDSYS), japanese.style);
+    EXPECT_TRUE(english.typeface == u"MS Shell Dlg") << Narrow(english.typeface);
+    EXPECT_EQ(english.pointSize, 8);
+    EXPECT_EQ(english.cy, japanese.cy);
+    EXPECT_FALSE(english.caption.empty());
+    EXPECT_TRUE(IsAscii(english.caption)) << Narrow(english.caption);
+    ASSERT_EQ(english.items.size(), japanese.items.size());
+    for (size_t i = 0; i < english.items.size(); ++i) {
+        const TemplateItem& got = english.items[i];
+        const TemplateItem& twin = japanese.items[i];
+        SCOPED_TRACE(testing::Message() << "control #" << i + 1 << " id " << twin.id);
+        EXPECT_EQ(got.id, twin.id);
+        EXPECT_EQ(got.windowClass.isOrdinal, twin.windowClass.isOrdinal);
+        EXPECT_TRUE(got.windowClass.ordinal == twin.windowClass.ordinal &&
+                    got.windowClass.name == twin.windowClass.name);
+        EXPECT_EQ(got.style, twin.style) << std::hex << got.style;
+        EXPECT_EQ(got.exStyle, twin.exStyle);
+        EXPECT_EQ(got.y, twin.y);
+        EXPECT_EQ(got.cy, twin.cy);
+        EXPECT_EQ(got.text.isOrdinal, twin.text.isOrdinal);
+        EXPECT_EQ(got.text.name.empty(), twin.text.name.empty());
+        EXPECT_TRUE(IsAscii(got.text.name)) << Narrow(got.text.name);
+        EXPECT_GE(got.x, 0);
+        EXPECT_LE(got.x + got.cx, english.cx) << "inside the dialog";
+        if (i > 0 && english.items[i - 1].y == got.y && english.items[i - 1].cy == got.cy) {
+            const TemplateItem& left = english.items[i - 1];
+            EXPECT_LE(left.x + left.cx, got.x) << "clear of its left neighbour";
+        }
+    }
+}
+
+TEST(ResourceReadback, EnglishDialogsAreTwinsOfTheJapaneseOnes) {
+    for (const LoadedModule& m : ModulesUnderTest()) {
+        SCOPED_TRACE(std::string(m.path.begin(), m.path.end()));
+        {
+            SCOPED_TRACE("dialog 2003");
+            const DialogTemplate japanese = ParsedDialog(m.module, MAKEINTRESOURCEW(IDD_CONFIG), kJapanese);
+            const DialogTemplate english = ParsedDialog(m.module, MAKEINTRESOURCEW(IDD_CONFIG), kEnglish);
+            ExpectEnglishTwin(english, japanese);
+        }
+        {
+            SCOPED_TRACE("ABOUTDLGBOX");
+            const DialogTemplate japanese = ParsedDialog(m.module, L"ABOUTDLGBOX", kJapanese);
+            const DialogTemplate english = ParsedDialog(m.module, L"ABOUTDLGBOX", kEnglish);
+            ExpectEnglishTwin(english, japanese);
+            ASSERT_EQ(english.items.size(), 6u);
+            EXPECT_EQ(english.items[5].text.ordinal, IDI_QUORBEL);
+        }
+    }
+}
+
+TEST(ResourceReadback, EnglishStringTableHoldsEveryStringInPlainText) {
+    const UINT names[] = {IDS_DESCRIPTION, IDS_PASSWORD_VALUE, IDS_CONTROL_INI, IDS_APP_CLASS, IDS_CONTROL_HELP};
+    const UINT shown[] = {IDS_SCREEN_SAVER,          IDS_HELP_FAILED,         IDS_APP_TITLE,
+                          IDS_SHEET_NOT_256_COLOR,   IDS_SHEET_ERROR_CAPTION, IDS_PALETTE_FAILED,
+                          IDS_PALETTE_FAILED_CAPTION};
+    for (const LoadedModule& m : ModulesUnderTest()) {
+        SCOPED_TRACE(std::string(m.path.begin(), m.path.end()));
+        bool present = false;
+        for (UINT id : names) {
+            const std::u16string japanese = TableString(m.module, id, present);
+            EXPECT_TRUE(TableString(m.module, id, present, kEnglish) == japanese) << "names stay: " << id;
+            EXPECT_TRUE(present) << id;
+        }
+        for (UINT id : shown) {
+            const std::u16string english = TableString(m.module, id, present, kEnglish);
+            EXPECT_TRUE(present) << id;
+            EXPECT_TRUE(IsAscii(english)) << id << ": " << Narrow(english);
+        }
+        EXPECT_LE(TableString(m.module, IDS_HELP_FAILED, present, kEnglish).size(), 254u);
+        EXPECT_LE(TableString(m.module, IDS_APP_TITLE, present, kEnglish).size(), 39u);
+        for (UINT absent : {2u, 1003u, 1004u, 1005u, 1006u, 1011u}) {
+            TableString(m.module, absent, present, kEnglish);
             EXPECT_FALSE(present) << "string " << absent;
         }
     }

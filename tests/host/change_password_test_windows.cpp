@@ -2,6 +2,7 @@
 // folder that Wine loads for the saver alone (a per-program DLL override).
 #include "saver_fixture_windows.h"
 #include "standin_registry_windows.h"
+#include "windows95_family_skip.h"
 
 namespace {
 
@@ -17,6 +18,8 @@ class ChangePassword : public SaverTest {
 protected:
     void SetUp() override {
         SaverTest::SetUp();
+        if (!kBuildRunsOnWindows95Family)
+            GTEST_SKIP() << kNoWindows95Family;
         UseWindows95Family(true);
         DeleteKeyTree(HKEY_CURRENT_USER, kStandInKey);
         backup_ = SystemMpr() + ".quorbel-test-backup";

@@ -1,6 +1,7 @@
 // The configuration mode's entry: the dialog, its owner and its result as
 // the exit code. The dialog itself is tested with its own suite.
 #include "saver_fixture_windows.h"
+#include "windows95_family_skip.h"
 
 namespace {
 
@@ -47,6 +48,8 @@ TEST_F(ConfigurationMode, LetterCIsOwnedByTheForegroundWindow) {
 // The 95 family's wide dialog calls fail, so there the dialog must come
 // from the ANSI ones: an ANSI dialog window, and an ANSI edit-box subclass.
 TEST_F(ConfigurationMode, OnTheWindows95FamilyTheDialogOpensThroughTheAnsiCalls) {
+    if (!kBuildRunsOnWindows95Family)
+        GTEST_SKIP() << kNoWindows95Family;
     UseWindows95Family(true);
     SaverProcess saver;
     HWND dialog = openDialog(saver, "/c");

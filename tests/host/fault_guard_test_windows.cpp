@@ -2,6 +2,7 @@
 // saver-running state is cleared and the process ends with that call's result.
 #include "saver_fixture_windows.h"
 #include "standin_registry_windows.h"
+#include "windows95_family_skip.h"
 
 namespace {
 
@@ -65,6 +66,8 @@ TEST_F(FaultGuard, NtFamilyEndsWithZero) {
 }
 
 TEST_F(FaultGuard, Windows95FamilyClearsTheSaverRunningState) {
+    if (!kBuildRunsOnWindows95Family)
+        GTEST_SKIP() << kNoWindows95Family;
     UseWindows95Family(true);
     SetDwordValue(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveUsePassword", 1);
     ASSERT_TRUE(CopyFileA(QUORBEL_STANDIN_DLL, SystemPassword().c_str(), FALSE));

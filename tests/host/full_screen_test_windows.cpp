@@ -13,12 +13,13 @@ TEST_F(FullScreen, BlackTopMostWindowOverTheWholeScreen) {
     char title[64] = {};
     GetWindowTextA(window, title, sizeof(title));
     EXPECT_STREQ(title, "Screen Saver");
+    // Every monitor: the whole virtual screen.
     RECT rect{};
     GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(rect.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+    EXPECT_EQ(rect.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+    EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_POPUP | WS_VISIBLE), static_cast<LONG>(WS_POPUP | WS_VISIBLE));
 

@@ -2,6 +2,7 @@
 // "PASSWORD.CPL" whose answers the tests script through the registry.
 #include "saver_fixture_windows.h"
 #include "standin_registry_windows.h"
+#include "windows95_family_skip.h"
 
 namespace {
 
@@ -33,6 +34,8 @@ class Password : public SaverTest {
 protected:
     void SetUp() override {
         SaverTest::SetUp();
+        if (!kBuildRunsOnWindows95Family)
+            GTEST_SKIP() << kNoWindows95Family;
         UseWindows95Family(true);
         DeleteKeyTree(HKEY_CURRENT_USER, kStandInKey);
         SetDwordValue(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveUsePassword", 1);

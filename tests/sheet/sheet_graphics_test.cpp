@@ -1,6 +1,7 @@
 // BuildSheetGraphics under Wine: the embedded sheet becomes a palette and a
 // device bitmap with the sheet's own colours; a sheet that is not 8-bit is
-// refused with its message box; the colour-table length is honoured.
+// refused with its message box; the colour-table length is honoured. The
+// messages come in the locale's language: run once under each.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include "display/packed_dib.h"
 #include "display/rle8.h"
 #include "display/sheet_graphics_windows.h"
+#include "expected_language.h"
 
 namespace {
 
@@ -211,7 +213,8 @@ TEST_F(SheetGraphics, FourBitSheetShowsNot256ColorOnceAndMakesNothing) {
         EXPECT_EQ(bitmap, nullptr);
         EXPECT_EQ(palette, nullptr) << "no palette for a sheet that is not 8-bit";
         ASSERT_EQ(seen.size(), 1u);
-        EXPECT_EQ(seen[0].text, L"Not 256 color.");
+        EXPECT_EQ(seen[0].text,
+                  ExpectJapaneseTexts() ? L"Not 256 color." : L"The sprite sheet is not a 256-color bitmap.");
         EXPECT_EQ(seen[0].owner, window);
         EXPECT_EQ(seen[0].icon, LoadIconA(nullptr, IDI_HAND)) << "the error icon";
         ReleaseGraphics(bitmap);
@@ -266,7 +269,7 @@ TEST_F(SheetGraphics, SixteenColourTableGivesSixteenEntriesAndPixelsAfterIt) {
     ReleaseGraphics(bitmap);
 }
 
-TEST_F(SheetGraphics, PaletteFailureShowsTheJapaneseWarningAndMakesNoBitmap) {
+TEST_F(SheetGraphics, PaletteFailureShowsTheWarningAndMakesNoBitmap) {
     // The box's icon needs GDI objects too: load the shared icon first.
     HICON warningIcon = LoadIconA(nullptr, IDI_EXCLAMATION);
     // Fill the process's GDI handle table so that CreatePalette really fails.
@@ -289,7 +292,7 @@ TEST_F(SheetGraphics, PaletteFailureShowsTheJapaneseWarningAndMakesNoBitmap) {
         header.width = 2;
         header.height = 1;
         dib = BuildPackedDib(header, std::vector<RgbColor>(4), {2, 5, 0, 1});
-        MessageBoxWatcher watcher(L"PAL2");
+        MessageBoxWatcher watcher(ExpectJapaneseTexts() ? L"PAL2" : L"Palette");
         bitmap = BuildSheetGraphics(saverWindow, dib.data(), palette);
         seen = watcher.Stop();
     }
@@ -302,7 +305,8 @@ TEST_F(SheetGraphics, PaletteFailureShowsTheJapaneseWarningAndMakesNoBitmap) {
     EXPECT_EQ(bitmap, nullptr);
     EXPECT_EQ(palette, nullptr);
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, L"CreatePalette\u306b\u5931\u6557");
+    EXPECT_EQ(seen[0].text,
+              ExpectJapaneseTexts() ? L"CreatePalette\u306b\u5931\u6557" : L"Could not create the palette.");
     EXPECT_EQ(seen[0].owner, nullptr);
     EXPECT_EQ(seen[0].icon, warningIcon) << "the warning icon";
     ReleaseGraphics(bitmap);

@@ -3,7 +3,8 @@
 #
 # Runs a command inside a private Wine prefix and on a private Xvfb display,
 # both started here and both ended here, whatever the command's outcome.
-# The prefix is created on first use (wineboot -i) and kept for later runs.
+# The prefix is created on first use (wineboot -i) and kept for later runs;
+# with WINEARCH=win32 set it is a 32-bit prefix, else a 64-bit one.
 set -u
 
 prefix=$(realpath -m "$1")

@@ -1,0 +1,234 @@
+#!/bin/bash
+# installer_test.sh <Quorbel-Setup.exe> <version>
+#
+# The installer on the Wine prefix of this session (tools/ci/wine_session.sh
+# provides it and the display), 64- or 32-bit as the prefix is:
+# - a copy that cannot replace the saver stops it with nothing installed;
+# - a silent install puts the saver of the prefix's bitness into the real
+#   system folder and writes the uninstall entry and SCRNSAVE.EXE;
+# - the installed saver starts full screen and ends on a key;
+# - installing over that install works and keeps the user's settings;
+# - a silent uninstall leaves nothing of ours but the user's settings, and
+#   resets SCRNSAVE.EXE only while it names our saver;
+# - the installer speaks Japanese or English after the user's language
+#   (64-bit prefix); an uninstall where the user agrees removes the
+#   settings (32-bit prefix).
+set -u
+
+setup=$(realpath "$1")
+version=$2
+failures=0
+
+drive_c="$WINEPREFIX/drive_c"
+system="$drive_c/windows/system32"
+programs="$drive_c/Program Files/Quorbel"
+# `wine reg` is the 32-bit program; the 64-bit saver's entry is in the
+# 64-bit view. The 32-bit loader would see syswow64 as the system folder, so
+# the installed 64-bit saver is started with the 64-bit one.
+if [ -d "$drive_c/windows/syswow64" ]; then
+    bits=64 machine=8664 view=/reg:64 loader=/usr/lib/wine/wine64
+    [ -x "$loader" ] || loader=wine64
+else
+    bits=32 machine=014c view="" loader=wine
+fi
+saver="$system/Quorbel.scr"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorbel'
+desktop_key='HKCU\Control Panel\Desktop'
+settings_key='HKCU\Software\Pelmar\Quorbel\Settings'
+echo "== installer on a $bits-bit prefix"
+
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+expect_eq() {  # expect_eq <what> <expected> <got>
+    [ "$2" = "$3" ] || fail "$1: expected '$2', got '$3'"
+}
+
+# One value's data from `reg query`, or nothing when it is absent.
+reg_value() {  # reg_value <key> <name>
+    wine reg query "$1" /v "$2" $view 2>/dev/null | tr -d '\r' |
+        awk -v name="$2" '$1 == name { sub(/^[ \t]*[^ \t]+[ \t]+REG_[A-Z_]+[ \t]+/, ""); print; exit }'
+}
+reg_key_exists() { wine reg query "$1" $view >/dev/null 2>&1; }
+
+pe_machine() {  # the COFF header's machine field, as 4 hex digits
+    local at
+    at=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+    od -An -t x2 -j $((at + 4)) -N 2 "$1" | tr -d ' '
+}
+
+# The first X window whose title matches, waited for up to 30 s.
+wait_for_window() {  # wait_for_window <title regex>
+    local found
+    for _ in $(seq 1 150); do
+        found=$(xdotool search --name "$1" 2>/dev/null | head -n1)
+        [ -n "$found" ] && break
+        sleep 0.2
+    done
+    echo "$found"
+}
+
+run_setup() {  # run_setup <args...>: the installer's exit code
+    wine "$setup" "$@" >/dev/null 2>&1
+    echo $?
+}
+
+# The uninstaller hands itself to a copy in the temporary folder and returns
+# at once; wait for the copy to finish its work.
+wait_for_uninstall() {
+    for _ in $(seq 1 300); do
+        if ! reg_key_exists "$uninstall_key" && [ ! -e "$saver" ] && [ ! -e "$programs" ]; then
+            return 0
+        fi
+        sleep 0.2
+    done
+    return 1
+}
+
+clean_prefix() {  # leftovers of an interrupted earlier run
+    if [ -f "$programs/Uninstall.exe" ]; then
+        wine "$programs/Uninstall.exe" /S >/dev/null 2>&1
+        wait_for_uninstall
+    fi
+    rm -rf "$saver" "$saver.new" "$programs"
+    wine reg delete "$uninstall_key" /f $view >/dev/null 2>&1
+    wine reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
+}
+
+clean_prefix
+# The user's own settings, which every step must keep.
+wine reg add "$settings_key" /v Speed /t REG_DWORD /d 7 /f >/dev/null 2>&1
+wine reg add "$settings_key" /v FixedSpeed /t REG_DWORD /d 1 /f >/dev/null 2>&1
+
+echo "-- a saver that cannot be replaced: nothing is installed"
+mkdir -p "$saver"  # a folder where the saver should go
+code=$(run_setup /S)
+expect_eq "exit code of a failed install" 2 "$code"
+if [ ! -d "$saver" ] || [ -n "$(ls -A "$saver")" ]; then
+    fail "the folder in the saver's place was changed"
+fi
+[ ! -e "$saver.new" ] || fail "the new copy was left behind"
+[ ! -e "$programs" ] || fail "the uninstaller's folder was left behind"
+! reg_key_exists "$uninstall_key" || fail "an uninstall entry was written"
+expect_eq "SCRNSAVE.EXE after a failed install" "" "$(reg_value "$desktop_key" SCRNSAVE.EXE)"
+rmdir "$saver"
+
+echo "-- silent install"
+code=$(run_setup /S)
+expect_eq "exit code of the install" 0 "$code"
+if [ -f "$saver" ]; then
+    expect_eq "machine of the installed saver" "$machine" "$(pe_machine "$saver")"
+else
+    fail "no $saver"
+fi
+[ ! -e "$drive_c/windows/syswow64/Quorbel.scr" ] || fail "a saver landed in syswow64"
+[ -f "$programs/Uninstall.exe" ] || fail "no uninstaller in $programs"
+expect_eq "DisplayName" "Quorbel screen saver" "$(reg_value "$uninstall_key" DisplayName)"
+expect_eq "DisplayVersion" "$version" "$(reg_value "$uninstall_key" DisplayVersion)"
+expect_eq "Publisher" "Pelmar" "$(reg_value "$uninstall_key" Publisher)"
+expect_eq "DisplayIcon" 'C:\windows\system32\Quorbel.scr,0' "$(reg_value "$uninstall_key" DisplayIcon)"
+expect_eq "UninstallString" '"C:\Program Files\Quorbel\Uninstall.exe"' "$(reg_value "$uninstall_key" UninstallString)"
+expect_eq "QuietUninstallString" '"C:\Program Files\Quorbel\Uninstall.exe" /S' \
+    "$(reg_value "$uninstall_key" QuietUninstallString)"
+size=$(reg_value "$uninstall_key" EstimatedSize)
+[ $((size)) -gt $(($(stat -c %s "$saver") / 1024)) ] || fail "EstimatedSize $size KB is less than the saver"
+expect_eq "SCRNSAVE.EXE" 'C:\windows\system32\Quorbel.scr' "$(reg_value "$desktop_key" SCRNSAVE.EXE)"
+
+echo "-- the installed saver: full screen, ended by a key"
+"$loader" 'C:\windows\system32\Quorbel.scr' /s >/dev/null 2>&1 &
+running=$!
+window=$(wait_for_window '^Screen Saver$')
+if [ -z "$window" ]; then
+    fail "no full-screen saver window"
+else
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    screen=$(xwininfo -root | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+    expect_eq "saver window size" "$screen" "${WIDTH}x${HEIGHT}"
+    # What the user sees: a black screen with sprites on it.
+    lit=0
+    for _ in $(seq 1 20); do
+        sleep 0.3
+        lit=$(import -window root png:- 2>/dev/null |
+            convert png:- -colorspace gray -threshold 2% -format '%[fx:int(mean*10000)]' info: 2>/dev/null)
+        [ "${lit:-0}" -gt 0 ] && break
+    done
+    [ "${lit:-0}" -gt 0 ] || fail "nothing drawn on the screen"
+    [ "${lit:-0}" -lt 5000 ] || fail "the screen is not mostly black ($lit of 10000 lit)"
+    xdotool key q
+fi
+for _ in $(seq 1 100); do
+    kill -0 "$running" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$running" 2>/dev/null; then
+    fail "the saver did not end on a key"
+    kill "$running" 2>/dev/null
+fi
+wait "$running"
+expect_eq "exit code of the saver" 0 "$?"
+
+echo "-- installing over the install"
+code=$(run_setup /S)
+expect_eq "exit code of the second install" 0 "$code"
+expect_eq "machine after the second install" "$machine" "$(pe_machine "$saver")"
+expect_eq "DisplayVersion after the second install" "$version" "$(reg_value "$uninstall_key" DisplayVersion)"
+expect_eq "Speed kept" 0x7 "$(reg_value "$settings_key" Speed)"
+
+echo "-- silent uninstall"
+if [ "$bits" = 32 ]; then
+    # Another saver chosen since: the uninstaller must leave it.
+    expected_saver='C:\windows\system32\other.scr'
+    wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$expected_saver" /f >/dev/null 2>&1
+else
+    expected_saver=""
+fi
+wine "$programs/Uninstall.exe" /S >/dev/null 2>&1
+wait_for_uninstall || fail "the uninstaller left files or its key"
+[ ! -e "$saver" ] || fail "$saver is still there"
+[ ! -e "$programs" ] || fail "$programs is still there"
+! reg_key_exists "$uninstall_key" || fail "the uninstall entry is still there"
+expect_eq "SCRNSAVE.EXE after the uninstall" "$expected_saver" "$(reg_value "$desktop_key" SCRNSAVE.EXE)"
+expect_eq "Speed kept by a silent uninstall" 0x7 "$(reg_value "$settings_key" Speed)"
+
+if [ "$bits" = 64 ]; then
+    echo "-- the installer's language follows the user's"
+    for run in "ja_JP.UTF-8 Quorbel $version セットアップ" "C.UTF-8 Quorbel $version Setup"; do
+        locale=${run%% *} title=${run#* }
+        LC_ALL=$locale wine "$setup" >/dev/null 2>&1 &
+        started=$!
+        [ -n "$(wait_for_window "^$title\$")" ] || fail "no window '$title' under $locale"
+        kill "$started" 2>/dev/null
+        wait "$started" 2>/dev/null
+    done
+else
+    echo "-- an uninstall where the user agrees removes the settings"
+    code=$(run_setup /S)
+    expect_eq "exit code of the install" 0 "$code"
+    # The uninstaller hands over to its copy; the keys go to whichever window
+    # is in front: the confirmation page, then the question, then Close.
+    LC_ALL=ja_JP.UTF-8 wine "$programs/Uninstall.exe" >/dev/null 2>&1
+    # (NSIS's Japanese caption ends in a blank.)
+    title="Quorbel $version アンインストール"
+    [ -n "$(wait_for_window "^$title *\$")" ] || fail "no window '$title'"
+    xdotool key Return
+    for _ in $(seq 1 100); do
+        reg_key_exists "$settings_key" || break
+        xdotool key y
+        sleep 0.3
+    done
+    ! reg_key_exists 'HKCU\Software\Pelmar' || fail "the settings are still there after a yes"
+    for _ in $(seq 1 100); do
+        [ -z "$(xdotool search --name "^$title *\$" 2>/dev/null)" ] && break
+        xdotool key Return
+        sleep 0.3
+    done
+    wait_for_uninstall || fail "the uninstaller left files or its key"
+fi
+
+# Give the prefix back as it was.
+wine reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
+wine reg delete 'HKCU\Software\Pelmar\Quorbel' /f >/dev/null 2>&1
+
+if [ "$failures" -ne 0 ]; then
+    echo "== installer tests on the $bits-bit prefix: $failures failed"
+    exit 1
+fi
+echo "== installer tests on the $bits-bit prefix passed"

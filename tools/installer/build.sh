@@ -1,0 +1,29 @@
+#!/bin/bash
+# build.sh <win32-build> <win64-build> <output-dir>
+#
+# Makes Quorbel-Setup-<version>.exe with NSIS from the two finished Windows
+# builds; the version is the project's, as CMake has it.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+win32=$(realpath "$1")
+win64=$(realpath "$2")
+out=$(realpath -m "$3")
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$win64/CMakeCache.txt")
+[ -n "$version" ] || { echo "build.sh: no project version in $win64/CMakeCache.txt" >&2; exit 1; }
+for build in "$win32" "$win64"; do
+    [ -f "$build/host/Quorbel.scr" ] || { echo "build.sh: no $build/host/Quorbel.scr" >&2; exit 1; }
+done
+
+mkdir -p "$out"
+setup="$out/Quorbel-Setup-$version.exe"
+makensis -V2 -INPUTCHARSET UTF8 \
+    -DVERSION="$version" \
+    -DSCR32="$win32/host/Quorbel.scr" \
+    -DSCR64="$win64/host/Quorbel.scr" \
+    -DICON="$root/resources/quorbel.ico" \
+    -DOUTFILE="$setup" \
+    "$here/quorbel.nsi"
+echo "$setup"

@@ -1,0 +1,18 @@
+; The installer's own texts in English and Japanese (UTF-8; build.sh reads
+; it so). The pages' standard texts come from NSIS's language files.
+LangString DisplayName ${LANG_ENGLISH} "Quorbel screen saver"
+LangString DisplayName ${LANG_JAPANESE} "Quorbel スクリーン セーバー"
+LangString MakeCurrent ${LANG_ENGLISH} "Make Quorbel the current screen saver"
+LangString MakeCurrent ${LANG_JAPANESE} "Quorbel を現在のスクリーン セーバーにする"
+LangString OpenSettings ${LANG_ENGLISH} "Open the screen saver settings"
+LangString OpenSettings ${LANG_JAPANESE} "スクリーン セーバーの設定を開く"
+LangString CopyFailed ${LANG_ENGLISH} "Quorbel could not be installed: this file could not be written. Nothing has been changed. If Quorbel is running, end it and try again."
+LangString CopyFailed ${LANG_JAPANESE} "Quorbel をインストールできませんでした。次のファイルを書き込めませんでした。何も変更されていません。Quorbel が動作中なら終了してから、もう一度お試しください。"
+LangString NeedsNt ${LANG_ENGLISH} "This installer needs Windows NT 4.0 or later (Windows 2000, XP, Vista, 7, 8, 10 or 11). On Windows 95, 98 and Me, install Quorbel.scr by hand as the README describes."
+LangString NeedsNt ${LANG_JAPANESE} "このインストーラーには Windows NT 4.0 以降 (Windows 2000、XP、Vista、7、8、10、11) が必要です。Windows 95、98、Me では README の手順で Quorbel.scr を手動でインストールしてください。"
+LangString UnsupportedProcessor ${LANG_ENGLISH} "Quorbel is made for x86 and x64 Windows; this computer's processor is neither. Nothing has been changed."
+LangString UnsupportedProcessor ${LANG_JAPANESE} "Quorbel は x86 と x64 の Windows 用です。このコンピューターのプロセッサはどちらでもありません。何も変更されていません。"
+LangString NeedsAdmin ${LANG_ENGLISH} "Installing Quorbel needs administrator rights: it writes to the system folder. Nothing has been changed."
+LangString NeedsAdmin ${LANG_JAPANESE} "Quorbel のインストールには管理者の権限が必要です (システム フォルダーに書き込むため)。何も変更されていません。"
+LangString RemoveSettings ${LANG_ENGLISH} "Also remove your Quorbel settings?"
+LangString RemoveSettings ${LANG_JAPANESE} "Quorbel の設定も削除しますか?"
