@@ -1,7 +1,6 @@
 #include "display/cell_painter.h"
 
 #include "display/sheet_geometry.h"
-#include "world/random_source.h"
 
 namespace {
 
@@ -42,11 +41,11 @@ void CellPainter::PaintLiveCell(Cell& cell) {
         return;
     }
 
-    StepWriggleFrame(cell);
+    StepWriggleFrame(cell, random_);
     int stage = 0;
     if (settings_.shrink) {
         if (AllSet(history, kAlive24)) {
-            StepShrinkPhase(cell);
+            StepShrinkPhase(cell, random_);
             stage = cell.shrinkPhase / kPhasesPerStage;
         }
     } else if (history == kAlive32) {
@@ -63,10 +62,7 @@ void CellPainter::PaintDeadCell(const Cell& cell) {
     }
 }
 
-void CellPainter::ClearScreen() {
-    const ClientSize size = target_.clientSize();
-    target_.fillBlack({0, 0, size.width, size.height});
-}
+void CellPainter::ClearScreen(ClientSize client) { target_->fillBlack({0, 0, client.width, client.height}); }
 
 void CellPainter::DrawNewborn(int column, int row, int band) {
     if (!ValidBand(band)) {
@@ -96,17 +92,17 @@ void CellPainter::DrawMature(int column, int row, int frame, int stage, int band
 void CellPainter::EraseCell(int column, int row) {
     const int w = settings_.cellWidth;
     const int h = settings_.cellHeight;
-    target_.fillBlack({column * w, row * h, (column + 1) * w, (row + 1) * h});
+    target_->fillBlack({column * w, row * h, (column + 1) * w, (row + 1) * h});
 }
 
 void CellPainter::copyToCell(int srcX, int srcY, int column, int row) {
     const int w = settings_.cellWidth;
     const int h = settings_.cellHeight;
-    target_.copy(srcX, srcY, column * w, row * h, w, h);
+    target_->copy(srcX, srcY, column * w, row * h, w, h);
 }
 
-void CellPainter::StepWriggleFrame(Cell& cell) {
-    const int32_t r = DrawRandom();
+void CellPainter::StepWriggleFrame(Cell& cell, RandomSource& random) {
+    const int32_t r = random.draw();
     if (cell.wriggleFrame == kWriggleNotStarted) {
         cell.wriggleFrame = static_cast<uint8_t>(r % kWriggleFrames);
     } else if (r & 1) {
@@ -116,8 +112,8 @@ void CellPainter::StepWriggleFrame(Cell& cell) {
     }
 }
 
-void CellPainter::StepShrinkPhase(Cell& cell) {
-    const int32_t r = DrawRandom();
+void CellPainter::StepShrinkPhase(Cell& cell, RandomSource& random) {
+    const int32_t r = random.draw();
     if (r & 1) {
         cell.shrinkPhase = cell.shrinkPhase <= 0 ? 0 : cell.shrinkPhase - 1;
     } else {

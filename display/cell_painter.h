@@ -7,14 +7,22 @@
 #include "display/effective_settings.h"
 #include "display/paint_target.h"
 #include "world/cell.h"
+#include "world/random_source.h"
 
 class CellPainter {
 public:
-    CellPainter(const EffectiveSettings& settings, PaintTarget& target) : settings_(settings), target_(target) {}
+    // The wriggle and shrink steps draw from random. Without a target, one
+    // must be set before anything is painted.
+    CellPainter(const EffectiveSettings& settings, RandomSource& random) : settings_(settings), random_(random) {}
+    CellPainter(const EffectiveSettings& settings, PaintTarget& target, RandomSource& random)
+        : settings_(settings), random_(random), target_(&target) {}
+
+    void setTarget(PaintTarget& target) { target_ = &target; }
 
     void PaintLiveCell(Cell& cell);
     void PaintDeadCell(const Cell& cell);
-    void ClearScreen();
+    // The whole client area black, strips included.
+    void ClearScreen(ClientSize client);
 
     void DrawNewborn(int column, int row, int band);
     void DrawMature(int column, int row, int frame, int stage, int band);
@@ -22,12 +30,13 @@ public:
 
     // One draw each. The frame turns one step either way, 7 and 0 joined;
     // the phase walks up or down and stops at 0 and 11.
-    static void StepWriggleFrame(Cell& cell);
-    static void StepShrinkPhase(Cell& cell);
+    static void StepWriggleFrame(Cell& cell, RandomSource& random);
+    static void StepShrinkPhase(Cell& cell, RandomSource& random);
 
 private:
     void copyToCell(int srcX, int srcY, int column, int row);
 
     const EffectiveSettings& settings_;
-    PaintTarget& target_;
+    RandomSource& random_;
+    PaintTarget* target_ = nullptr;
 };

@@ -3,9 +3,6 @@
 #include <cmath>
 
 #include "display/sheet_geometry.h"
-#include "world/random_source.h"
-
-EffectiveSettings effectiveSettings{};
 
 namespace {
 
@@ -14,14 +11,14 @@ namespace {
 constexpr int32_t kSpeedBand = 1724;
 
 // Anything but Off and On (Random, or a value no setting has) is drawn.
-bool ResolveSwitch(OnOffRandom setting, bool (*fromDraw)(int32_t)) {
+bool ResolveSwitch(OnOffRandom setting, bool (*fromDraw)(int32_t), RandomSource& random) {
     switch (setting) {
         case OnOffRandom::Off:
             return false;
         case OnOffRandom::On:
             return true;
         default:
-            return fromDraw(DrawRandom());
+            return fromDraw(random.draw());
     }
 }
 
@@ -43,8 +40,8 @@ uint16_t TickDelayForSpeed(uint32_t speed) {
     return static_cast<uint16_t>(delay);
 }
 
-uint32_t DrawRandomSpeed() {
-    const double r = DrawRandom();
+uint32_t DrawRandomSpeed(RandomSource& random) {
+    const double r = random.draw();
     const int32_t n = static_cast<int32_t>(std::sqrt(r * (1.0 / 32767)) * 32767.0);
     return static_cast<uint32_t>(n / kSpeedBand);
 }
@@ -55,10 +52,10 @@ int32_t CellSide(CellSize size, bool wriggle) {
     return wriggle ? group.wriggleSize : group.plainSize;
 }
 
-void ResolveChoices(const Settings& settings, EffectiveSettings& effective) {
-    effective.lifeRules = ResolveSwitch(settings.LifeGame, SevenInEight);
-    effective.wriggle = ResolveSwitch(settings.Tovtov, OddDraw);
-    effective.shrink = ResolveSwitch(settings.Shrink, OddDraw);
+void ResolveChoices(const Settings& settings, EffectiveSettings& effective, RandomSource& random) {
+    effective.lifeRules = ResolveSwitch(settings.LifeGame, SevenInEight, random);
+    effective.wriggle = ResolveSwitch(settings.Tovtov, OddDraw, random);
+    effective.shrink = ResolveSwitch(settings.Shrink, OddDraw, random);
 
     switch (settings.Size) {
         case CellSize::Small:
@@ -67,11 +64,11 @@ void ResolveChoices(const Settings& settings, EffectiveSettings& effective) {
             effective.cellSize = settings.Size;
             break;
         default:
-            effective.cellSize = static_cast<CellSize>(DrawRandom() % 3);
+            effective.cellSize = static_cast<CellSize>(random.draw() % 3);
             break;
     }
 
-    effective.wrapEdges = ResolveSwitch(settings.ConnectTBLR, OddDraw);
+    effective.wrapEdges = ResolveSwitch(settings.ConnectTBLR, OddDraw, random);
 
     switch (settings.Colors) {
         case SpeciesMode::One:
@@ -80,14 +77,14 @@ void ResolveChoices(const Settings& settings, EffectiveSettings& effective) {
             effective.speciesMode = settings.Colors;
             break;
         default:
-            effective.speciesMode = static_cast<SpeciesMode>(DrawRandom() % 3);
+            effective.speciesMode = static_cast<SpeciesMode>(random.draw() % 3);
             break;
     }
 }
 
-void ResolveStartSettings(const Settings& settings, EffectiveSettings& effective) {
-    ResolveChoices(settings, effective);
-    const uint32_t speed = settings.FixedSpeed == SpeedMode::Fixed ? settings.Speed : DrawRandomSpeed();
+void ResolveStartSettings(const Settings& settings, EffectiveSettings& effective, RandomSource& random) {
+    ResolveChoices(settings, effective, random);
+    const uint32_t speed = settings.FixedSpeed == SpeedMode::Fixed ? settings.Speed : DrawRandomSpeed(random);
     effective.tickDelay = TickDelayForSpeed(speed);
     effective.cellWidth = effective.cellHeight = CellSide(effective.cellSize, effective.wriggle);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "settings/settings.h"
+#include "world/random_source.h"
 #include "world/world.h"
 
 struct EffectiveSettings {
@@ -19,16 +20,12 @@ struct EffectiveSettings {
     uint16_t tickDelay;  // milliseconds between ticks
 };
 
-// The process-wide record. Written at start-up before the animation thread
-// exists, and afterwards only by that thread when a new world begins.
-extern EffectiveSettings effectiveSettings;
-
 // 2000 x 0.8^speed milliseconds, truncated; speeds past 19 count as 19.
 uint16_t TickDelayForSpeed(uint32_t speed);
 
 // One draw, mapped through a square root so that fast speeds come up more
 // often than slow ones. Gives 0..19.
-uint32_t DrawRandomSpeed();
+uint32_t DrawRandomSpeed(RandomSource& random);
 
 // Side of a square cell: wriggle sprites need larger cells.
 int32_t CellSide(CellSize size, bool wriggle);
@@ -36,11 +33,11 @@ int32_t CellSide(CellSize size, bool wriggle);
 // Draws the six choices in their fixed order (life rules, wriggle, shrink,
 // cell size, edge wrap, species mode), one draw for each Random setting.
 // Fixed settings are copied and take no draw.
-void ResolveChoices(const Settings& settings, EffectiveSettings& effective);
+void ResolveChoices(const Settings& settings, EffectiveSettings& effective, RandomSource& random);
 
 // Everything a first world needs: the six choices, then the speed (one more
 // draw when it is Random), then the cell size.
-void ResolveStartSettings(const Settings& settings, EffectiveSettings& effective);
+void ResolveStartSettings(const Settings& settings, EffectiveSettings& effective, RandomSource& random);
 
 // What the World reads while it seeds and steps.
 WorldRules RulesFor(const Settings& settings, const EffectiveSettings& effective);

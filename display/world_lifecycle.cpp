@@ -13,22 +13,24 @@ void AllocateFirstWorld(World& world, const Settings& settings, const EffectiveS
     world.allocate(grid.columns, grid.rows);
 }
 
-void RenewWorld(World& world, const Settings& settings, EffectiveSettings& effective, PaintTarget& window) {
+void RenewWorld(World& world, const Settings& settings, EffectiveSettings& effective, ClientSize client,
+                bool clientChanged) {
     const bool previousWriggle = effective.wriggle;
     const CellSize previousSize = effective.cellSize;
+    RandomSource& random = world.random();
 
-    ResolveChoices(settings, effective);
+    ResolveChoices(settings, effective, random);
     world.rules = RulesFor(settings, effective);
 
-    if (effective.wriggle == previousWriggle && effective.cellSize == previousSize) {
+    if (!clientChanged && effective.wriggle == previousWriggle && effective.cellSize == previousSize) {
         world.seed();
     } else {
         effective.cellWidth = effective.cellHeight = CellSide(effective.cellSize, effective.wriggle);
-        const GridSize grid = GridFor(window.clientSize(), effective);
+        const GridSize grid = GridFor(client, effective);
         world.resize(grid.columns, grid.rows);
     }
 
     if (settings.FixedSpeed != SpeedMode::Fixed) {
-        effective.tickDelay = TickDelayForSpeed(DrawRandomSpeed());
+        effective.tickDelay = TickDelayForSpeed(DrawRandomSpeed(random));
     }
 }

@@ -18,12 +18,14 @@ struct GridSize {
 // cell and are covered only by the black fills.
 GridSize GridFor(ClientSize client, const EffectiveSettings& effective);
 
-// Sizes and seeds the first world. The effective settings must already be
-// resolved (ResolveStartSettings).
+// Sizes and seeds the first world, drawing from the world's random source.
+// The effective settings must already be resolved (ResolveStartSettings).
 void AllocateFirstWorld(World& world, const Settings& settings, const EffectiveSettings& effective, ClientSize client);
 
-// Draws the Random choices again and starts the next world. The same wriggle
-// and cell size keep the array and only reseed it; otherwise the World is
-// rebuilt for the new cell size in the current client area. A Random speed
-// is drawn last, after the seeding's own draws.
-void RenewWorld(World& world, const Settings& settings, EffectiveSettings& effective, PaintTarget& window);
+// Draws the Random choices again and starts the next world in a client area
+// of the given size. The same wriggle and cell size keep the array and only
+// reseed it, unless the client area has changed; otherwise the World is
+// rebuilt for the new cell size. Every draw comes from the world's random
+// source; a Random speed is drawn last, after the seeding's own draws.
+void RenewWorld(World& world, const Settings& settings, EffectiveSettings& effective, ClientSize client,
+                bool clientChanged = false);

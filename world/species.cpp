@@ -1,7 +1,6 @@
 #include "world/species.h"
 
 #include "world/cell.h"
-#include "world/random_source.h"
 
 namespace {
 
@@ -21,20 +20,20 @@ uint8_t NthTrait(uint8_t mask, int index) {
 
 }  // namespace
 
-uint8_t DrawWorldSpecies() { return static_cast<uint8_t>(DrawRandom() % 3 + 1); }
+uint8_t DrawWorldSpecies(RandomSource& random) { return static_cast<uint8_t>(random.draw() % 3 + 1); }
 
-uint8_t InitialSpecies(SpeciesMode mode, uint8_t worldSpecies) {
+uint8_t InitialSpecies(SpeciesMode mode, uint8_t worldSpecies, RandomSource& random) {
     switch (mode) {
         case SpeciesMode::Three:
-            return kTraits[DrawRandom() % 3];
+            return kTraits[random.draw() % 3];
         case SpeciesMode::Six:
-            return static_cast<uint8_t>(DrawRandom() % 6 + 1);
+            return static_cast<uint8_t>(random.draw() % 6 + 1);
         default:
             return worldSpecies;
     }
 }
 
-uint8_t inheritSpecies(const Cell& cell, SpeciesMode mode) {
+uint8_t inheritSpecies(const Cell& cell, SpeciesMode mode, RandomSource& random) {
     uint8_t combination = 0;
     for (uint8_t parent : cell.neighbourSpecies) {
         if (parent == 0) {
@@ -43,16 +42,16 @@ uint8_t inheritSpecies(const Cell& cell, SpeciesMode mode) {
         if (HasOneTrait(parent)) {
             combination |= parent;
         } else {
-            combination |= NthTrait(parent, DrawRandom() & 1);
+            combination |= NthTrait(parent, random.draw() & 1);
         }
     }
 
     if (combination == 7) {
-        const uint8_t trait = kTraits[DrawRandom() % 3];
+        const uint8_t trait = kTraits[random.draw() % 3];
         return mode == SpeciesMode::Three ? trait : static_cast<uint8_t>(7 - trait);
     }
     if (mode == SpeciesMode::Three && combination != 0 && !HasOneTrait(combination)) {
-        return NthTrait(combination, DrawRandom() & 1);
+        return NthTrait(combination, random.draw() & 1);
     }
     // A birth always has three parents, so an empty combination cannot come
     // from a step; give it a real species rather than a dead cell's 0.

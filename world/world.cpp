@@ -1,9 +1,10 @@
 #include "world/world.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <new>
 
-#include "world/random_source.h"
 #include "world/species.h"
 
 namespace {
@@ -16,6 +17,17 @@ public:
     void ClearScreen() override {}
 };
 NoHooks noHooks;
+
+// Stands in until a World is given its source: a draw here is a fault in the
+// caller, and a silent number would hide it.
+class NoRandom final : public RandomSource {
+public:
+    int32_t draw() override {
+        std::fputs("World: drawn from before a random source was set\n", stderr);
+        std::abort();
+    }
+};
+NoRandom noRandom;
 
 // (columns + 1) x (rows + 2) + 1, or 0 when that cannot be addressed.
 size_t RecordsFor(int32_t columns, int32_t rows) {
@@ -32,17 +44,15 @@ size_t RecordsFor(int32_t columns, int32_t rows) {
 
 }  // namespace
 
-World::World() : hooks_(&noHooks) {}
+World::World() : hooks_(&noHooks), random_(&noRandom) {}
 
-World::World(WorldHooks& hooks) : hooks_(&hooks) {}
+World::World(RandomSource& random) : hooks_(&noHooks), random_(&random) {}
 
 void World::allocate(int32_t columns, int32_t rows) {
     const size_t records = RecordsFor(columns, rows);
     cells.reset(records ? new (std::nothrow) Cell[records] : nullptr);
     if (!cells) {
-        width = height = 0;
-        stride = bottomRow = 1;
-        recordCount_ = 0;
+        release();
         return;
     }
     width = columns;
@@ -58,28 +68,39 @@ void World::resize(int32_t columns, int32_t rows) {
     allocate(columns, rows);
 }
 
+void World::release() {
+    cells.reset();
+    width = height = 0;
+    stride = bottomRow = 1;
+    recordCount_ = 0;
+    population_ = 0;
+}
+
 void World::seed() {
     if (!cells) {
         return;
     }
     countdown = rules.lifeRules ? int64_t{rules.generations} : 2 * int64_t{rules.generations};
     if (rules.speciesMode == SpeciesMode::One) {
-        worldSpecies = DrawWorldSpecies();
+        worldSpecies = DrawWorldSpecies(*random_);
     }
+    size_t live = 0;
     for (int32_t y = 1; y <= height; ++y) {
         for (int32_t x = 1; x <= width; ++x) {
             Cell& cell = cellAt(x, y);
             cell.x = x;
             cell.y = y;
             cell.wriggleFrame = kWriggleNotStarted;
-            if (rules.lifeRules && DrawRandom() < kSeedDeadBelow) {
+            if (rules.lifeRules && random_->draw() < kSeedDeadBelow) {
                 cell.kill();
                 continue;
             }
             cell.makeAlive(true);
-            cell.species = InitialSpecies(rules.speciesMode, worldSpecies);
+            cell.species = InitialSpecies(rules.speciesMode, worldSpecies, *random_);
+            ++live;
         }
     }
+    population_ = live;
 }
 
 void World::addNeighbour(int32_t x, int32_t y, uint8_t species) {

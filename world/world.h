@@ -14,6 +14,7 @@
 
 #include "settings/settings.h"
 #include "world/cell.h"
+#include "world/random_source.h"
 #include "world/world_hooks.h"
 
 // The values the World reads from the settings in force for this world.
@@ -29,10 +30,15 @@ constexpr int32_t kSeedDeadBelow = 24574;
 
 class World {
 public:
+    // A World without a random source must be given one (setRandom) before
+    // it seeds or steps anything that draws; a draw without one aborts.
     World();
-    explicit World(WorldHooks& hooks);
+    explicit World(RandomSource& random);
 
     void setHooks(WorldHooks& hooks) { hooks_ = &hooks; }
+    // Seeding, births and species inheritance draw from this source.
+    void setRandom(RandomSource& random) { random_ = &random; }
+    RandomSource& random() const { return *random_; }
 
     // Builds the array for columns x rows and seeds it. If the array cannot
     // be had, the World has no cells: seeding does nothing and each step
@@ -41,8 +47,12 @@ public:
     void resize(int32_t columns, int32_t rows);
     void seed();
     void step();
+    // Drops the array: the World has no cells until the next allocate.
+    void release();
 
     bool hasCells() const { return cells != nullptr; }
+    // Live cells as the last seed or step left them (0 without cells).
+    size_t population() const { return population_; }
     size_t recordCount() const { return recordCount_; }
     Cell& cellAt(int32_t x, int32_t y) { return cells[x + y * stride]; }
     const Cell& cellAt(int32_t x, int32_t y) const { return cells[x + y * stride]; }
@@ -68,5 +78,7 @@ private:
     void birth(Cell& cell);
 
     WorldHooks* hooks_;
+    RandomSource* random_;
     size_t recordCount_ = 0;
+    size_t population_ = 0;
 };

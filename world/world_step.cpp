@@ -2,7 +2,6 @@
 // whether the world goes on.
 #include <cstring>
 
-#include "world/random_source.h"
 #include "world/species.h"
 #include "world/world.h"
 
@@ -104,6 +103,7 @@ void World::addNeighbours(Cell& cell) {
 
 void World::rulePass() {
     const bool lifeRules = rules.lifeRules;
+    size_t live = 0;
     for (int32_t y = 1; y <= height; ++y) {
         Cell* cell = &cellAt(1, y);
         Cell* const rowEnd = cell + width;
@@ -115,6 +115,7 @@ void World::rulePass() {
             }
             cell->shiftHistory();
             if (!lifeRules) {
+                live += cell->history & 1u;
                 continue;
             }
             // Lives on with 2 or 3 neighbours if alive, with exactly 3 if dead:
@@ -127,12 +128,14 @@ void World::rulePass() {
             // kill(), written without a branch: most cells take it.
             cell->history &= ~static_cast<uint32_t>(!livesOn);
             cell->species = livesOn ? cell->species : 0;
+            live += livesOn;
             // Cheaper to clear every cell than to test which need it.
             cell->neighbourCount = 0;
             std::memset(cell->neighbourSpecies, 0, sizeof cell->neighbourSpecies);
             cell->neighbourSpeciesCount = 0;
         }
     }
+    population_ = live;
 }
 
 void World::birth(Cell& cell) {
@@ -140,5 +143,6 @@ void World::birth(Cell& cell) {
         novelty = true;
     }
     cell.makeAlive(false);
-    cell.species = rules.speciesMode == SpeciesMode::One ? worldSpecies : inheritSpecies(cell, rules.speciesMode);
+    cell.species =
+        rules.speciesMode == SpeciesMode::One ? worldSpecies : inheritSpecies(cell, rules.speciesMode, *random_);
 }

@@ -58,7 +58,8 @@ TEST(CellPainter, WriggleSourceAndDestination) {
     // Middle with wriggle: band 0, frame 3, stage 1 for the cell at 5, 2.
     const EffectiveSettings e = Effective(CellSize::Middle, true);
     RecordingTarget target;
-    CellPainter painter(e, target);
+    ScriptedRandom random({6});
+    CellPainter painter(e, target, random);
     painter.DrawMature(4, 1, 3, 1, 0);
     EXPECT_EQ(Ops{Copy(90, 210, 120, 30, 30, 30)}, target.take());
 
@@ -66,7 +67,6 @@ TEST(CellPainter, WriggleSourceAndDestination) {
     // stage 1, and an even draw turns frame 2 on to 3.
     Cell cell = CellAt(5, 2, 1, 0x00FFFFFFu);
     cell.wriggleFrame = 2;
-    ScriptedRandom random({6});
     painter.PaintLiveCell(cell);
     EXPECT_EQ(Ops{Copy(90, 210, 120, 30, 30, 30)}, target.take());
     EXPECT_EQ(3, cell.wriggleFrame);
@@ -78,10 +78,11 @@ TEST(CellPainter, WriggleSourceAndDestination) {
 
 TEST(CellPainter, SingleSpriteSources) {
     RecordingTarget target;
+    ScriptedRandom noDraws;
     {
         // Small without wriggle, species mode Three, species 4.
         const EffectiveSettings e = Effective(CellSize::Small, false, false, SpeciesMode::Three);
-        CellPainter painter(e, target);
+        CellPainter painter(e, target, noDraws);
         Cell grown = CellAt(3, 4, 4, 0x0000FFFFu);
         painter.PaintLiveCell(grown);
         Cell newborn = CellAt(1, 1, 4, 1u);
@@ -91,7 +92,7 @@ TEST(CellPainter, SingleSpriteSources) {
     {
         // Species mode One, Big, species 1: the green ball of band 0.
         const EffectiveSettings e = Effective(CellSize::Big, false);
-        CellPainter painter(e, target);
+        CellPainter painter(e, target, noDraws);
         Cell grown = CellAt(2, 1, 1, 0x0000FFFFu);
         painter.PaintLiveCell(grown);
         painter.DrawNewborn(0, 0, 0);
@@ -103,7 +104,7 @@ TEST(CellPainter, SingleSpriteSources) {
                                  Ops{Copy(480, 315 + 0, 0, 0, 60, 60)}};
         for (int size = 0; size < 3; ++size) {
             const EffectiveSettings e = Effective(static_cast<CellSize>(size), true);
-            CellPainter painter(e, target);
+            CellPainter painter(e, target, noDraws);
             painter.DrawNewborn(0, 0, 1);
             EXPECT_EQ(expected[size], target.take()) << "size " << size;
         }
@@ -114,20 +115,21 @@ TEST(CellPainter, EraseAndClear) {
     const EffectiveSettings e = Effective(CellSize::Middle, false);
     RecordingTarget target;
     target.client = {1013, 767};
-    CellPainter painter(e, target);
+    ScriptedRandom noDraws;
+    CellPainter painter(e, target, noDraws);
     Cell justDied = CellAt(3, 2, 0, 0x2u);
     painter.PaintDeadCell(justDied);
     Cell longDead = CellAt(3, 2, 0, 0xFFFCu);
     painter.PaintDeadCell(longDead);
-    painter.ClearScreen();
+    painter.ClearScreen(target.client);
     EXPECT_EQ((Ops{Fill(40, 20, 60, 40), Fill(0, 0, 1013, 767)}), target.take());
 }
 
 TEST(CellPainter, LifeStoryWithoutWriggle) {
     const EffectiveSettings e = Effective(CellSize::Middle, false);
     RecordingTarget target;
-    CellPainter painter(e, target);
     ScriptedRandom noDraws;
+    CellPainter painter(e, target, noDraws);
     Cell cell = CellAt(2, 3, 2, 0);
     const std::vector<Ops> story = LifeStory(painter, target, cell, 40);
     for (int g = 1; g <= 41; ++g) {
@@ -146,9 +148,9 @@ TEST(CellPainter, LifeStoryWithoutWriggle) {
 TEST(CellPainter, LifeStoryWithWriggleStretchesByAge) {
     const EffectiveSettings e = Effective(CellSize::Small, true);
     RecordingTarget target;
-    CellPainter painter(e, target);
-    // First frame from 3 mod 8, then down (odd) and up (even) alternately.
     ScriptedRandom random({3}, -1);
+    CellPainter painter(e, target, random);
+    // First frame from 3 mod 8, then down (odd) and up (even) alternately.
     for (int i = 0; i < 30; ++i) {
         random.push({i % 2 == 0 ? 1 : 2});
     }
@@ -173,11 +175,11 @@ TEST(CellPainter, LifeStoryWithWriggleStretchesByAge) {
 TEST(CellPainter, LifeStoryWithShrinkFollowsThePhaseWalk) {
     const EffectiveSettings e = Effective(CellSize::Middle, true, true);
     RecordingTarget target;
-    CellPainter painter(e, target);
+    ScriptedRandom random;
+    CellPainter painter(e, target, random);
     // Generations 16-23 draw only the frame; from 24 on, the frame and then
     // the phase. Frame draws are all 0 (start at 0, then up); phase draws
     // are even (up) until generation 39, then odd (down).
-    ScriptedRandom random;
     for (int g = 16; g <= 23; ++g) {
         random.push({0});
     }
@@ -204,8 +206,8 @@ TEST(CellPainter, LifeStoryWithShrinkFollowsThePhaseWalk) {
 TEST(CellPainter, ShortLivesAndRebirth) {
     const EffectiveSettings e = Effective(CellSize::Middle, true);
     RecordingTarget target;
-    CellPainter painter(e, target);
     ScriptedRandom noDraws;
+    CellPainter painter(e, target, noDraws);
     // Alive exactly 15 generations: drawn at birth and erased when first dead.
     Cell cell = CellAt(1, 2, 1, 0);
     const std::vector<Ops> story = LifeStory(painter, target, cell, 15);
@@ -223,31 +225,31 @@ TEST(CellPainter, ShortLivesAndRebirth) {
 TEST(CellPainter, WriggleFrameAndShrinkPhaseBounds) {
     ScriptedRandom random({13, 2, 1, 7, 8, 5, 1, 4, 2, 3, 5});
     Cell cell;
-    CellPainter::StepWriggleFrame(cell);  // not started: 13 mod 8
+    CellPainter::StepWriggleFrame(cell, random);  // not started: 13 mod 8
     EXPECT_EQ(5, cell.wriggleFrame);
     cell.wriggleFrame = 7;
-    CellPainter::StepWriggleFrame(cell);  // even: up, past 7 to 0
+    CellPainter::StepWriggleFrame(cell, random);  // even: up, past 7 to 0
     EXPECT_EQ(0, cell.wriggleFrame);
-    CellPainter::StepWriggleFrame(cell);  // odd: down, below 0 to 7
+    CellPainter::StepWriggleFrame(cell, random);  // odd: down, below 0 to 7
     EXPECT_EQ(7, cell.wriggleFrame);
-    CellPainter::StepWriggleFrame(cell);  // odd
+    CellPainter::StepWriggleFrame(cell, random);  // odd
     EXPECT_EQ(6, cell.wriggleFrame);
-    CellPainter::StepWriggleFrame(cell);  // even
+    CellPainter::StepWriggleFrame(cell, random);  // even
     EXPECT_EQ(7, cell.wriggleFrame);
 
     cell.shrinkPhase = 0;
-    CellPainter::StepShrinkPhase(cell);  // odd: stays at 0
+    CellPainter::StepShrinkPhase(cell, random);  // odd: stays at 0
     EXPECT_EQ(0, cell.shrinkPhase);
-    CellPainter::StepShrinkPhase(cell);  // odd
+    CellPainter::StepShrinkPhase(cell, random);  // odd
     EXPECT_EQ(0, cell.shrinkPhase);
-    CellPainter::StepShrinkPhase(cell);  // even
+    CellPainter::StepShrinkPhase(cell, random);  // even
     EXPECT_EQ(1, cell.shrinkPhase);
     cell.shrinkPhase = 11;
-    CellPainter::StepShrinkPhase(cell);  // even: stays at 11
+    CellPainter::StepShrinkPhase(cell, random);  // even: stays at 11
     EXPECT_EQ(11, cell.shrinkPhase);
-    CellPainter::StepShrinkPhase(cell);  // odd
+    CellPainter::StepShrinkPhase(cell, random);  // odd
     EXPECT_EQ(10, cell.shrinkPhase);
-    CellPainter::StepShrinkPhase(cell);
+    CellPainter::StepShrinkPhase(cell, random);
     EXPECT_EQ(9, cell.shrinkPhase);
     EXPECT_EQ(0u, random.unused());
 }
@@ -258,7 +260,7 @@ TEST(CellPainter, FirstFrameIsUniformOverEightDraws) {
     for (int32_t r = 32760; r < 32768; ++r) {
         random.push({r});
         Cell cell;
-        CellPainter::StepWriggleFrame(cell);
+        CellPainter::StepWriggleFrame(cell, random);
         ASSERT_LT(cell.wriggleFrame, 8);
         ++seen[cell.wriggleFrame];
     }
@@ -284,10 +286,10 @@ TEST(CellPainter, DrawsComeCellByCellFrameBeforePhase) {
     e.lifeRules = false;
     RecordingTarget target;
     Settings settings = DefaultSettings();
-    DisplayHooks hooks(world, settings, e, target);
+    ScriptedRandom random(world, {10, 20, 11, 21, 12, 22, 13, 23});
+    DisplayHooks hooks(world, settings, e, target, target.client);
     world.setHooks(hooks);
 
-    ScriptedRandom random({10, 20, 11, 21, 12, 22, 13, 23});
     world.step();
     const int frames[4] = {2, 3, 4, 5};
     const int phases[4] = {6, 4, 6, 4};

@@ -27,7 +27,7 @@ constexpr uint16_t kDelays[20] = {2000, 1600, 1280, 1024, 819, 655, 524, 419, 33
 TEST(EffectiveSettings, DefaultsResolveWithoutDrawing) {
     ScriptedRandom noDraws;  // any draw fails the test
     EffectiveSettings e{};
-    ResolveStartSettings(DefaultSettings(), e);
+    ResolveStartSettings(DefaultSettings(), e, noDraws);
     EXPECT_TRUE(e.lifeRules);
     EXPECT_TRUE(e.wriggle);
     EXPECT_FALSE(e.shrink);
@@ -58,14 +58,14 @@ TEST(EffectiveSettings, RandomSpeedFavoursTheFastEnd) {
     ScriptedRandom random;
     for (uint32_t s = 0; s < 20; ++s) {
         random.push({kSmallestDraw[s]});
-        EXPECT_EQ(s, DrawRandomSpeed()) << "draw " << kSmallestDraw[s];
+        EXPECT_EQ(s, DrawRandomSpeed(random)) << "draw " << kSmallestDraw[s];
         if (s > 0) {
             random.push({kSmallestDraw[s] - 1});
-            EXPECT_EQ(s - 1, DrawRandomSpeed()) << "draw " << kSmallestDraw[s] - 1;
+            EXPECT_EQ(s - 1, DrawRandomSpeed(random)) << "draw " << kSmallestDraw[s] - 1;
         }
     }
     random.push({32767});
-    EXPECT_EQ(19u, DrawRandomSpeed());
+    EXPECT_EQ(19u, DrawRandomSpeed(random));
 
     Settings settings = DefaultSettings();
     settings.FixedSpeed = SpeedMode::Random;
@@ -73,7 +73,7 @@ TEST(EffectiveSettings, RandomSpeedFavoursTheFastEnd) {
     const std::pair<int32_t, uint16_t> cases[] = {{0, 2000}, {32745, 36}, {32746, 28}};
     for (const auto& [draw, delay] : cases) {
         random.push({draw});
-        ResolveStartSettings(settings, e);
+        ResolveStartSettings(settings, e, random);
         EXPECT_EQ(delay, e.tickDelay) << "draw " << draw;
     }
     EXPECT_EQ(0u, random.unused());
@@ -84,7 +84,7 @@ TEST(EffectiveSettings, RandomChoicesDrawInFixedOrder) {
     {
         ScriptedRandom random({8, 3, 2, 5, 7, 4, 32746});
         EffectiveSettings e{};
-        ResolveStartSettings(AllRandom(), e);
+        ResolveStartSettings(AllRandom(), e, random);
         EXPECT_FALSE(e.lifeRules);  // 8 mod 8 = 0: the one case in eight that is off
         EXPECT_TRUE(e.wriggle);
         EXPECT_FALSE(e.shrink);
@@ -98,7 +98,7 @@ TEST(EffectiveSettings, RandomChoicesDrawInFixedOrder) {
     {
         ScriptedRandom random({9, 2, 1, 3, 6, 5, 0});
         EffectiveSettings e{};
-        ResolveStartSettings(AllRandom(), e);
+        ResolveStartSettings(AllRandom(), e, random);
         EXPECT_TRUE(e.lifeRules);
         EXPECT_FALSE(e.wriggle);
         EXPECT_TRUE(e.shrink);
@@ -116,7 +116,7 @@ TEST(EffectiveSettings, RandomChoicesDrawInFixedOrder) {
         settings.Colors = SpeciesMode::Random;
         ScriptedRandom random({16, 2});
         EffectiveSettings e{};
-        ResolveStartSettings(settings, e);
+        ResolveStartSettings(settings, e, random);
         EXPECT_FALSE(e.lifeRules);
         EXPECT_EQ(SpeciesMode::Six, e.speciesMode);
         EXPECT_TRUE(e.wriggle);
@@ -136,7 +136,8 @@ TEST(EffectiveSettings, CellSidesAndGrids) {
     settings.Tovtov = OnOffRandom::Off;
     settings.Size = CellSize::Big;
     EffectiveSettings e{};
-    ResolveStartSettings(settings, e);
+    ScriptedRandom noDraws;
+    ResolveStartSettings(settings, e, noDraws);
     const GridSize big = GridFor({640, 480}, e);
     EXPECT_EQ(16, big.columns);
     EXPECT_EQ(12, big.rows);

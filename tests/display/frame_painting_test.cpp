@@ -55,7 +55,8 @@ long FirstDifference(const IndexedImage& a, const IndexedImage& b) {
 class FramePainting : public ::testing::Test {
 protected:
     // Cells of 20 pixels; a 73 x 51 window holds 3 x 2 with strips of 13 and 11.
-    FramePainting() : frame(73, 51, 0), target(frame, &sheet), hooks(world, settings, effective, target) {
+    FramePainting()
+        : frame(73, 51, 0), target(frame, &sheet), hooks(world, settings, effective, target, target.clientSize()) {
         settings = DefaultSettings();
         settings.Generations = 1000;
         settings.Tovtov = OnOffRandom::Off;
@@ -83,7 +84,7 @@ TEST_F(FramePainting, NewbornsErasuresAndAGrownBlock) {
     // a window with strips of 13 and 11 pixels.
     frame = IndexedImage(173, 51, 0);
     PlantWorld(world, {"###...##", "......##"});
-    ScriptedRandom noDraws;
+    ScriptedRandom noDraws(world);
 
     world.step();
     IndexedImage expected(173, 51, 0);
@@ -129,7 +130,7 @@ TEST_F(FramePainting, WriggleFramesInEveryGenerationAndTheStrips) {
     for (int x = 1; x <= 2; ++x) {
         world.cellAt(x, 1).history = 0x7FFFu;  // grown from the next generation
     }
-    ScriptedRandom random({5, 2}, 0);  // first frames 5 and 2, then up
+    ScriptedRandom random(world, {5, 2}, 0);  // first frames 5 and 2, then up
     world.step();
     IndexedImage expected(73, 51, 9);
     // The history was one short of 16 in that step: nothing drawn.
@@ -153,9 +154,9 @@ TEST_F(FramePainting, WriggleFramesInEveryGenerationAndTheStrips) {
 TEST_F(FramePainting, DeadWorldIsReplacedAndTheWindowCleared) {
     frame = IndexedImage(73, 51, 9);
     PlantWorld(world, {"#..", "..."});
-    ScriptedRandom random({}, 0);  // the new world: species 1, every cell dead
-    world.step();                  // the lone cell is drawn and dies
-    world.step();                  // it is erased, nothing lives: new world
+    ScriptedRandom random(world, {}, 0);  // the new world: species 1, every cell dead
+    world.step();                         // the lone cell is drawn and dies
+    world.step();                         // it is erased, nothing lives: new world
     EXPECT_SAME_FRAME(IndexedImage(73, 51, 0), frame);
     EXPECT_EQ(3, world.width);
     EXPECT_EQ(2, world.height);
@@ -163,11 +164,11 @@ TEST_F(FramePainting, DeadWorldIsReplacedAndTheWindowCleared) {
 
 TEST_F(FramePainting, WithoutASheetOnlyTheFillsHappen) {
     FrameTarget noSheet(frame, nullptr);
-    DisplayHooks blind(world, settings, effective, noSheet);
+    DisplayHooks blind(world, settings, effective, noSheet, noSheet.clientSize());
     world.setHooks(blind);
     frame = IndexedImage(73, 51, 9);
     PlantWorld(world, {"##.", "#.."});
-    ScriptedRandom noDraws;
+    ScriptedRandom noDraws(world);
     world.step();  // three newborns, no copies possible
     EXPECT_SAME_FRAME(IndexedImage(73, 51, 9), frame);
     world.step();  // the L becomes a block: nothing dies, one is born

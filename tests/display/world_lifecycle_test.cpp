@@ -2,17 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "display/frame_target.h"
 #include "scripted_random.h"
 
 namespace {
-
-// A window of the given client size to measure new grids from.
-struct FakeWindow {
-    explicit FakeWindow(int w, int h) : frame(w, h), target(frame, nullptr) {}
-    IndexedImage frame;
-    FrameTarget target;
-};
 
 // Marks every grid cell so that a reseed in place (which keeps shrinkPhase)
 // can be told from a rebuild (fresh records).
@@ -35,10 +27,10 @@ TEST(WorldLifecycle, FirstWorldFitsTheClientArea) {
     Settings settings = DefaultSettings();
     settings.Generations = 9;
     EffectiveSettings e{};
-    ResolveStartSettings(settings, e);
     World world;
     {
-        ScriptedRandom random({}, 30000);
+        ScriptedRandom random(world, {}, 30000);
+        ResolveStartSettings(settings, e, random);
         AllocateFirstWorld(world, settings, e, {1024, 768});
     }
     EXPECT_EQ(34, world.width);
@@ -52,19 +44,19 @@ TEST(WorldLifecycle, SameSizeDrawnAgainReseedsInPlace) {
     settings.Size = CellSize::Random;
     EffectiveSettings e{};
     World world;
-    FakeWindow window(333, 247);
+    const ClientSize window{333, 247};
     {
-        ScriptedRandom random({4}, 30000);  // 4 mod 3: Middle
-        ResolveStartSettings(settings, e);
-        AllocateFirstWorld(world, settings, e, window.target.clientSize());
+        ScriptedRandom random(world, {4}, 30000);  // 4 mod 3: Middle
+        ResolveStartSettings(settings, e, random);
+        AllocateFirstWorld(world, settings, e, window);
     }
     ASSERT_EQ(CellSize::Middle, e.cellSize);
     ASSERT_EQ(11, world.width);
     MarkCells(world);
     const Cell* array = world.cells.get();
 
-    ScriptedRandom random({7}, 30000);  // 7 mod 3: Middle again
-    RenewWorld(world, settings, e, window.target);
+    ScriptedRandom random(world, {7}, 30000);  // 7 mod 3: Middle again
+    RenewWorld(world, settings, e, window);
     EXPECT_EQ(array, world.cells.get());
     EXPECT_TRUE(CellsKeptTheirMark(world));
     EXPECT_EQ(11, world.width);
@@ -78,11 +70,11 @@ TEST(WorldLifecycle, FlippedWriggleResizesToTheClientArea) {
     settings.Tovtov = OnOffRandom::Random;
     EffectiveSettings e{};
     World world;
-    FakeWindow window(333, 247);
+    const ClientSize window{333, 247};
     {
-        ScriptedRandom random({2}, 30000);  // even: wriggle off, 20-pixel cells
-        ResolveStartSettings(settings, e);
-        AllocateFirstWorld(world, settings, e, window.target.clientSize());
+        ScriptedRandom random(world, {2}, 30000);  // even: wriggle off, 20-pixel cells
+        ResolveStartSettings(settings, e, random);
+        AllocateFirstWorld(world, settings, e, window);
     }
     ASSERT_EQ(20, e.cellWidth);
     ASSERT_EQ(16, world.width);
@@ -92,8 +84,8 @@ TEST(WorldLifecycle, FlippedWriggleResizesToTheClientArea) {
          {std::tuple{3, 30, 11, 8}, std::tuple{5, 30, 11, 8}, std::tuple{0, 20, 16, 12}}) {
         MarkCells(world);
         const bool expectResize = side != e.cellWidth;
-        ScriptedRandom random({draw}, 30000);
-        RenewWorld(world, settings, e, window.target);
+        ScriptedRandom random(world, {draw}, 30000);
+        RenewWorld(world, settings, e, window);
         EXPECT_EQ(side, e.cellWidth) << "draw " << draw;
         EXPECT_EQ(side, e.cellHeight);
         EXPECT_EQ(columns, world.width);
@@ -108,17 +100,17 @@ TEST(WorldLifecycle, RulesAreWrittenBeforeTheSeeding) {
     settings.Generations = 20;
     EffectiveSettings e{};
     World world;
-    FakeWindow window(60, 30);  // 2 x 1 cells of 30
+    const ClientSize window{60, 30};  // 2 x 1 cells of 30
     {
-        ScriptedRandom random({1}, 0);  // life rules on
-        ResolveStartSettings(settings, e);
-        AllocateFirstWorld(world, settings, e, window.target.clientSize());
+        ScriptedRandom random(world, {1}, 0);  // life rules on
+        ResolveStartSettings(settings, e, random);
+        AllocateFirstWorld(world, settings, e, window);
     }
     ASSERT_EQ(20, world.countdown);
     // Life rules off this time: every cell alive with no alive draws, and
     // twice the countdown. Draws: the choice, then the world species.
-    ScriptedRandom random({8, 2});
-    RenewWorld(world, settings, e, window.target);
+    ScriptedRandom random(world, {8, 2});
+    RenewWorld(world, settings, e, window);
     EXPECT_FALSE(world.rules.lifeRules);
     EXPECT_EQ(40, world.countdown);
     EXPECT_TRUE(world.cellAt(1, 1).alive());
@@ -132,16 +124,16 @@ TEST(WorldLifecycle, RandomSpeedIsDrawnAfterTheSeeding) {
     settings.FixedSpeed = SpeedMode::Random;
     EffectiveSettings e{};
     World world;
-    FakeWindow window(60, 30);
+    const ClientSize window{60, 30};
     {
-        ScriptedRandom random({0}, 0);
-        ResolveStartSettings(settings, e);
-        AllocateFirstWorld(world, settings, e, window.target.clientSize());
+        ScriptedRandom random(world, {0}, 0);
+        ResolveStartSettings(settings, e, random);
+        AllocateFirstWorld(world, settings, e, window);
     }
     ASSERT_EQ(2000, e.tickDelay);
     // World species, two alive draws, then the speed.
-    ScriptedRandom random({1, 30000, 30000, 32746});
-    RenewWorld(world, settings, e, window.target);
+    ScriptedRandom random(world, {1, 30000, 30000, 32746});
+    RenewWorld(world, settings, e, window);
     EXPECT_EQ(28, e.tickDelay);
     EXPECT_EQ(2, world.worldSpecies);
     EXPECT_TRUE(world.cellAt(1, 1).alive());
@@ -161,15 +153,15 @@ TEST(WorldLifecycle, FixedSpeedNeverChanges) {
                       SpeciesMode::Random};
     EffectiveSettings e{};
     World world;
-    FakeWindow window(200, 150);
-    ScriptedRandom random({}, 0);
+    const ClientSize window{200, 150};
+    ScriptedRandom random(world, {}, 0);
     random.push({1, 1, 1, 1, 1, 1});
-    ResolveStartSettings(settings, e);
-    AllocateFirstWorld(world, settings, e, window.target.clientSize());
+    ResolveStartSettings(settings, e, random);
+    AllocateFirstWorld(world, settings, e, window);
     for (int n = 0; n < 50; ++n) {
         // Vary the choices so that some worlds resize and some reseed.
         random.push({n, n * 7 + 1, n * 3, n, n * 5, n + 2});
-        RenewWorld(world, settings, e, window.target);
+        RenewWorld(world, settings, e, window);
         ASSERT_EQ(137, e.tickDelay) << "world " << n;
     }
 }
@@ -177,9 +169,9 @@ TEST(WorldLifecycle, FixedSpeedNeverChanges) {
 TEST(WorldLifecycle, ClientSmallerThanOneCellGivesAnEmptyGrid) {
     Settings settings = DefaultSettings();
     EffectiveSettings e{};
-    ResolveStartSettings(settings, e);
     World world;
-    ScriptedRandom random({}, 0);
+    ScriptedRandom random(world, {}, 0);
+    ResolveStartSettings(settings, e, random);
     AllocateFirstWorld(world, settings, e, {29, 400});
     EXPECT_EQ(0, world.width);
     EXPECT_EQ(13, world.height);

@@ -1,5 +1,7 @@
 // A random source that hands out a script of draws and counts them, so tests
-// can check the exact number and order of draws.
+// can check the exact number and order of draws. Given a World, it becomes
+// that world's source for its own lifetime and then gives the previous one
+// back.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,14 +10,23 @@
 #include <vector>
 
 #include "world/random_source.h"
+#include "world/world.h"
 
 class ScriptedRandom final : public RandomSource {
 public:
     explicit ScriptedRandom(std::vector<int32_t> script = {}, int32_t fallback = -1)
-        : script_(std::move(script)), fallback_(fallback) {
-        previous_ = SetRandomSource(this);
+        : script_(std::move(script)), fallback_(fallback) {}
+    explicit ScriptedRandom(World& world, std::vector<int32_t> script = {}, int32_t fallback = -1)
+        : ScriptedRandom(std::move(script), fallback) {
+        world_ = &world;
+        previous_ = &world.random();
+        world.setRandom(*this);
     }
-    ~ScriptedRandom() override { SetRandomSource(previous_); }
+    ~ScriptedRandom() override {
+        if (world_) {
+            world_->setRandom(*previous_);
+        }
+    }
     ScriptedRandom(const ScriptedRandom&) = delete;
     ScriptedRandom& operator=(const ScriptedRandom&) = delete;
 
@@ -40,5 +51,6 @@ private:
     int32_t fallback_;
     size_t next_ = 0;
     size_t draws_ = 0;
+    World* world_ = nullptr;
     RandomSource* previous_ = nullptr;
 };

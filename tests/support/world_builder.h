@@ -18,7 +18,7 @@ inline void PlantWorld(World& world, const std::vector<std::string>& picture, in
         rows = static_cast<int>(picture.size());
     }
     {
-        ScriptedRandom allDead({}, 0);
+        ScriptedRandom allDead(world, {}, 0);
         world.allocate(columns, rows);
     }
     for (int y = 0; y < static_cast<int>(picture.size()); ++y) {

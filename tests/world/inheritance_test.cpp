@@ -54,7 +54,7 @@ TEST(Species, InheritanceUsesExactlyTheDrawsOfTheRules) {
     for (const Case& c : cases) {
         ScriptedRandom script(c.draws);
         const Cell cell = Newborn(c.parents);
-        EXPECT_EQ(c.expected, inheritSpecies(cell, c.mode))
+        EXPECT_EQ(c.expected, inheritSpecies(cell, c.mode, script))
             << "mode " << int(c.mode) << " parents " << int(c.parents[0]) << int(c.parents[1]) << int(c.parents[2]);
         EXPECT_EQ(c.draws.size(), script.draws());
     }
@@ -64,20 +64,20 @@ TEST(Species, ListStopsAtTheFirstEmptyEntry) {
     Cell cell = Newborn({1, 1});
     cell.neighbourSpecies[3] = 4;  // after the 0 at index 2: not read
     ScriptedRandom none;
-    EXPECT_EQ(1, inheritSpecies(cell, SpeciesMode::Three));
-    EXPECT_EQ(1, inheritSpecies(Newborn({}), SpeciesMode::Six));
+    EXPECT_EQ(1, inheritSpecies(cell, SpeciesMode::Three, none));
+    EXPECT_EQ(1, inheritSpecies(Newborn({}), SpeciesMode::Six, none));
 }
 
 TEST(Species, InitialSpeciesPerMode) {
     ScriptedRandom script({0, 1, 2, 0, 5, 32767, 2});
-    EXPECT_EQ(1, InitialSpecies(SpeciesMode::Three, 3));
-    EXPECT_EQ(2, InitialSpecies(SpeciesMode::Three, 3));
-    EXPECT_EQ(4, InitialSpecies(SpeciesMode::Three, 3));
-    EXPECT_EQ(1, InitialSpecies(SpeciesMode::Six, 3));
-    EXPECT_EQ(6, InitialSpecies(SpeciesMode::Six, 3));
-    EXPECT_EQ(2, InitialSpecies(SpeciesMode::Six, 3));  // 32767 % 6 = 1
-    EXPECT_EQ(3, InitialSpecies(SpeciesMode::One, 3));  // no draw
-    EXPECT_EQ(3, DrawWorldSpecies());
+    EXPECT_EQ(1, InitialSpecies(SpeciesMode::Three, 3, script));
+    EXPECT_EQ(2, InitialSpecies(SpeciesMode::Three, 3, script));
+    EXPECT_EQ(4, InitialSpecies(SpeciesMode::Three, 3, script));
+    EXPECT_EQ(1, InitialSpecies(SpeciesMode::Six, 3, script));
+    EXPECT_EQ(6, InitialSpecies(SpeciesMode::Six, 3, script));
+    EXPECT_EQ(2, InitialSpecies(SpeciesMode::Six, 3, script));  // 32767 % 6 = 1
+    EXPECT_EQ(3, InitialSpecies(SpeciesMode::One, 3, script));  // no draw
+    EXPECT_EQ(3, DrawWorldSpecies(script));
     EXPECT_EQ(7u, script.draws());
 }
 
@@ -105,7 +105,7 @@ TEST(Species, NewbornsReadTheirParentsInCountingOrderAcrossTheWrap) {
     } peek;
     peek.w = &world;
     world.setHooks(peek);
-    ScriptedRandom draws({}, 0);
+    ScriptedRandom draws(world, {}, 0);
     world.step();
     EXPECT_EQ((std::vector<uint8_t>{3, 6, 5}), peek.seen);
     EXPECT_TRUE(world.cellAt(2, 1).alive());
@@ -116,7 +116,7 @@ TEST(Species, ModeOneWorldIsOneSpeciesThroughout) {
     World world;
     world.rules.speciesMode = SpeciesMode::One;
     world.rules.generations = 1000;
-    ScriptedRandom script({2});
+    ScriptedRandom script(world, {2});
     for (int i = 0; i < 100; ++i) {
         script.push({i % 3 == 0 ? 30000 : 0});
     }
@@ -140,8 +140,9 @@ TEST(Species, LongRandomRunsStayWithinTheirModes) {
         {SpeciesMode::Six, {1, 2, 3, 4, 5, 6}},
     };
     for (const auto& [mode, allowed] : modes) {
-        SeedRandom(1234 + static_cast<uint32_t>(mode));
-        World world;
+        CrtRandom random;
+        random.seed(1234 + static_cast<uint32_t>(mode));
+        World world(random);
         world.rules.speciesMode = mode;
         world.rules.wrapEdges = true;
         world.allocate(40, 30);

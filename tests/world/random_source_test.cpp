@@ -16,26 +16,41 @@ TEST(RandomSource, FollowsTheMicrosoftRuntimeSequence) {
     EXPECT_EQ(400, r.draw());
 }
 
-TEST(RandomSource, StaysWithinRangeAndSharesOneState) {
-    SeedRandom(12345);
-    const int32_t first = DrawRandom();
-    SeedRandom(12345);
-    EXPECT_EQ(first, DrawRandom());
+TEST(RandomSource, StateIsReadableAndResumesTheSequence) {
+    CrtRandom r;
+    r.seed(1);
+    EXPECT_EQ(1u, r.state());
+    r.draw();
+    EXPECT_EQ(1u * 214013u + 2531011u, r.state());  // 2745024: draw 41 is its top bits
+    // Wrapping modulo 2^32: 0xFFFFFFFF * 214013 + 2531011 = 2316998.
+    r.seed(0xFFFFFFFFu);
+    r.draw();
+    EXPECT_EQ(2316998u, r.state());
+
+    CrtRandom resumed;
+    r.seed(12345);
+    for (int i = 0; i < 1000; ++i) {
+        r.draw();
+    }
+    resumed.seed(r.state());
     for (int i = 0; i < 100000; ++i) {
-        const int32_t d = DrawRandom();
+        const int32_t d = r.draw();
+        ASSERT_EQ(d, resumed.draw());
         ASSERT_GE(d, 0);
         ASSERT_LE(d, kRandomMax);
     }
 }
 
-TEST(RandomSource, ScriptReplacesAndRestoresTheProcessGenerator) {
-    SeedRandom(7);
-    const int32_t expected = DrawRandom();
-    SeedRandom(7);
+TEST(RandomSource, ScriptStandsInForAWorldsSourceAndGivesItBack) {
+    CrtRandom own;
+    own.seed(7);
+    World world(own);
     {
-        ScriptedRandom script({5, 6});
-        EXPECT_EQ(5, DrawRandom());
-        EXPECT_EQ(6, DrawRandom());
+        ScriptedRandom script(world, {5, 6});
+        EXPECT_EQ(&script, &world.random());
+        EXPECT_EQ(5, world.random().draw());
+        EXPECT_EQ(6, world.random().draw());
     }
-    EXPECT_EQ(expected, DrawRandom());
+    EXPECT_EQ(&own, &world.random());
+    EXPECT_EQ(7u, own.state()) << "the world's own source took no draw while the script stood in";
 }

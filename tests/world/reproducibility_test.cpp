@@ -26,13 +26,13 @@ public:
     explicit DrawingHooks(World& world) : world_(world) {}
     void PaintLiveCell(Cell& cell) override {
         if ((cell.history & 0xFFFFu) == 0xFFFFu) {
-            cell.wriggleFrame = static_cast<uint8_t>(DrawRandom() % 8);
+            cell.wriggleFrame = static_cast<uint8_t>(world_.random().draw() % 8);
         }
     }
     void PaintDeadCell(Cell&) override {}
     void NewWorld() override {
         ++worlds;
-        world_.rules.speciesMode = static_cast<SpeciesMode>(DrawRandom() % 3);
+        world_.rules.speciesMode = static_cast<SpeciesMode>(world_.random().draw() % 3);
         world_.seed();
     }
     void ClearScreen() override {}
@@ -45,8 +45,9 @@ private:
 }  // namespace
 
 TEST(Reproducibility, SeededWorldGivesTheSameChecksumEverywhere) {
-    SeedRandom(20261207);
-    World world;
+    CrtRandom random;
+    random.seed(20261207);
+    World world(random);
     DrawingHooks hooks(world);
     world.setHooks(hooks);
     world.rules.speciesMode = SpeciesMode::Six;

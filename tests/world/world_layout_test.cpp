@@ -33,7 +33,7 @@ TEST(WorldLayout, EmptyGridsHaveNoGridCells) {
     for (auto [w, h] : {std::pair{0, 5}, std::pair{5, 0}, std::pair{0, 0}}) {
         World world;
         world.rules.speciesMode = SpeciesMode::Three;
-        ScriptedRandom none;  // seeding must not draw at all
+        ScriptedRandom none(world);  // seeding must not draw at all
         world.allocate(w, h);
         ASSERT_TRUE(world.hasCells());
         EXPECT_EQ(size_t((w + 1) * (h + 2) + 1), world.recordCount());
@@ -43,7 +43,7 @@ TEST(WorldLayout, EmptyGridsHaveNoGridCells) {
 
 TEST(WorldLayout, UnaddressableSizeLeavesTheWorldWithoutCells) {
     World world;
-    ScriptedRandom none;
+    ScriptedRandom none(world);
     world.allocate(1 << 20, 1 << 20);
     EXPECT_FALSE(world.hasCells());
     EXPECT_EQ(0, world.width);

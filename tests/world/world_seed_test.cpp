@@ -9,10 +9,12 @@ World SeededWorld(bool lifeRules, SpeciesMode mode, std::vector<int32_t> draws, 
     World world;
     world.rules.lifeRules = lifeRules;
     world.rules.speciesMode = mode;
-    ScriptedRandom script(std::move(draws));
-    world.allocate(columns, rows);
-    EXPECT_EQ(expectedDraws, script.draws());
-    EXPECT_EQ(0u, script.unused());
+    {
+        ScriptedRandom script(world, std::move(draws));
+        world.allocate(columns, rows);
+        EXPECT_EQ(expectedDraws, script.draws());
+        EXPECT_EQ(0u, script.unused());
+    }
     return world;
 }
 
@@ -65,7 +67,7 @@ TEST(WorldSeed, CountdownIsGenerationsOrTwiceWithoutLifeRules) {
     PlantWorld(world, {}, 1, 1);
     EXPECT_EQ(4294967295LL, world.countdown);
     world.rules.lifeRules = false;
-    ScriptedRandom any({}, 0);
+    ScriptedRandom any(world, {}, 0);
     world.seed();
     EXPECT_EQ(2 * 4294967295LL, world.countdown);
 }
@@ -80,7 +82,7 @@ TEST(WorldSeed, ReseedInPlaceKeepsOlderBitsOfDeadCellsAndShrinkPhase) {
     world.cellAt(1, 1).wriggleFrame = 3;
     world.cellAt(3, 1).wriggleFrame = 3;
     // Species draw, then (1,1) dead, (2,1) alive, the rest dead.
-    ScriptedRandom script({0, 0, 30000, 0, 0, 0, 0});
+    ScriptedRandom script(world, {0, 0, 30000, 0, 0, 0, 0});
     world.seed();
     EXPECT_EQ(0x3Eu, world.cellAt(1, 1).history);  // bit 0 cleared, older bits kept
     EXPECT_EQ(1u, world.cellAt(2, 1).history);     // seeded alive: exactly 1

@@ -144,7 +144,7 @@ TEST(WorldStep, WithoutLifeRulesHistoriesAgeAndTheWorldEndsAtStep41) {
     RecordingHooks hooks;
     world.setHooks(hooks);
     {
-        ScriptedRandom species({0});
+        ScriptedRandom species(world, {0});
         world.allocate(2, 2);
     }
     uint32_t expected = 1;
@@ -156,7 +156,7 @@ TEST(WorldStep, WithoutLifeRulesHistoriesAgeAndTheWorldEndsAtStep41) {
         expected = (expected << 1) | 1u;
         ASSERT_EQ(4, Population(world));
     }
-    ScriptedRandom reseed({0});  // NewWorld is a no-op in the fake; no draws
+    ScriptedRandom reseed(world, {0});  // NewWorld is a no-op in the fake; no draws
     hooks.calls.clear();
     world.step();
     EXPECT_EQ("NC", hooks.endOfStep());
@@ -167,7 +167,7 @@ TEST(WorldStep, LifeWorldAfterANoRulesWorldCountsFromZero) {
     World world;
     world.rules.lifeRules = false;
     {
-        ScriptedRandom species({0});
+        ScriptedRandom species(world, {0});
         world.allocate(3, 3);
     }
     world.step();
@@ -175,7 +175,7 @@ TEST(WorldStep, LifeWorldAfterANoRulesWorldCountsFromZero) {
     ExpectCountsAndListsEmpty(world);
     world.rules.lifeRules = true;
     // Species, then a vertical line down the middle column.
-    ScriptedRandom script({0, 0, 30000, 0, 0, 30000, 0, 0, 30000, 0});
+    ScriptedRandom script(world, {0, 0, 30000, 0, 0, 30000, 0, 0, 30000, 0});
     world.seed();
     world.step();
     EXPECT_EQ(Picture(world), (std::vector<std::string>{"...", "###", "..."}));
@@ -191,7 +191,7 @@ TEST(WorldStep, BirthWhereThePreviousWorldLivedIsNotNovel) {
         reused.step();
     }
     {
-        ScriptedRandom allDead({}, 0);
+        ScriptedRandom allDead(reused, {}, 0);
         reused.seed();
     }
     reused.cellAt(1, 1).makeAlive(true);
@@ -242,7 +242,7 @@ TEST(WorldStep, NewWorldDuringAStepReseeds) {
     RecordingHooks hooks;
     world.setHooks(hooks);
     PlantWorld(world, {"##.", "##.", "..."});
-    ScriptedRandom script({}, 32767);  // the new world is all alive
+    ScriptedRandom script(world, {}, 32767);  // the new world is all alive
     hooks.onNewWorld = [&] { world.seed(); };
     world.step();
     EXPECT_EQ("NC", hooks.endOfStep());

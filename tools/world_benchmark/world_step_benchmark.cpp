@@ -31,8 +31,9 @@ private:
 };
 
 void BM_WorldStep(benchmark::State& state) {
-    SeedRandom(1);
-    World world;
+    CrtRandom random;
+    random.seed(1);
+    World world(random);
     NoPainting hooks(world);
     world.setHooks(hooks);
     world.rules = WorldRules{true, true, SpeciesMode::Six, 0xFFFFFFFFu};
@@ -51,9 +52,10 @@ void BM_WorldStep(benchmark::State& state) {
 // column indices precomputed per row, written to a second grid.
 void BM_ReferenceLifeStep(benchmark::State& state) {
     std::vector<uint8_t> grid(size_t{kColumns} * kRows), next(grid.size());
-    SeedRandom(1);
+    CrtRandom random;
+    random.seed(1);
     for (uint8_t& c : grid) {
-        c = DrawRandom() >= kSeedDeadBelow;
+        c = random.draw() >= kSeedDeadBelow;
     }
     auto stepOnce = [&] {
         for (int y = 0; y < kRows; ++y) {
