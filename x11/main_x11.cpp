@@ -6,10 +6,10 @@
 #include <string>
 
 #include "display/saver.h"
+#include "resources/builtin_sheet.h"
 #include "x11/hack_loop_x11.h"
 #include "x11/hack_options.h"
 #include "x11/hack_window_x11.h"
-#include "x11/sheet_source.h"
 #include "x11/stop_signals_posix.h"
 #include "x11/window_painter_x11.h"
 #include "x11/x_connection_x11.h"
@@ -34,7 +34,7 @@ int Run(const HackOptions& options, const StopSignals& signals) {
     if (!OpenHackWindow(*connection, options, &window, &error)) {
         return Fail(error, 1);
     }
-    const SheetSource& sheet = TheSheet();
+    const DecodedSheet& sheet = BuiltInSheet();
     HackLoopEnd end{};
     {
         const std::unique_ptr<WindowPainter> painter =
