@@ -16,9 +16,6 @@
 
 namespace {
 
-// Measured with tools/benchmarks/x11_drawing_benchmark: see its notes.
-constexpr DrawingWay kDrawingWay = DrawingWay::SheetPixmap;
-
 int Fail(const std::string& message, int code) {
     std::fprintf(stderr, "quorbel: %s\n", message.c_str());
     return code;
@@ -37,13 +34,12 @@ int Run(const HackOptions& options, const StopSignals& signals) {
     const DecodedSheet& sheet = BuiltInSheet();
     HackLoopEnd end{};
     {
-        const std::unique_ptr<WindowPainter> painter =
-            MakeWindowPainter(kDrawingWay, *connection, window, sheet.image, sheet.palette);
+        WindowPainter painter(*connection, window, sheet.image, sheet.palette);
         // Black from the start, whatever was there (the root's pattern).
-        painter->repaint({0, 0, window.size.width, window.size.height});
+        painter.repaint({0, 0, window.size.width, window.size.height});
         Saver saver;
         saver.start(options.saver.settings, window.size, options.saver.seed);
-        end = RunHackLoop(*connection, window, *painter, saver, signals, options.ticks);
+        end = RunHackLoop(*connection, window, painter, saver, signals, options.ticks);
         saver.end();
     }
     if (!end.windowGone) {

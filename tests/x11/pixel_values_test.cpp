@@ -1,15 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "x11/dirty_rects.h"
 #include "x11/pixel_format.h"
-
-namespace {
-
-bool Same(const PaintRect& a, const PaintRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-}  // namespace
 
 TEST(PixelValues, EightBitFieldsTakeTheColourUnchanged) {
     const std::vector<RgbColor> palette = {{0, 0, 0}, {0x12, 0x34, 0x56}, {255, 255, 255}};
@@ -33,39 +24,4 @@ TEST(PixelValues, NarrowFieldsAreRoundedToTheirWidth) {
     const auto rgb565 = PixelValues({{255, 128, 0}, {8, 4, 4}}, {0xF800, 0x07E0, 0x001F}, 16);
     EXPECT_EQ(rgb565[0], (31u << 11) | (32u << 5));
     EXPECT_EQ(rgb565[1], (1u << 11) | (1u << 5));
-}
-
-TEST(DirtyRects, NeighboursInARowJoinAndOthersStayApart) {
-    DirtyRects dirty({100, 50});
-    dirty.add({0, 0, 10, 10});
-    dirty.add({10, 0, 20, 10});
-    dirty.add({30, 0, 40, 10});   // a gap
-    dirty.add({40, 10, 50, 20});  // the next row
-    const auto rects = dirty.take();
-    ASSERT_EQ(rects.size(), 3u);
-    EXPECT_TRUE(Same(rects[0], {0, 0, 20, 10}));
-    EXPECT_TRUE(Same(rects[1], {30, 0, 40, 10}));
-    EXPECT_TRUE(Same(rects[2], {40, 10, 50, 20}));
-    EXPECT_TRUE(dirty.empty()) << "take() forgets";
-}
-
-TEST(DirtyRects, ClippedToTheFrameAndEmptyOnesDropped) {
-    DirtyRects dirty({100, 50});
-    dirty.add({95, 45, 110, 60});
-    dirty.add({-5, -5, 0, 10});
-    dirty.add({200, 0, 210, 10});
-    const auto rects = dirty.take();
-    ASSERT_EQ(rects.size(), 1u);
-    EXPECT_TRUE(Same(rects[0], {95, 45, 100, 50}));
-}
-
-TEST(DirtyRects, AWholeFrameFillReplacesWhatCameBeforeButNotAfter) {
-    DirtyRects dirty({100, 50});
-    dirty.add({0, 0, 10, 10});
-    dirty.add({-1, -1, 101, 51});  // ClearScreen may cover more than the frame
-    dirty.add({20, 20, 30, 30});
-    const auto rects = dirty.take();
-    ASSERT_EQ(rects.size(), 2u);
-    EXPECT_TRUE(Same(rects[0], {0, 0, 100, 50}));
-    EXPECT_TRUE(Same(rects[1], {20, 20, 30, 30}));
 }
