@@ -62,7 +62,7 @@ void CellPainter::PaintDeadCell(const Cell& cell) {
     }
 }
 
-void CellPainter::ClearScreen(ClientSize client) { target_->fillBlack({0, 0, client.width, client.height}); }
+void CellPainter::ClearScreen(ClientSize client) { target_->clear(client); }
 
 void CellPainter::DrawNewborn(int column, int row, int band) {
     if (!ValidBand(band)) {

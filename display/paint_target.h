@@ -22,6 +22,10 @@ public:
     virtual void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) = 0;
     virtual void fillBlack(const PaintRect& rect) = 0;
     virtual ClientSize clientSize() = 0;
+    // The whole client area black, as each new world begins: a fill, kept
+    // apart so that a target recording operations can tell it from a cell's
+    // erase.
+    virtual void clear(ClientSize client) { fillBlack({0, 0, client.width, client.height}); }
 
 protected:
     ~PaintTarget() = default;

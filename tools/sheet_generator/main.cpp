@@ -3,13 +3,12 @@
 // Draws the sprite sheet and writes it three ways: the packed bitmap the
 // program embeds, the same behind a BMP file header (what resource
 // compilers read for a BITMAP resource) and a PNG to look at.
-#include <png.h>
-
 #include <cstdio>
 #include <vector>
 
 #include "display/packed_dib.h"
 #include "display/sheet_geometry.h"
+#include "render/indexed_png.h"
 #include "sheet_art.h"
 #include "sheet_palette.h"
 
@@ -29,29 +28,8 @@ bool WritePng(const char* path, const IndexedImage& image, const std::vector<Rgb
     if (file == nullptr) {
         return false;
     }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (png == nullptr || info == nullptr || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, image.width, image.height, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    std::vector<png_color> colors;
-    for (const RgbColor& c : palette) {
-        colors.push_back({c.red, c.green, c.blue});
-    }
-    png_set_PLTE(png, info, colors.data(), static_cast<int>(colors.size()));
-    // No time chunk: the file depends on the art alone.
-    png_write_info(png, info);
-    for (int y = 0; y < image.height; ++y) {
-        png_write_row(png, &image.pixels[static_cast<size_t>(y) * image.width]);
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    const bool written = WriteIndexedPng(file, image, palette);
+    return std::fclose(file) == 0 && written;
 }
 
 }  // namespace

@@ -1,0 +1,71 @@
+#include "render/render_run.h"
+
+#include <optional>
+
+#include "display/frame_target.h"
+#include "display/saver.h"
+#include "render/animated_gif.h"
+#include "render/progress_line.h"
+#include "render/trace_target.h"
+#include "resources/builtin_sheet.h"
+
+RenderOutcome RunRender(const RenderOptions& options, const RenderSinks& sinks) {
+    RenderOutcome outcome;
+    const ClientSize size = options.resolution;
+    // A trace alone needs no pixels: nothing is drawn then.
+    std::optional<FrameTarget> frameTarget;
+    if (sinks.gif || sinks.keepFrame) {
+        outcome.frame = IndexedImage(size.width, size.height);
+        frameTarget.emplace(outcome.frame, &BuiltInSheet().image);
+    }
+    std::optional<TraceTarget> trace;
+    if (sinks.trace)
+        trace.emplace(sinks.trace, frameTarget ? &*frameTarget : nullptr, size);
+    PaintTarget& target = trace ? static_cast<PaintTarget&>(*trace) : *frameTarget;
+
+    AnimatedGif gif;
+    if (sinks.gif && !gif.open(sinks.gif, size.width, size.height, BuiltInSheet().palette))
+        return {false, "--gif", {}};
+
+    Saver saver;
+    saver.start(options.saver.settings, size, options.saver.seed);
+    if (!options.saver.seed)
+        std::fprintf(stderr, "quorbel-render: seed %u (from the clock)\n", saver.seed());
+    if (trace)
+        trace->endTick(saver.population(), saver.randomState(), saver.tickDelay());
+
+    ProgressLine progress(!options.quiet, options.ticks);
+    for (uint64_t tick = 1; tick <= options.ticks; ++tick) {
+        if (trace) {
+            trace->startTick(static_cast<uint32_t>(tick));
+            saver.tick(target);
+            trace->endTick(saver.population(), saver.randomState(), saver.tickDelay());
+            if (trace->failed())
+                break;  // a closed pipe or a full disk: no use going on
+        } else {
+            saver.tick(target);
+        }
+        if (sinks.gif) {
+            // A kept picture's time runs until the next kept tick.
+            if (tick % options.every == 0)
+                gif.picture(outcome.frame);
+            gif.elapse(saver.tickDelay());
+        }
+        progress.update(static_cast<uint32_t>(tick));
+    }
+    progress.finish();
+
+    if (trace && !trace->flush())
+        return {false, "--trace", {}};
+    if (sinks.gif) {
+        // Fewer ticks than --every: the last picture is the one frame.
+        if (!gif.hasFrames()) {
+            gif.picture(outcome.frame);
+            gif.elapse(saver.tickDelay());
+        }
+        if (!gif.finish())
+            return {false, "--gif", {}};
+    }
+    saver.end();
+    return outcome;
+}

@@ -1,0 +1,51 @@
+// The trace: one line per paint operation, in order, and one line closing
+// each tick:
+//
+//   <tick> copy <srcX> <srcY> <dstX> <dstY> <w> <h>
+//   <tick> erase <left> <top> <right> <bottom>
+//   <tick> clear <width> <height>
+//   <tick> end population=<live cells> random=<random state> delay=<ms>
+//
+// Integers only, so a seeded run gives the same bytes on every build. Each
+// operation is passed on to the next target, if any, which draws it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+#include <vector>
+
+#include "display/paint_target.h"
+
+class TraceTarget final : public PaintTarget {
+public:
+    // next may be nullptr: nothing is drawn, and the client size is `client`.
+    TraceTarget(FILE* out, PaintTarget* next, ClientSize client);
+
+    void startTick(uint32_t tick) { tick_ = tick; }
+    void endTick(size_t population, uint32_t randomState, uint16_t delay);
+
+    void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) override;
+    void fillBlack(const PaintRect& rect) override;
+    void clear(ClientSize client) override;
+    ClientSize clientSize() override { return client_; }
+
+    // Writes what is buffered; false once any write has failed.
+    bool flush();
+    bool failed() const { return failed_; }
+
+private:
+    void begin(const char* operation);  // "<tick> <operation>"
+    void text(const char* text);
+    void number(int64_t value);
+    void numbers(std::initializer_list<int> values);  // each after a blank
+    void finishLine();
+
+    FILE* out_;
+    PaintTarget* next_;
+    ClientSize client_;
+    uint32_t tick_ = 0;
+    bool failed_ = false;
+    std::vector<char> buffer_;
+};

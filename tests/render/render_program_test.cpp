@@ -1,0 +1,313 @@
+// quorbel-render as a user runs it. The expectations come from driving the
+// Saver directly into an in-memory frame; ImageMagick reads the pictures.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "display/frame_target.h"
+#include "display/saver.h"
+#include "resources/builtin_sheet.h"
+#include "settings/command_line_options.h"
+
+namespace {
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string pattern = testing::TempDir() + "render_program_XXXXXX";
+        path = mkdtemp(pattern.data()) ? pattern : "";
+    }
+    ~ScratchDir() { std::system(("rm -rf '" + path + "'").c_str()); }
+    std::string operator/(const std::string& name) const { return path + "/" + name; }
+    // Names in the folder, the captured streams aside.
+    std::vector<std::string> files() const {
+        std::vector<std::string> names;
+        FILE* list = popen(("ls -A '" + path + "' | grep -v '^std'").c_str(), "r");
+        char line[512];
+        while (list && std::fgets(line, sizeof line, list))
+            names.emplace_back(line, std::strcspn(line, "\n"));
+        if (list)
+            pclose(list);
+        return names;
+    }
+    std::string path;
+};
+
+ProgramRun Render(const ScratchDir& dir, const std::vector<std::string>& args) {
+    std::string command = "'" QUORBEL_RENDER "'";
+    for (const std::string& arg : args)
+        command += " '" + arg + "'";
+    command += " >'" + dir / "stdout" + "' 2>'" + dir / "stderr" + "'";
+    const int status = std::system(command.c_str());
+    ProgramRun run;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadFile(dir / "stdout");
+    run.err = ReadFile(dir / "stderr");
+    return run;
+}
+
+bool HaveImageMagick() { return std::system("command -v convert >/dev/null 2>&1") == 0; }
+
+// ImageMagick's reading of a picture file: 8-bit RGB, every frame of an
+// animation composed onto the ones before.
+std::string DecodeRgb(const std::string& path) {
+    std::string rgb;
+    FILE* pipe = popen(("convert '" + path + "' -coalesce -depth 8 rgb:-").c_str(), "r");
+    char chunk[65536];
+    size_t n;
+    while (pipe && (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
+        rgb.append(chunk, n);
+    if (pipe)
+        pclose(pipe);
+    return rgb;
+}
+
+std::string RgbOf(const IndexedImage& frame) {
+    const std::vector<RgbColor>& palette = BuiltInSheet().palette;
+    std::string rgb;
+    rgb.reserve(frame.pixels.size() * 3);
+    for (uint8_t index : frame.pixels) {
+        rgb += static_cast<char>(palette[index].red);
+        rgb += static_cast<char>(palette[index].green);
+        rgb += static_cast<char>(palette[index].blue);
+    }
+    return rgb;
+}
+
+// The options as a front end reads them, so the test runs what the program runs.
+SaverOptions OptionsFor(std::vector<const char*> args) {
+    args.insert(args.begin(), "test");
+    SaverOptions options;
+    for (int i = 1; i < static_cast<int>(args.size());) {
+        const OptionResult result = TakeSettingOption(static_cast<int>(args.size()), args.data(), i, options);
+        EXPECT_EQ(result.status, OptionStatus::Consumed) << args[i];
+        i += result.used > 0 ? result.used : 1;
+    }
+    return options;
+}
+
+std::vector<std::string> Strings(const std::vector<const char*>& args) { return {args.begin(), args.end()}; }
+
+// The paint operations in the trace's words, written here independently.
+class TranscribingTarget final : public PaintTarget {
+public:
+    explicit TranscribingTarget(ClientSize client) : client_(client) {}
+    void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) override {
+        text << tick << " copy " << srcX << ' ' << srcY << ' ' << dstX << ' ' << dstY << ' ' << width << ' ' << height
+             << '\n';
+    }
+    void fillBlack(const PaintRect& r) override {
+        text << tick << " erase " << r.left << ' ' << r.top << ' ' << r.right << ' ' << r.bottom << '\n';
+    }
+    void clear(ClientSize client) override {
+        text << tick << " clear " << client.width << ' ' << client.height << '\n';
+    }
+    ClientSize clientSize() override { return client_; }
+    void end(const Saver& saver) {
+        text << tick << " end population=" << saver.population() << " random=" << saver.randomState()
+             << " delay=" << saver.tickDelay() << '\n';
+    }
+
+    std::ostringstream text;
+    unsigned tick = 0;
+
+private:
+    ClientSize client_;
+};
+
+std::string ExpectedTrace(const std::vector<const char*>& settings, uint32_t seed, ClientSize client, unsigned ticks) {
+    Saver saver;
+    TranscribingTarget target(client);
+    saver.start(OptionsFor(settings).settings, client, seed);
+    target.end(saver);
+    for (target.tick = 1; target.tick <= ticks; ++target.tick) {
+        saver.tick(target);
+        target.end(saver);
+    }
+    return target.text.str();
+}
+
+// The frames of a run as the GIF should hold them: each kept tick's picture
+// unless it equals the last one taken, and the milliseconds from the first
+// kept tick to the end.
+struct ExpectedAnimation {
+    std::vector<IndexedImage> frames;
+    uint64_t milliseconds = 0;
+    IndexedImage last;
+};
+
+ExpectedAnimation Animate(const std::vector<const char*>& settings, uint32_t seed, ClientSize client, unsigned ticks,
+                          unsigned every) {
+    ExpectedAnimation expected;
+    IndexedImage frame(client.width, client.height);
+    FrameTarget target(frame, &BuiltInSheet().image);
+    Saver saver;
+    saver.start(OptionsFor(settings).settings, client, seed);
+    for (unsigned tick = 1; tick <= ticks; ++tick) {
+        saver.tick(target);
+        if (tick % every == 0 && (expected.frames.empty() || expected.frames.back().pixels != frame.pixels))
+            expected.frames.push_back(frame);
+        if (!expected.frames.empty())
+            expected.milliseconds += saver.tickDelay();
+    }
+    expected.last = frame;
+    return expected;
+}
+
+std::vector<int> GifDelays(const std::string& path) {
+    std::vector<int> delays;
+    FILE* pipe = popen(("identify -format '%T\\n' '" + path + "'").c_str(), "r");
+    int delay;
+    while (pipe && std::fscanf(pipe, "%d", &delay) == 1)
+        delays.push_back(delay);
+    if (pipe)
+        pclose(pipe);
+    return delays;
+}
+
+}  // namespace
+
+TEST(RenderProgram, TheTraceIsWhatTheSaverPaintsAndTheSameSeedGivesTheSameBytes) {
+    ScratchDir dir;
+    // Small cells on a tiny world with a short countdown: several renewals.
+    const std::vector<const char*> settings = {"--species",   "6",      "--wriggle",     "on", "--shrink", "random",
+                                               "--cell-size", "random", "--generations", "2"};
+    std::vector<std::string> args = Strings(settings);
+    for (const char* arg : {"--seed", "7", "--resolution", "200x130", "--ticks", "120", "--trace", "-"})
+        args.push_back(arg);
+    const ProgramRun first = Render(dir, args);
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_EQ(first.err, "");
+    const std::string expected = ExpectedTrace(settings, 7, {200, 130}, 120);
+    EXPECT_EQ(first.out, expected);
+    EXPECT_GE(std::count(expected.begin(), expected.end(), 'c'), 1) << "the run should paint";
+    EXPECT_NE(expected.find(" clear 200 130"), std::string::npos) << "the run should renew its world";
+
+    const ProgramRun again = Render(dir, args);
+    EXPECT_EQ(again.out, first.out);
+    args[args.size() - 7] = "8";  // another seed, another run
+    EXPECT_NE(Render(dir, args).out, first.out);
+}
+
+TEST(RenderProgram, AClockSeedIsPrintedAndRepeatsTheRun) {
+    ScratchDir dir;
+    const ProgramRun clock = Render(dir, {"--resolution", "120x90", "--ticks", "30", "--trace", "-"});
+    ASSERT_EQ(clock.exitCode, 0) << clock.err;
+    unsigned seed = 0;
+    ASSERT_EQ(std::sscanf(clock.err.c_str(), "quorbel-render: seed %u (from the clock)\n", &seed), 1) << clock.err;
+    const ProgramRun seeded =
+        Render(dir, {"--resolution", "120x90", "--ticks", "30", "--trace", "-", "--seed", std::to_string(seed)});
+    EXPECT_EQ(seeded.out, clock.out);
+}
+
+TEST(RenderProgram, PngAndGifDecodeToTheFramesTheSaverPaints) {
+    if (!HaveImageMagick())
+        GTEST_SKIP() << "ImageMagick is not installed";
+    struct Case {
+        std::vector<const char*> settings;
+        unsigned ticks;
+        unsigned every;
+    };
+    // Wriggling cells change every tick; still cells leave ticks that change
+    // nothing, which extend the frame before.
+    const Case cases[] = {
+        {{"--species", "6", "--wriggle", "on", "--speed", "19", "--generations", "3"}, 40, 1},
+        {{"--species", "1", "--wriggle", "off", "--speed", "12", "--generations", "1000"}, 60, 3},
+    };
+    const ClientSize client{150, 100};
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        std::vector<std::string> args = Strings(c.settings);
+        for (const std::string& arg :
+             {std::string("--seed"), std::string("3"), std::string("--resolution"), std::string("150x100"),
+              std::string("--ticks"), std::to_string(c.ticks), std::string("--every"), std::to_string(c.every),
+              std::string("--png"), dir / "last.png", std::string("--gif"), dir / "run.gif"})
+            args.push_back(arg);
+        const ProgramRun run = Render(dir, args);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const ExpectedAnimation expected = Animate(c.settings, 3, client, c.ticks, c.every);
+        const std::string what = std::string(c.settings[3]) + " every " + std::to_string(c.every);
+
+        EXPECT_TRUE(DecodeRgb(dir / "last.png") == RgbOf(expected.last)) << what;
+        FILE* pipe = popen(
+            ("identify -format '%[png:IHDR.color-type-orig] %[png:IHDR.bit-depth-orig]' '" + dir / "last.png" + "'")
+                .c_str(),
+            "r");
+        char kind[32] = {};
+        ASSERT_NE(pipe, nullptr);
+        ASSERT_NE(std::fgets(kind, sizeof kind, pipe), nullptr);
+        pclose(pipe);
+        EXPECT_STREQ(kind, "3 8") << "an indexed 8-bit PNG";
+
+        const std::string frames = DecodeRgb(dir / "run.gif");
+        const size_t frameBytes = static_cast<size_t>(client.width) * client.height * 3;
+        ASSERT_EQ(frames.size(), expected.frames.size() * frameBytes) << what;
+        for (size_t i = 0; i < expected.frames.size(); ++i)
+            EXPECT_TRUE(frames.compare(i * frameBytes, frameBytes, RgbOf(expected.frames[i])) == 0)
+                << what << ": frame " << i;
+        if (c.every == 3) {
+            EXPECT_LT(expected.frames.size(), c.ticks / c.every) << "this run should have still ticks";
+        }
+
+        const std::vector<int> delays = GifDelays(dir / "run.gif");
+        ASSERT_EQ(delays.size(), expected.frames.size()) << what;
+        int total = 0;
+        for (int delay : delays) {
+            EXPECT_GE(delay, 2) << what;
+            total += delay;
+        }
+        EXPECT_EQ(static_cast<uint64_t>(total), (expected.milliseconds + 5) / 10) << what;
+        EXPECT_EQ(dir.files(), (std::vector<std::string>{"last.png", "run.gif"})) << "no temporaries left";
+    }
+}
+
+TEST(RenderProgram, BadInputExitsWithTwoAndOneLineAndLeavesNoFile) {
+    ScratchDir dir;
+    const std::string png = dir / "out.png";
+    const std::string gif = dir / "out.gif";
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"--png", png, "--fast"}, "unknown option \"--fast\", see --help"},
+        {{"--gif", gif, "--wrap", "sometimes"}, "--wrap takes off, on or random, not \"sometimes\""},
+        {{"--png", png, "--speed", "20"}, "--speed takes 0..19 or random, not \"20\""},
+        {{"--png", png, "--generations", "4294967296"}, "--generations takes 0..4294967295, not \"4294967296\""},
+        {{"--gif", gif, "--resolution", "640by480"},
+         "--resolution takes WIDTHxHEIGHT, each 1..16384, not \"640by480\""},
+        {{"--seed", "1", "--ticks", "5"}, "no output asked for: give --png FILE, --gif FILE or --trace FILE|-"},
+        {{"--png", png, "--gif", dir / "none/out.gif"},
+         "--gif: cannot write \"" + dir / "none/out.gif" + "\": No such file or directory"},
+        {{"--gif", gif, "--trace", dir.path}, "--trace: cannot write \"" + dir.path + "\": Is a directory"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.push_back("--ticks=3");
+        const ProgramRun run = Render(dir, args);
+        EXPECT_EQ(run.exitCode, 2) << c.message;
+        EXPECT_EQ(run.err, "quorbel-render: " + c.message + "\n");
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(dir.files().empty()) << c.message;
+    }
+}
