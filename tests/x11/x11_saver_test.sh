@@ -225,4 +225,28 @@ case_x_failures() {
     grep -q "lost the connection" "$work/err" || fail "no message for the lost connection: $(cat "$work/err")"
 }
 
+# A seeded run shows on the X display exactly the renderer's PNG for the same
+# seed, size and ticks: every pixel the palette colour of the frame's index.
+case_renderer_match() {
+    local size=800x600 ticks=80
+    local run=(--seed 7 --speed 19 --species 6 --cell-size small --shrink on --wrap on)
+    "$QUORBEL_RENDER" --quiet --resolution "$size" --ticks "$ticks" --png "$work/expected.png" "${run[@]}" ||
+        fail "quorbel-render failed"
+    convert "$work/expected.png" -depth 8 "rgb:$work/expected.rgb"
+    start_xvfb "${size}x24" || fail "no Xvfb"
+    start_saver "$work/err" --root --ticks "$ticks" "${run[@]}"
+    same() {
+        import -display "$XVFB_DISPLAY" -window root -depth 8 "rgb:$work/shown.rgb" 2>/dev/null &&
+            cmp -s "$work/expected.rgb" "$work/shown.rgb"
+    }
+    if ! wait_until 30 same; then
+        shot shown
+        local differing
+        differing=$(compare -metric AE "$work/expected.png" "$work/shown.png" null: 2>&1)
+        fail "after $ticks ticks the display differs from quorbel-render's PNG in $differing pixels"
+    fi
+    end_saver TERM
+    [ "$CODE" = 0 ] || fail "exit code $CODE: $(cat "$work/err")"
+}
+
 "case_$1"
