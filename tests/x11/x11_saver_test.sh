@@ -4,8 +4,7 @@
 # QUORBEL_RENDER for the renderer case) naming the built programs.
 set -uo pipefail
 
-root=$(cd "$(dirname "$0")/../.." && pwd)
-. "$root/tools/ci/xvfb_display.sh"
+. "$(dirname "$0")/x_test_lib.sh"
 
 work=$(mktemp -d)
 pids=()
@@ -20,27 +19,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# wait_until <seconds> <command...>: true once the command succeeds.
-wait_until() {
-    local limit=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -ge "$limit" ] && return 1
-        sleep 0.1
-    done
-}
-
-# shot <name> [window]: $work/<name>.png from the X display.
-shot() { import -display "$XVFB_DISPLAY" -window "${2:-root}" "$work/$1.png" 2>/dev/null; }
-# The brightest channel value in a region (WxH+X+Y) of a screenshot; 0 is black.
-brightest() { convert "$work/$1.png" -crop "$2" +repage -format '%[max]' info:; }
-# Sprites in a region: more colours than a black-and-white (or blank) one has.
-sprites_in() { [ "$(convert "$work/$1.png" -crop "$2" +repage -format '%k' info:)" -gt 2 ]; }
 # sprites_everywhere <shot> <region> <cell side>: sprites, and no cell black.
 sprites_everywhere() {
     local name=$1 region=$2 side=$3

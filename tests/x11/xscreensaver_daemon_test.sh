@@ -7,23 +7,9 @@
 # programs. Skipped (77) when not root, since only root can switch users.
 set -uo pipefail
 
-root=$(cd "$(dirname "$0")/../.." && pwd)
-. "$root/tools/ci/xvfb_display.sh"
+. "$(dirname "$0")/x_test_lib.sh"
 user=quorbeltest
-
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "${bin:-/nonexistent}/log" ] && tail -n 20 "$bin/log" >&2
-    exit 1
-}
-wait_until() {
-    local limit=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -ge "$limit" ] && return 1
-        sleep 0.1
-    done
-}
+failure_details() { [ -f "${work:-/nonexistent}/log" ] && tail -n 20 "$work/log"; }
 
 [ "$(id -u)" = 0 ] || exit 77
 command -v xscreensaver >/dev/null || fail "xscreensaver is not installed"
@@ -34,7 +20,7 @@ home=$(getent passwd "$user" | cut -d: -f6)
 [ -d "$home" ] || fail "$user has no home folder"
 
 # The programs where the user can run them, and the daemon's log.
-bin=$(mktemp -d)
+work=$(mktemp -d)
 daemon=""
 cleanup() {
     if [ -n "$daemon" ]; then
@@ -43,16 +29,16 @@ cleanup() {
         wait "$daemon" 2>/dev/null
     fi
     stop_xvfb
-    rm -rf "$bin"
+    rm -rf "$work"
     rm -f "$home/.xscreensaver"
 }
 trap cleanup EXIT
-cp "$QUORBEL" "$QUORBEL_ENABLE" "$bin/"
-chown "$user" "$bin"
-chmod 755 "$bin"
+cp "$QUORBEL" "$QUORBEL_ENABLE" "$work/"
+chown "$user" "$work"
+chmod 755 "$work"
 
 start_xvfb 1024x768x24 || fail "no Xvfb"
-as_user() { runuser -u "$user" -- env HOME="$home" DISPLAY="$XVFB_DISPLAY" PATH="$bin:/usr/bin:/bin" "$@"; }
+as_user() { runuser -u "$user" -- env HOME="$home" DISPLAY="$XVFB_DISPLAY" PATH="$work:/usr/bin:/bin" "$@"; }
 
 rm -f "$home/.xscreensaver"
 as_user quorbel-enable >/dev/null || fail "quorbel-enable failed"
@@ -65,19 +51,16 @@ printf '%s\n' "mode: one" "selected: $((hacks - 1))" "fade: False" "unfade: Fals
     "lock: False" >>"$file"
 chown "$user" "$file"
 
-as_user xscreensaver --no-splash --verbose --log "$bin/log" >/dev/null 2>&1 &
+as_user xscreensaver --no-splash --verbose --log "$work/log" >/dev/null 2>&1 &
 daemon=$!
 wait_until 20 as_user xscreensaver-command -version >/dev/null 2>&1 || fail "the daemon did not start"
 as_user xscreensaver-command -activate >/dev/null || fail "xscreensaver-command -activate failed"
 
 hack() { pgrep -u "$user" -f '^quorbel --root$' >/dev/null; }
 wait_until 20 hack || fail "the daemon did not start quorbel --root"
-shown() {
-    import -display "$XVFB_DISPLAY" -window root "$bin/shot.png" 2>/dev/null &&
-        [ "$(convert "$bin/shot.png" -format %k info:)" -gt 2 ]
-}
+shown() { shot screen && sprites_in screen 1024x768+0+0; }
 wait_until 20 shown || fail "no cells on the screen while quorbel runs"
 
 as_user xscreensaver-command -deactivate >/dev/null || fail "xscreensaver-command -deactivate failed"
 wait_until 20 eval '! hack' || fail "quorbel still runs after deactivation"
-grep -q 'killing pid [0-9]* (quorbel)' "$bin/log" || fail "the daemon's log does not show it ending quorbel"
+grep -q 'killing pid [0-9]* (quorbel)' "$work/log" || fail "the daemon's log does not show it ending quorbel"
