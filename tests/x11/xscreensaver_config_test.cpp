@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,9 +32,13 @@ struct Config {
 };
 
 std::string Attribute(const std::string& element, const char* name) {
-    std::smatch match;
-    const std::regex pattern(std::string(" ") + name + "=\"([^\"]*)\"");
-    return std::regex_search(element, match, pattern) ? match[1].str() : std::string();
+    const std::string opening = std::string(" ") + name + "=\"";
+    const size_t start = element.find(opening);
+    if (start == std::string::npos) {
+        return {};
+    }
+    const size_t first = start + opening.size();
+    return element.substr(first, element.find('"', first) - first);
 }
 
 // Enough of XScreenSaver's reading for the elements we write, one per line.
@@ -90,8 +93,9 @@ std::string SettingsKey(const Settings& settings) {
     return std::string(reinterpret_cast<const char*>(&settings), sizeof settings);
 }
 
-std::string Substituted(const std::string& arg, uint32_t value) {
-    return std::regex_replace(arg, std::regex("%"), std::to_string(value));
+std::string Substituted(std::string arg, uint32_t value) {
+    const size_t percent = arg.find('%');
+    return percent == std::string::npos ? arg : arg.replace(percent, 1, std::to_string(value));
 }
 
 class XScreenSaverConfigTest : public ::testing::Test {
