@@ -35,7 +35,7 @@ public:
 
     HackLoopEnd end() const { return end_.value_or(HackLoopEnd{0, "", false}); }
 
-    void endWith(HackLoopEnd end) {
+    void endWith(const HackLoopEnd& end) {
         if (!end_) {
             end_ = end;
         }

@@ -65,7 +65,10 @@ void Section(const std::string& option, std::string& xml) {
             (setting.codec ? word : number) = &setting;
         }
     }
-    if (number && !word) {
+    if (!word && !number) {
+        return;  // every option of the table has a row, so never
+    }
+    if (!word) {
         xml += "  <number id=\"" + option + "\" type=\"spinbutton\" arg=\"--" + option + " %\" _label=\"" +
                Escaped(number->label) + "\" low=\"" + std::to_string(number->lowest) + "\" high=\"" +
                std::to_string(std::min(number->highest, kSpinButtonHighest)) + "\" default=\"" +
