@@ -1,53 +1,38 @@
 #include "display/animation_thread_windows.h"
 
-#include "display/display_state_windows.h"
-#include "display/effective_settings.h"
-#include "display/saver_world_windows.h"
-
-int StartAnimation(HWND window) {
-    displayState.wakeEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    displayState.animationThread = CreateThread(nullptr, 0, AnimationThreadMain, window, 0, nullptr);
-    if (displayState.animationThread) {
-        SetThreadPriority(displayState.animationThread, THREAD_PRIORITY_IDLE);
+int StartAnimation(AnimationThread& animation, AnimationClient& client) {
+    animation.client = &client;
+    animation.wakeEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    animation.thread = CreateThread(nullptr, 0, AnimationThreadMain, &animation, 0, nullptr);
+    if (animation.thread) {
+        SetThreadPriority(animation.thread, THREAD_PRIORITY_IDLE);
     }
     return 1;
 }
 
-int StopAnimation() {
-    if (displayState.animationThread) {
+int StopAnimation(AnimationThread& animation) {
+    if (animation.thread) {
         // At idle priority a busy desktop could starve the thread and hold
         // up the window's destruction.
-        SetThreadPriority(displayState.animationThread, THREAD_PRIORITY_NORMAL);
-        SetEvent(displayState.wakeEvent);
-        WaitForSingleObject(displayState.animationThread, INFINITE);
+        SetThreadPriority(animation.thread, THREAD_PRIORITY_NORMAL);
+        SetEvent(animation.wakeEvent);
+        WaitForSingleObject(animation.thread, INFINITE);
     }
-    if (displayState.wakeEvent) {
-        CloseHandle(displayState.wakeEvent);
-        displayState.wakeEvent = nullptr;
+    if (animation.wakeEvent) {
+        CloseHandle(animation.wakeEvent);
+        animation.wakeEvent = nullptr;
     }
-    if (displayState.animationThread) {
-        CloseHandle(displayState.animationThread);
-        displayState.animationThread = nullptr;
+    if (animation.thread) {
+        CloseHandle(animation.thread);
+        animation.thread = nullptr;
     }
     return 1;
 }
 
-DWORD WINAPI AnimationThreadMain(LPVOID window) {
-    // tickDelay is read afresh each time: a new world may have drawn a new
-    // speed during the tick just run.
-    while (WaitForSingleObject(displayState.wakeEvent, effectiveSettings.tickDelay) == WAIT_TIMEOUT) {
-        RunTick(static_cast<HWND>(window));
+DWORD WINAPI AnimationThreadMain(LPVOID parameter) {
+    AnimationThread& animation = *static_cast<AnimationThread*>(parameter);
+    while (WaitForSingleObject(animation.wakeEvent, animation.client->tickDelay()) == WAIT_TIMEOUT) {
+        animation.client->tick();
     }
     return 0;
-}
-
-void RunTick(HWND window) {
-    displayState.paintDC = GetDC(window);
-    SelectPalette(displayState.paintDC, displayState.sheetPalette, FALSE);
-    RealizePalette(displayState.paintDC);
-    windowTarget.beginTick(window);
-    theWorld.step();
-    windowTarget.endTick();
-    ReleaseDC(window, displayState.paintDC);
-    displayState.paintDC = nullptr;
 }

@@ -4,19 +4,36 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
+// What the thread paces: the saver window's display, or a test's stand-in.
+class AnimationClient {
+public:
+    // Read afresh before every wait: a new world may have drawn a new speed
+    // during the tick just run.
+    virtual uint16_t tickDelay() = 0;
+    virtual void tick() = 0;
+
+protected:
+    ~AnimationClient() = default;
+};
+
+// The thread and its stop event, each empty until started.
+struct AnimationThread {
+    HANDLE thread = nullptr;
+    HANDLE wakeEvent = nullptr;  // auto-reset; signalled once, to stop the thread
+    AnimationClient* client = nullptr;
+};
+
 // Creates the event and the thread, which waits one tickDelay before its
 // first tick and runs at idle priority. Every write the thread will read
 // must be done before this call.
-int StartAnimation(HWND window);
+int StartAnimation(AnimationThread& animation, AnimationClient& client);
 
 // Raises the thread to normal priority, signals it and waits for it to end:
 // a tick in progress finishes first; a wait in progress ends without one.
 // Then closes both handles. Harmless when no thread was started.
-int StopAnimation();
+int StopAnimation(AnimationThread& animation);
 
-DWORD WINAPI AnimationThreadMain(LPVOID window);
-
-// One generation on the calling thread: take the window's DC, realise the
-// sheet palette on it, step the World (which paints), release the DC and
-// everything the painting made.
-void RunTick(HWND window);
+// The thread's body; its argument is the AnimationThread.
+DWORD WINAPI AnimationThreadMain(LPVOID animation);

@@ -1,16 +1,41 @@
-// The display's handles, each empty until it is made.
+// One saver window's display: what the host hands it before the window is
+// made, the running saver, and the handles, each empty until it is made.
+// The host keeps one for the whole process and passes it to the window as
+// its creation parameter (see DisplayWindowProc).
 #pragma once
 
 #include <windows.h>
 
-struct DisplayState {
-    HRSRC sheetInfo;        // FindResourceA's answer for LIFE9DIB
-    HGLOBAL sheetResource;  // the loaded sheet; its bytes stay readable until EndDisplay
-    HBITMAP sheetBitmap;    // device bitmap made from the sheet
-    HPALETTE sheetPalette;  // 256-entry palette from the sheet's colour table
-    HDC paintDC;            // the window's DC during one tick, null between ticks
-    HANDLE animationThread;
-    HANDLE wakeEvent;  // auto-reset; signalled once, to stop the thread
+#include <cstdint>
+#include <optional>
+
+#include "display/animation_thread_windows.h"
+#include "display/gdi_paint_target_windows.h"
+#include "display/saver.h"
+#include "settings/settings.h"
+
+struct DisplayState final : AnimationClient {
+    // From the host, before the window is created.
+    HINSTANCE instance = nullptr;   // the module that carries LIFE9DIB
+    WNDPROC next = DefWindowProcA;  // every message goes on here after the display's own handling
+    Settings settings{};            // as the host loaded them
+    std::optional<uint32_t> seed;   // empty: the clock's seconds
+
+    Saver saver;
+    HWND window = nullptr;  // the window StartDisplay was given
+    HRSRC sheetInfo = nullptr;
+    HGLOBAL sheetResource = nullptr;  // the loaded sheet; its bytes stay readable until EndDisplay
+    HBITMAP sheetBitmap = nullptr;    // device bitmap made from the sheet
+    HPALETTE sheetPalette = nullptr;  // palette from the sheet's colour table
+    HDC paintDC = nullptr;            // the window's DC during one tick, null between ticks
+    GdiPaintTarget target;
+    AnimationThread animation;
+
+    uint16_t tickDelay() override { return saver.tickDelay(); }
+    void tick() override;
 };
 
-extern DisplayState displayState;
+// One generation on the calling thread: take the window's DC, realise the
+// sheet palette on it, tick the saver (which paints), release the DC and
+// everything the painting made.
+void RunTick(DisplayState& display, HWND window);

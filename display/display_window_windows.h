@@ -1,8 +1,22 @@
 // The display's handling of the saver window: world start on WM_CREATE, stop
-// on WM_DESTROY, black background, and a tick on WM_TIMER. Everything is
-// passed on to CloseOnInputProc except WM_ERASEBKGND.
+// on WM_DESTROY, black background, and a tick on WM_TIMER. Everything but
+// WM_ERASEBKGND is then passed on to the DisplayState's `next` procedure.
 #pragma once
 
 #include <windows.h>
 
+#include "display/display_state_windows.h"
+
+// The window's DisplayState comes as the creation parameter
+// (CreateWindowEx's last argument) and is kept with the window from
+// WM_NCCREATE on; messages before that go to DefWindowProcA.
 LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Seeds the random source, resolves the effective settings, builds the
+// sheet graphics, sizes and seeds the first world to the window's client
+// area and starts the animation thread, in that order. Always gives 1.
+int StartDisplay(DisplayState& display, HWND window);
+
+// Joins the animation thread, then releases the sheet, its bitmap and its
+// palette, whichever exist, and ends the saver.
+void EndDisplay(DisplayState& display);

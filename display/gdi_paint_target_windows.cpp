@@ -1,11 +1,10 @@
 #include "display/gdi_paint_target_windows.h"
 
-#include "display/display_state_windows.h"
-
-void GdiPaintTarget::beginTick(HWND window) {
+void GdiPaintTarget::beginTick(HWND window, HDC paintDC, HBITMAP sheetBitmap) {
     window_ = window;
-    sheetDC_ = CreateCompatibleDC(displayState.paintDC);
-    previousBitmap_ = sheetDC_ ? SelectObject(sheetDC_, displayState.sheetBitmap) : nullptr;
+    paintDC_ = paintDC;
+    sheetDC_ = CreateCompatibleDC(paintDC);
+    previousBitmap_ = sheetDC_ ? SelectObject(sheetDC_, sheetBitmap) : nullptr;
 }
 
 void GdiPaintTarget::endTick() {
@@ -17,17 +16,18 @@ void GdiPaintTarget::endTick() {
         DeleteDC(sheetDC_);
         sheetDC_ = nullptr;
     }
+    paintDC_ = nullptr;
 }
 
 void GdiPaintTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int height) {
     if (previousBitmap_) {
-        BitBlt(displayState.paintDC, dstX, dstY, width, height, sheetDC_, srcX, srcY, SRCCOPY);
+        BitBlt(paintDC_, dstX, dstY, width, height, sheetDC_, srcX, srcY, SRCCOPY);
     }
 }
 
 void GdiPaintTarget::fillBlack(const PaintRect& rect) {
     const RECT area{rect.left, rect.top, rect.right, rect.bottom};
-    FillRect(displayState.paintDC, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(paintDC_, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
 ClientSize GdiPaintTarget::clientSize() { return ClientSizeOf(window_); }

@@ -1,5 +1,5 @@
 // The painter's target in the saver: the window's device context of the
-// current tick (displayState.paintDC), with copies from the sheet bitmap.
+// current tick, with copies from the sheet bitmap.
 #pragma once
 
 #include <windows.h>
@@ -15,24 +15,24 @@ void FillClientBlack(HWND window, HDC dc);
 
 class GdiPaintTarget final : public PaintTarget {
 public:
-    // Brackets one tick's drawing on displayState.paintDC. The sheet bitmap
+    // Brackets one tick's drawing on the window's paintDC. The sheet bitmap
     // is selected into one memory DC for the whole tick: under Wine, making
     // a memory DC and selecting a bitmap into it costs some fifty times a
     // cell-sized BitBlt, so a DC per copy would cost more than the shortest
     // tick delay at full screen. When the selection fails (no sheet bitmap,
     // or no memory DC) the tick's copies are skipped and its fills still
     // made.
-    void beginTick(HWND window);
+    void beginTick(HWND window, HDC paintDC, HBITMAP sheetBitmap);
     void endTick();
 
     void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) override;
     void fillBlack(const PaintRect& rect) override;
-    // The client area of the window the current tick draws into, which the
-    // clears and new grids are measured from.
+    // The client area of the window the current tick draws into.
     ClientSize clientSize() override;
 
 private:
     HWND window_ = nullptr;
+    HDC paintDC_ = nullptr;
     HDC sheetDC_ = nullptr;
     HGDIOBJ previousBitmap_ = nullptr;
 };

@@ -3,9 +3,6 @@
 #include <cstddef>
 #include <cstring>
 
-#include "display/display_state_windows.h"
-#include "host/host_state_windows.h"
-
 namespace {
 
 constexpr WORD kPaletteVersion = 0x300;
@@ -42,31 +39,29 @@ HPALETTE CreateSheetPalette(const uint8_t* packedSheet, DWORD headerSize, DWORD 
 
 }  // namespace
 
-HBITMAP BuildSheetGraphics(const uint8_t* packedSheet) {
+HBITMAP BuildSheetGraphics(HWND window, const uint8_t* packedSheet, HPALETTE& palette) {
     BITMAPINFOHEADER header;
     std::memcpy(&header, packedSheet, sizeof header);
     if (header.biBitCount != 8) {
-        MessageBoxA(hostState.saverWindow, "Not 256 color.", "Error", MB_OK | MB_ICONERROR);
+        MessageBoxA(window, "Not 256 color.", "Error", MB_OK | MB_ICONERROR);
         return nullptr;
     }
     // A colours-used field of 0 means a full table, as everywhere in the
     // bitmap format; an 8-bit table never holds more than 256 entries.
     DWORD colors = header.biClrUsed == 0 || header.biClrUsed > kMaxColors ? kMaxColors : header.biClrUsed;
 
-    displayState.sheetPalette = CreateSheetPalette(packedSheet, header.biSize, colors);
-    if (displayState.sheetPalette == nullptr) {
+    palette = CreateSheetPalette(packedSheet, header.biSize, colors);
+    if (palette == nullptr) {
         // UTF-16 so that the Japanese text reads right under any code page.
-        MessageBoxW(hostState.saverWindow, L"CreatePalette\u306b\u5931\u6557", L"PAL2", MB_OK | MB_ICONWARNING);
+        MessageBoxW(window, L"CreatePalette\u306b\u5931\u6557", L"PAL2", MB_OK | MB_ICONWARNING);
         return nullptr;
     }
 
-    // At start-up the saver window is not stored yet: GetDC(nullptr) then
-    // gives the screen's device context.
-    HDC dc = GetDC(hostState.saverWindow);
+    HDC dc = GetDC(window);
     if (dc == nullptr) {
         return nullptr;
     }
-    HPALETTE previous = SelectPalette(dc, displayState.sheetPalette, FALSE);
+    HPALETTE previous = SelectPalette(dc, palette, FALSE);
     RealizePalette(dc);
     const uint8_t* bits = packedSheet + header.biSize + 4 * colors;
     HBITMAP bitmap = CreateDIBitmap(dc, reinterpret_cast<const BITMAPINFOHEADER*>(packedSheet), CBM_INIT, bits,
@@ -74,6 +69,6 @@ HBITMAP BuildSheetGraphics(const uint8_t* packedSheet) {
     if (previous != nullptr) {
         SelectPalette(dc, previous, FALSE);
     }
-    ReleaseDC(hostState.saverWindow, dc);
+    ReleaseDC(window, dc);
     return bitmap;
 }

@@ -1,10 +1,12 @@
 #include "host/host_main_windows.h"
 
+#include "display/display_state_windows.h"
 #include "host/command_line.h"
 #include "host/host_state_windows.h"
 #include "host/password_windows.h"
 #include "resources/resource_ids.h"
 #include "settings/config_dialog_windows.h"
+#include "settings/settings_store.h"
 
 namespace {
 
@@ -12,6 +14,11 @@ constexpr char kSaverClassName[] = "WindowsScreenSaverClass";
 constexpr char kFullScreenTitle[] = "Screen Saver";
 constexpr char kPreviewTitle[] = "Preview";
 constexpr UINT kSpiScreenSaverRunning = 97;  // SPI_SCREENSAVERRUNNING
+
+// The saver window's display. It lives as long as the process: on the
+// Windows 95 family a window still there when the message loop ends is not
+// destroyed, and its animation thread runs on until the process exits.
+DisplayState saverDisplay;
 
 bool IsWindows95Family() {
     OSVERSIONINFOA version{};
@@ -115,8 +122,14 @@ int32_t RunSaverWindow(HWND parent) {
     }
 
     if (RegisterSaverClass()) {
+        // The display starts during the window's creation, from these.
+        LoadAppStrings();
+        LoadSettings();
+        saverDisplay.instance = hostState.instance;
+        saverDisplay.next = CloseOnInputProc;
+        saverDisplay.settings = userSettings;
         hostState.saverWindow = CreateWindowExA(exStyle, kSaverClassName, title, style, 0, 0, width, height, parent,
-                                                nullptr, hostState.instance, nullptr);
+                                                nullptr, hostState.instance, &saverDisplay);
     }
     if (!hostState.saverWindow) {
         // No window, no loop, no quit value: report failure.

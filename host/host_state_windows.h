@@ -34,7 +34,8 @@ struct HostState {
 extern HostState hostState;
 
 // The last stage of every saver window message: input-to-close, the close
-// request, the verify request, then DefWindowProcA.
+// request, the verify request, then DefWindowProcA. The display hands on to
+// it (DisplayState::next).
 LRESULT CALLBACK CloseOnInputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The class procedure of the saver window. Hands on to DisplayWindowProc

@@ -6,14 +6,12 @@
 
 #include "host/command_line.h"
 #include "host/host_main_windows.h"
-#include "world/random_source.h"
 
 namespace {
 const char* NextCharacter(const char* position) { return CharNextA(position); }
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    SeedRandomWithTime();
     const char* arguments = SkipProgramName(GetCommandLineA(), NextCharacter);
     ExitProcess(static_cast<UINT>(HostMain(GetModuleHandleA(nullptr), arguments)));
 }

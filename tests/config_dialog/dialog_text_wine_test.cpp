@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialog_driver.h"
+#include "quorbel_version.h"
 #include "resources/resource_ids.h"
 #include "screenshot.h"
 #include "settings/config_dialog_windows.h"
@@ -119,7 +120,7 @@ TEST_P(DialogText, ConfigAndAboutTextsReadBackAsWritten) {
         ASSERT_EQ(aboutTexts.size(), 6u);
         EXPECT_EQ(aboutTexts[0], L"OK");
         EXPECT_EQ(aboutTexts[1], L"Tovtovﾗｲﾌｹﾞｰﾑ ｽｸﾘｰﾝ ｾｰﾊﾞｰ for Windows 95");
-        EXPECT_EQ(aboutTexts[2], L"Ver 1.11.004");
+        EXPECT_EQ(aboutTexts[2], L"" QUORBEL_ABOUT_VERSION_TEXT);
         ExpectNoReplacementCharacters(aboutTexts);
         SaveScreenshot(about, "about_box");
         SendMessageW(about, WM_COMMAND, IDOK, 0);

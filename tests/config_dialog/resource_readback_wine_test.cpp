@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialog_template.h"
+#include "quorbel_version.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -192,7 +193,7 @@ TEST(ResourceReadback, AboutBoxTemplateMatchesTheLayout) {
     const std::vector<ExpectedItem> expected = {
         {1, kButton, u"OK", 44, 106, 33, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | kChild, 0},
         {-1, kStatic, u"Tovtovﾗｲﾌｹﾞｰﾑ ｽｸﾘｰﾝ ｾｰﾊﾞｰ for Windows 95", 11, 35, 100, 18, centred, 0},
-        {-1, kStatic, u"Ver 1.11.004", 43, 57, 36, 8, centred, 0},
+        {-1, kStatic, u"" QUORBEL_ABOUT_VERSION_TEXT, 43, 57, 36, 8, centred, 0},
         {-1, kStatic, nullptr, 9, 74, 103, 8, centred, 0},
         {-1, kStatic, nullptr, 21, 86, 81, 8, centred, 0},
         {-1, kStatic, nullptr, 52, 6, 18, 20, SS_ICON | kChild, 0},
@@ -299,7 +300,17 @@ std::wstring VersionString(const std::vector<uint8_t>& block, const wchar_t* key
     return static_cast<const wchar_t*>(value);
 }
 
+// The project's version as the version texts show it: the patch number in
+// three digits (1.11.4 reads 1.11.004).
+std::wstring VersionText() {
+    std::wstring patch = std::to_wstring(QUORBEL_VERSION_PATCH);
+    patch.insert(0, patch.size() < 3 ? 3 - patch.size() : 0, L'0');
+    return std::to_wstring(QUORBEL_VERSION_MAJOR) + L"." + std::to_wstring(QUORBEL_VERSION_MINOR) + L"." + patch;
+}
+
 TEST(ResourceReadback, VersionResourceDescribesTheSaver) {
+    EXPECT_EQ(L"Ver " + VersionText(), L"" QUORBEL_ABOUT_VERSION_TEXT) << "the About box shows the same text";
+    const DWORD majorMinor = (DWORD{QUORBEL_VERSION_MAJOR} << 16) | QUORBEL_VERSION_MINOR;
     for (const LoadedModule& m : ModulesUnderTest()) {
         SCOPED_TRACE(std::string(m.path.begin(), m.path.end()));
         EXPECT_FALSE(ResourceBytes(m.module, MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1), kJapanese).empty())
@@ -313,9 +324,10 @@ TEST(ResourceReadback, VersionResourceDescribesTheSaver) {
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT length = 0;
         ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-        EXPECT_EQ(fixed->dwFileVersionMS, 0x0001000Bu);
+        // The fixed part carries the major and minor numbers only.
+        EXPECT_EQ(fixed->dwFileVersionMS, majorMinor);
         EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-        EXPECT_EQ(fixed->dwProductVersionMS, 0x0001000Bu);
+        EXPECT_EQ(fixed->dwProductVersionMS, majorMinor);
         EXPECT_EQ(fixed->dwProductVersionLS, 0u);
         EXPECT_EQ(fixed->dwFileFlags, 0u);
         EXPECT_EQ(fixed->dwFileOS, 0x10004u);
@@ -330,12 +342,12 @@ TEST(ResourceReadback, VersionResourceDescribesTheSaver) {
 
         EXPECT_EQ(VersionString(block, L"CompanyName"), L" ");
         EXPECT_EQ(VersionString(block, L"FileDescription"), L"Tovtovﾗｲﾌｹﾞｰﾑ ｽｸﾘｰﾝ ｾｰﾊﾞｰ");
-        EXPECT_EQ(VersionString(block, L"FileVersion"), L"1.11.004");
+        EXPECT_EQ(VersionString(block, L"FileVersion"), VersionText());
         EXPECT_EQ(VersionString(block, L"InternalName"), L"Tovtovﾗｲﾌｹﾞｰﾑ");
         EXPECT_NE(VersionString(block, L"LegalCopyright").find(L"Copyright"), std::wstring::npos);
         EXPECT_EQ(VersionString(block, L"OriginalFilename"), L"Quorbel.scr");
         EXPECT_EQ(VersionString(block, L"ProductName"), L"Tovtovﾗｲﾌｹﾞｰﾑ ｽｸﾘｰﾝ ｾｰﾊﾞｰ for Windows 95");
-        EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1.11.004");
+        EXPECT_EQ(VersionString(block, L"ProductVersion"), VersionText());
     }
 }
 

@@ -5,42 +5,36 @@
 #include <windows.h>
 
 #include "display/animation_thread_windows.h"
-#include "display/display_state_windows.h"
-#include "display/effective_settings.h"
-#include "display/saver_world_windows.h"
-#include "test_window_windows.h"
-#include "world_builder.h"
 
 namespace {
 
-// Counts the painter calls of each tick and can hold the first one up until
-// it is released, to stop the thread in the middle of a tick.
-class HoldingHooks final : public WorldHooks {
+// Counts the ticks and can hold the first one up until it is released, to
+// stop the thread in the middle of a tick.
+class HoldingClient final : public AnimationClient {
 public:
-    HoldingHooks() {
+    HoldingClient() {
         entered = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     }
-    ~HoldingHooks() {
+    ~HoldingClient() {
         CloseHandle(entered);
         CloseHandle(release);
     }
 
-    void PaintLiveCell(Cell&) override {
+    uint16_t tickDelay() override { return delay; }
+    void tick() override {
         if (hold) {
             SetEvent(entered);
             WaitForSingleObject(release, INFINITE);
         }
-        ++paints;
+        ++ticks;
     }
-    void PaintDeadCell(Cell&) override { ++paints; }
-    void NewWorld() override {}
-    void ClearScreen() override {}
 
+    uint16_t delay = 28;
     bool hold = false;
     HANDLE entered;
     HANDLE release;
-    volatile LONG paints = 0;
+    volatile LONG ticks = 0;
 };
 
 DWORD WINAPI ReleaseLater(LPVOID event) {
@@ -49,89 +43,74 @@ DWORD WINAPI ReleaseLater(LPVOID event) {
     return 0;
 }
 
-class AnimationThread : public ::testing::Test {
+class AnimationThreadTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        window = TestWindow();
-        // One live cell in a 1 x 1 world without the Life rules: every tick
-        // paints exactly once, and the world never ends.
-        theWorld.rules.lifeRules = false;
-        theWorld.rules.generations = 1000000;
-        PlantWorld(theWorld, {"#"});
-        theWorld.setHooks(hooks);
-        effectiveSettings =
-            EffectiveSettings{false, false, false, CellSize::Middle, false, SpeciesMode::One, 20, 20, 28};
-    }
-
-    void TearDown() override { theWorld.setHooks(saverHooks); }
-
     // A second handle to the thread, to read its exit code after
     // StopAnimation has closed the first.
-    static HANDLE DuplicateThreadHandle() {
+    HANDLE DuplicateThreadHandle() {
         HANDLE copy = nullptr;
-        DuplicateHandle(GetCurrentProcess(), displayState.animationThread, GetCurrentProcess(), &copy, 0, FALSE,
+        DuplicateHandle(GetCurrentProcess(), animation.thread, GetCurrentProcess(), &copy, 0, FALSE,
                         DUPLICATE_SAME_ACCESS);
         return copy;
     }
 
-    static void ExpectStoppedCleanly(HANDLE thread) {
-        EXPECT_EQ(nullptr, displayState.animationThread);
-        EXPECT_EQ(nullptr, displayState.wakeEvent);
-        EXPECT_EQ(nullptr, displayState.paintDC);
+    void ExpectStoppedCleanly(HANDLE thread) {
+        EXPECT_EQ(nullptr, animation.thread);
+        EXPECT_EQ(nullptr, animation.wakeEvent);
         DWORD code = STILL_ACTIVE;
         EXPECT_TRUE(GetExitCodeThread(thread, &code));
         EXPECT_EQ(0u, code);
         CloseHandle(thread);
     }
 
-    HWND window = nullptr;
-    HoldingHooks hooks;
+    AnimationThread animation;
+    HoldingClient client;
 };
 
 }  // namespace
 
-TEST_F(AnimationThread, TicksAtItsOwnPaceUntilStopped) {
-    StartAnimation(window);
-    ASSERT_NE(nullptr, displayState.animationThread);
-    EXPECT_EQ(THREAD_PRIORITY_IDLE, GetThreadPriority(displayState.animationThread));
-    for (int wait = 0; wait < 1000 && hooks.paints < 5; ++wait) {
+TEST_F(AnimationThreadTest, TicksAtItsOwnPaceUntilStopped) {
+    StartAnimation(animation, client);
+    ASSERT_NE(nullptr, animation.thread);
+    EXPECT_EQ(THREAD_PRIORITY_IDLE, GetThreadPriority(animation.thread));
+    for (int wait = 0; wait < 1000 && client.ticks < 5; ++wait) {
         Sleep(10);
     }
     HANDLE thread = DuplicateThreadHandle();
-    StopAnimation();
-    EXPECT_GE(hooks.paints, 5);
+    StopAnimation(animation);
+    EXPECT_GE(client.ticks, 5);
     ExpectStoppedCleanly(thread);
 }
 
-TEST_F(AnimationThread, StopWhileWaitingEndsWithoutAnotherTick) {
-    effectiveSettings.tickDelay = 2000;
-    StartAnimation(window);
+TEST_F(AnimationThreadTest, StopWhileWaitingEndsWithoutAnotherTick) {
+    client.delay = 2000;
+    StartAnimation(animation, client);
     Sleep(200);  // well into the first wait
     HANDLE thread = DuplicateThreadHandle();
     const DWORD start = GetTickCount();
-    StopAnimation();
+    StopAnimation(animation);
     const DWORD took = GetTickCount() - start;
-    EXPECT_EQ(0, hooks.paints);
+    EXPECT_EQ(0, client.ticks);
     EXPECT_LT(took, 1500u) << "the stop must not wait out the tick delay";
     ExpectStoppedCleanly(thread);
 }
 
-TEST_F(AnimationThread, StopDuringATickLetsItFinish) {
-    hooks.hold = true;
-    StartAnimation(window);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hooks.entered, 10000)) << "no tick began";
+TEST_F(AnimationThreadTest, StopDuringATickLetsItFinish) {
+    client.hold = true;
+    StartAnimation(animation, client);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(client.entered, 10000)) << "no tick began";
     HANDLE thread = DuplicateThreadHandle();
 
     // Release the tick only once the stop has been signalled.
-    HANDLE releaser = CreateThread(nullptr, 0, ReleaseLater, hooks.release, 0, nullptr);
-    StopAnimation();
-    EXPECT_EQ(1, hooks.paints) << "the held tick finished and no other began";
+    HANDLE releaser = CreateThread(nullptr, 0, ReleaseLater, client.release, 0, nullptr);
+    StopAnimation(animation);
+    EXPECT_EQ(1, client.ticks) << "the held tick finished and no other began";
     ExpectStoppedCleanly(thread);
     WaitForSingleObject(releaser, INFINITE);
     CloseHandle(releaser);
 }
 
-TEST_F(AnimationThread, StopWithoutAThreadIsHarmless) {
-    EXPECT_EQ(1, StopAnimation());
-    EXPECT_EQ(nullptr, displayState.animationThread);
+TEST_F(AnimationThreadTest, StopWithoutAThreadIsHarmless) {
+    EXPECT_EQ(1, StopAnimation(animation));
+    EXPECT_EQ(nullptr, animation.thread);
 }

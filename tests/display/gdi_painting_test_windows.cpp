@@ -4,16 +4,13 @@
 
 #include <windows.h>
 
-#include "display/animation_thread_windows.h"
+#include <algorithm>
+
 #include "display/display_state_windows.h"
-#include "display/effective_settings.h"
-#include "display/saver_world_windows.h"
 #include "display/sheet_geometry.h"
-#include "display/world_lifecycle.h"
 #include "expected_picture.h"
 #include "gdi_ledger_windows.h"
 #include "test_window_windows.h"
-#include "world/random_source.h"
 
 namespace {
 
@@ -27,24 +24,12 @@ protected:
         ASSERT_NE(nullptr, window);
         sheet = CreateSyntheticSheet();
         ASSERT_NE(nullptr, sheet);
-        displayState.sheetBitmap = sheet;
-        theWorld.setHooks(saverHooks);
+        display.sheetBitmap = sheet;
     }
 
     void TearDown() override {
-        displayState.sheetBitmap = nullptr;
+        display.sheetBitmap = nullptr;
         DeleteObject(sheet);
-    }
-
-    // Kills every cell, so that the next tick starts a new world on a
-    // cleared window.
-    static void EmptyTheWorld() {
-        for (int y = 1; y <= theWorld.height; ++y) {
-            for (int x = 1; x <= theWorld.width; ++x) {
-                theWorld.cellAt(x, y).history = 0;
-                theWorld.cellAt(x, y).species = 0;
-            }
-        }
     }
 
     void ExpectWindowShows(const std::vector<CellSnapshot>& before) {
@@ -53,7 +38,8 @@ protected:
         int sprites = 0;
         for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
-                const SheetPoint from = ExpectedSheetPoint(x, y, before, theWorld, effectiveSettings);
+                const SheetPoint from =
+                    ExpectedSheetPoint(x, y, before, display.saver.world(), display.saver.effective());
                 sprites += !from.black;
                 const uint32_t expected = from.black ? 0 : SheetColour(from.x, from.y);
                 const uint32_t got = pixels[static_cast<size_t>(y) * kWidth + x];
@@ -69,41 +55,42 @@ protected:
 
     HWND window = nullptr;
     HBITMAP sheet = nullptr;
+    DisplayState display;
 };
 
 }  // namespace
 
 TEST_P(GdiPainting, WindowShowsTheLiveCellsAndBlackElsewhere) {
     const bool wriggle = GetParam();
-    userSettings = DefaultSettings();
-    userSettings.Tovtov = wriggle ? OnOffRandom::On : OnOffRandom::Off;
-    userSettings.Size = wriggle ? CellSize::Small : CellSize::Middle;
-    userSettings.Colors = SpeciesMode::Six;
-    userSettings.Generations = 1000;
-    SeedRandom(wriggle ? 7 : 11);
-    ResolveStartSettings(userSettings, effectiveSettings);
-    AllocateFirstWorld(theWorld, userSettings, effectiveSettings, {kWidth, kHeight});
-    ASSERT_GT(theWorld.width, 0);
+    Settings settings = DefaultSettings();
+    settings.Tovtov = wriggle ? OnOffRandom::On : OnOffRandom::Off;
+    settings.Size = wriggle ? CellSize::Small : CellSize::Middle;
+    settings.Colors = SpeciesMode::Six;
+    settings.Generations = 1000;
+    Saver& saver = display.saver;
+    saver.start(settings, {kWidth, kHeight}, wriggle ? 7u : 11u);
+    ASSERT_GT(saver.world().width, 0);
 
-    // Everything not drawn from now on would show white.
+    // Everything not drawn from now on would show white, which the sheet
+    // has nowhere. A new world starts with the whole window cleared.
     FillClient(window, RGB(255, 255, 255));
-    EmptyTheWorld();
-    RunTick(window);
+    saver.resize({kWidth, kHeight});
+    RunTick(display, window);
     const std::vector<uint32_t> cleared = ReadClient(window, kWidth, kHeight);
-    EXPECT_EQ(std::vector<uint32_t>(cleared.size(), 0), cleared) << "a new world starts on a black window";
+    EXPECT_EQ(0, std::count(cleared.begin(), cleared.end(), 0xFFFFFFu)) << "a new world starts on a black window";
 
     // Past 32 generations, so newborn, grown and (with wriggle) every
     // stretch stage appear.
     const int ticks = wriggle ? 40 : 24;
     std::vector<CellSnapshot> before;
     for (int n = 0; n < ticks; ++n) {
-        before = TakeSnapshot(theWorld);
-        const int64_t countdown = theWorld.countdown;
-        RunTick(window);
-        ASSERT_TRUE(theWorld.countdown == countdown || theWorld.countdown == countdown - 1)
+        before = TakeSnapshot(saver.world());
+        const int64_t countdown = saver.world().countdown;
+        RunTick(display, window);
+        ASSERT_TRUE(saver.world().countdown == countdown || saver.world().countdown == countdown - 1)
             << "the world must not be replaced during this test";
     }
-    EXPECT_EQ(nullptr, displayState.paintDC);
+    EXPECT_EQ(nullptr, display.paintDC);
     ExpectWindowShows(before);
 }
 
@@ -112,15 +99,12 @@ INSTANTIATE_TEST_SUITE_P(WriggleOffAndOn, GdiPainting, ::testing::Values(false, 
 TEST(GdiPaintingWithoutSheet, OnlyTheFillsHappen) {
     HWND window = TestWindow();
     FillClient(window, RGB(255, 255, 255));
-    displayState.sheetBitmap = nullptr;
-    theWorld.setHooks(saverHooks);
-    userSettings = DefaultSettings();
-    userSettings.Generations = 0;  // new worlds come quickly, each clearing the window
-    SeedRandom(3);
-    ResolveStartSettings(userSettings, effectiveSettings);
-    AllocateFirstWorld(theWorld, userSettings, effectiveSettings, {kTestWindowWidth, kTestWindowHeight});
+    DisplayState display;  // no sheet bitmap
+    Settings settings = DefaultSettings();
+    settings.Generations = 0;  // new worlds come quickly, each clearing the window
+    display.saver.start(settings, {kTestWindowWidth, kTestWindowHeight}, 3u);
     for (int n = 0; n < 20; ++n) {
-        RunTick(window);
+        RunTick(display, window);
     }
     const std::vector<uint32_t> pixels = ReadClient(window, kTestWindowWidth, kTestWindowHeight);
     EXPECT_EQ(std::vector<uint32_t>(pixels.size(), 0), pixels);
@@ -129,12 +113,12 @@ TEST(GdiPaintingWithoutSheet, OnlyTheFillsHappen) {
 TEST(GdiPaintingResources, ManyTicksGiveBackEveryObjectAndDC) {
     ASSERT_TRUE(StartGdiLedger()) << "the GDI imports could not be counted";
     HWND window = TestWindow();
+    DisplayState display;
     HBITMAP sheet = CreateSyntheticSheet();
-    displayState.sheetBitmap = sheet;
-    theWorld.setHooks(saverHooks);
+    display.sheetBitmap = sheet;
     // Every choice Random and short-lived worlds: ticks draw newborns,
     // wriggles and erasures, and new worlds reseed, resize and clear.
-    userSettings = Settings{SpeedMode::Random,
+    const Settings settings{SpeedMode::Random,
                             0,
                             OnOffRandom::Random,
                             CellSize::Random,
@@ -143,16 +127,14 @@ TEST(GdiPaintingResources, ManyTicksGiveBackEveryObjectAndDC) {
                             OnOffRandom::Random,
                             OnOffRandom::Random,
                             SpeciesMode::Random};
-    SeedRandom(5);
-    ResolveStartSettings(userSettings, effectiveSettings);
-    AllocateFirstWorld(theWorld, userSettings, effectiveSettings, {kTestWindowWidth, kTestWindowHeight});
-    RunTick(window);  // anything made once per process is made here
+    display.saver.start(settings, {kTestWindowWidth, kTestWindowHeight}, 5u);
+    RunTick(display, window);  // anything made once per process is made here
 
     HANDLE process = GetCurrentProcess();
     const DWORD objectsBefore = GetGuiResources(process, GR_GDIOBJECTS);
     const GdiLedger before = ReadGdiLedger();
     for (int n = 0; n < 2000; ++n) {
-        RunTick(window);
+        RunTick(display, window);
     }
     const GdiLedger after = ReadGdiLedger();
     const DWORD objectsAfter = GetGuiResources(process, GR_GDIOBJECTS);
@@ -166,6 +148,6 @@ TEST(GdiPaintingResources, ManyTicksGiveBackEveryObjectAndDC) {
     // Wine reports 0 here; Windows gives the real count.
     EXPECT_EQ(objectsBefore, objectsAfter);
 
-    displayState.sheetBitmap = nullptr;
+    display.sheetBitmap = nullptr;
     DeleteObject(sheet);
 }

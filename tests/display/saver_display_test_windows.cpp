@@ -5,14 +5,11 @@
 
 #include <windows.h>
 
-#include "display/animation_thread_windows.h"
 #include "display/display_state_windows.h"
 #include "display/display_window_windows.h"
-#include "display/effective_settings.h"
 #include "display/packed_dib.h"
-#include "display/saver_world_windows.h"
 #include "expected_picture.h"
-#include "host/host_state_windows.h"
+#include "settings/settings_store.h"
 
 namespace {
 
@@ -85,40 +82,46 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
     DecodedSheet sheet;
     ASSERT_TRUE(sheet.load()) << "the test program carries no usable LIFE9DIB";
 
-    hostState.previewMode = true;  // the host's closing rules stay out of the way
+    // What the host hands over: this program's module, the stored settings,
+    // and the default handling after the display's.
+    DisplayState display;
+    display.instance = GetModuleHandleA(nullptr);
+    LoadSettings();
+    display.settings = userSettings;
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DisplayWindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "QuorbelSaverDisplayTest";
     ASSERT_NE(0, RegisterClassA(&windowClass));
     HWND window = CreateWindowExA(0, windowClass.lpszClassName, "Preview", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight,
-                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+                                  nullptr, nullptr, windowClass.hInstance, &display);
     ASSERT_NE(nullptr, window);
 
     // Creation started everything.
-    EXPECT_NE(nullptr, displayState.sheetResource);
-    EXPECT_NE(nullptr, displayState.sheetBitmap);
-    EXPECT_NE(nullptr, displayState.sheetPalette);
-    ASSERT_NE(nullptr, displayState.animationThread);
-    EXPECT_NE(nullptr, displayState.wakeEvent);
+    EXPECT_NE(nullptr, display.sheetResource);
+    EXPECT_NE(nullptr, display.sheetBitmap);
+    EXPECT_NE(nullptr, display.sheetPalette);
+    ASSERT_NE(nullptr, display.animation.thread);
+    EXPECT_NE(nullptr, display.animation.wakeEvent);
+    EXPECT_TRUE(display.saver.running());
 
     // Let the thread run, whatever the stored settings are, then take over
     // the ticks to check the picture.
     PumpFor(1000);
-    StopAnimation();
-    EXPECT_EQ(nullptr, displayState.animationThread);
-    EXPECT_EQ(kWidth / effectiveSettings.cellWidth, theWorld.width);
-    EXPECT_EQ(kHeight / effectiveSettings.cellHeight, theWorld.height);
+    StopAnimation(display.animation);
+    EXPECT_EQ(nullptr, display.animation.thread);
+    const World& world = display.saver.world();
+    EXPECT_EQ(kWidth / display.saver.effective().cellWidth, world.width);
+    EXPECT_EQ(kHeight / display.saver.effective().cellHeight, world.height);
 
     std::vector<CellSnapshot> before;
     bool newWorld = true;
     for (int n = 0; n < 100 && newWorld; ++n) {
-        before = TakeSnapshot(theWorld);
-        const int64_t countdown = theWorld.countdown;
-        const int32_t columns = theWorld.width;
-        RunTick(window);
-        newWorld =
-            theWorld.width != columns || (theWorld.countdown != countdown && theWorld.countdown != countdown - 1);
+        before = TakeSnapshot(world);
+        const int64_t countdown = world.countdown;
+        const int32_t columns = world.width;
+        RunTick(display, window);
+        newWorld = world.width != columns || (world.countdown != countdown && world.countdown != countdown - 1);
     }
     ASSERT_FALSE(newWorld) << "every tick began a new world";
 
@@ -127,7 +130,7 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
     int sprites = 0;
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
-            const SheetPoint from = ExpectedSheetPoint(x, y, before, theWorld, effectiveSettings);
+            const SheetPoint from = ExpectedSheetPoint(x, y, before, world, display.saver.effective());
             sprites += !from.black;
             const uint32_t expected = from.black ? 0 : sheet.colours[sheet.indices.at(from.x, from.y)];
             const uint32_t got = pixels[static_cast<size_t>(y) * kWidth + x];
@@ -149,8 +152,9 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
     EXPECT_EQ(std::vector<uint32_t>(black.size(), 0), black);
 
     DestroyWindow(window);
-    EXPECT_EQ(nullptr, displayState.sheetResource);
-    EXPECT_EQ(nullptr, displayState.sheetBitmap);
-    EXPECT_EQ(nullptr, displayState.sheetPalette);
-    EXPECT_EQ(nullptr, displayState.wakeEvent);
+    EXPECT_EQ(nullptr, display.sheetResource);
+    EXPECT_EQ(nullptr, display.sheetBitmap);
+    EXPECT_EQ(nullptr, display.sheetPalette);
+    EXPECT_EQ(nullptr, display.animation.wakeEvent);
+    EXPECT_FALSE(display.saver.running());
 }

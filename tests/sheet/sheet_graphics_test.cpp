@@ -12,14 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "display/display_state_windows.h"
 #include "display/packed_dib.h"
 #include "display/rle8.h"
 #include "display/sheet_graphics_windows.h"
-#include "host/host_state_windows.h"
-
-// The host library is not linked here; its record is all the code reads.
-HostState hostState{};
 
 namespace {
 
@@ -137,22 +132,20 @@ int CountMismatches(const Pixels& pixels, const IndexedImage& image, const uint8
     return mismatches;
 }
 
-void ReleaseGraphics(HBITMAP bitmap) {
-    if (bitmap != nullptr) {
-        DeleteObject(bitmap);
-    }
-    if (displayState.sheetPalette != nullptr) {
-        DeleteObject(displayState.sheetPalette);
-        displayState.sheetPalette = nullptr;
-    }
-}
-
 class SheetGraphics : public ::testing::Test {
 protected:
-    void SetUp() override {
-        hostState.saverWindow = nullptr;  // as during window creation
-        displayState.sheetPalette = nullptr;
+    void ReleaseGraphics(HBITMAP bitmap) {
+        if (bitmap != nullptr) {
+            DeleteObject(bitmap);
+        }
+        if (palette != nullptr) {
+            DeleteObject(palette);
+            palette = nullptr;
+        }
     }
+
+    HWND saverWindow = nullptr;  // none, as during window creation
+    HPALETTE palette = nullptr;
 };
 
 }  // namespace
@@ -176,12 +169,12 @@ TEST_F(SheetGraphics, EmbeddedSheetGivesItsPaletteAndA540x1890Bitmap) {
     ASSERT_TRUE(ParsePackedDib(sheet, size, &layout));
     ASSERT_TRUE(DecodePackedRle8(sheet, size, &decoded));
 
-    HBITMAP bitmap = BuildSheetGraphics(sheet);
+    HBITMAP bitmap = BuildSheetGraphics(saverWindow, sheet, palette);
     ASSERT_NE(bitmap, nullptr);
-    ASSERT_NE(displayState.sheetPalette, nullptr);
-    EXPECT_EQ(GetPaletteEntries(displayState.sheetPalette, 0, 0, nullptr), 256u);
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(GetPaletteEntries(palette, 0, 0, nullptr), 256u);
     PALETTEENTRY entries[256];
-    ASSERT_EQ(GetPaletteEntries(displayState.sheetPalette, 0, 256, entries), 256u);
+    ASSERT_EQ(GetPaletteEntries(palette, 0, 256, entries), 256u);
     for (uint32_t i = 0; i < 256; ++i) {
         RgbColor c = PackedDibColor(sheet, layout, i);
         EXPECT_TRUE(entries[i].peRed == c.red && entries[i].peGreen == c.green && entries[i].peBlue == c.blue &&
@@ -210,13 +203,13 @@ TEST_F(SheetGraphics, FourBitSheetShowsNot256ColorOnceAndMakesNothing) {
         HWND window = owned ? CreateWindowExW(0, L"STATIC", L"saver", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                               GetModuleHandleW(nullptr), nullptr)
                             : nullptr;
-        hostState.saverWindow = window;
+        saverWindow = window;
         MessageBoxWatcher watcher(L"Error");
-        HBITMAP bitmap = BuildSheetGraphics(dib.data());
+        HBITMAP bitmap = BuildSheetGraphics(saverWindow, dib.data(), palette);
         std::vector<MessageBoxWatcher::Seen> seen = watcher.Stop();
 
         EXPECT_EQ(bitmap, nullptr);
-        EXPECT_EQ(displayState.sheetPalette, nullptr) << "no palette for a sheet that is not 8-bit";
+        EXPECT_EQ(palette, nullptr) << "no palette for a sheet that is not 8-bit";
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].text, L"Not 256 color.");
         EXPECT_EQ(seen[0].owner, window);
@@ -251,17 +244,17 @@ TEST_F(SheetGraphics, SixteenColourTableGivesSixteenEntriesAndPixelsAfterIt) {
     ASSERT_EQ(layout.pixelOffset, 40u + 64u);
 
     // This time the saver window exists, so its device context is used.
-    hostState.saverWindow = CreateWindowExW(0, L"STATIC", L"saver", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                            GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(hostState.saverWindow, nullptr);
-    HBITMAP bitmap = BuildSheetGraphics(dib.data());
-    DestroyWindow(hostState.saverWindow);
-    hostState.saverWindow = nullptr;
+    saverWindow = CreateWindowExW(0, L"STATIC", L"saver", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(saverWindow, nullptr);
+    HBITMAP bitmap = BuildSheetGraphics(saverWindow, dib.data(), palette);
+    DestroyWindow(saverWindow);
+    saverWindow = nullptr;
     ASSERT_NE(bitmap, nullptr);
-    ASSERT_NE(displayState.sheetPalette, nullptr);
-    EXPECT_EQ(GetPaletteEntries(displayState.sheetPalette, 0, 0, nullptr), 16u);
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(GetPaletteEntries(palette, 0, 0, nullptr), 16u);
     PALETTEENTRY entries[16];
-    ASSERT_EQ(GetPaletteEntries(displayState.sheetPalette, 0, 16, entries), 16u);
+    ASSERT_EQ(GetPaletteEntries(palette, 0, 16, entries), 16u);
     EXPECT_EQ(entries[5].peRed, 80);
     EXPECT_EQ(entries[5].peGreen, 175);
     EXPECT_EQ(entries[5].peBlue, 80);
@@ -297,7 +290,7 @@ TEST_F(SheetGraphics, PaletteFailureShowsTheJapaneseWarningAndMakesNoBitmap) {
         header.height = 1;
         dib = BuildPackedDib(header, std::vector<RgbColor>(4), {2, 5, 0, 1});
         MessageBoxWatcher watcher(L"PAL2");
-        bitmap = BuildSheetGraphics(dib.data());
+        bitmap = BuildSheetGraphics(saverWindow, dib.data(), palette);
         seen = watcher.Stop();
     }
     for (HPALETTE p : filler) {
@@ -307,7 +300,7 @@ TEST_F(SheetGraphics, PaletteFailureShowsTheJapaneseWarningAndMakesNoBitmap) {
         GTEST_SKIP() << "the GDI handle table did not fill up";
     }
     EXPECT_EQ(bitmap, nullptr);
-    EXPECT_EQ(displayState.sheetPalette, nullptr);
+    EXPECT_EQ(palette, nullptr);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, L"CreatePalette\u306b\u5931\u6557");
     EXPECT_EQ(seen[0].owner, nullptr);

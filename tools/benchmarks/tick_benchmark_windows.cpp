@@ -11,14 +11,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "display/animation_thread_windows.h"
 #include "display/display_state_windows.h"
 #include "display/effective_settings.h"
 #include "display/gdi_paint_target_windows.h"
-#include "display/saver_world_windows.h"
 #include "display/sheet_geometry.h"
-#include "display/world_lifecycle.h"
-#include "world/random_source.h"
 
 namespace {
 
@@ -45,7 +41,7 @@ HWND CreateScreenWindow() {
 
 // A device bitmap of the sheet's size with a pattern in it, and a 256-entry
 // palette, so that each tick does the same GDI work as with the real sheet.
-void MakeSheetGraphics() {
+void MakeSheetGraphics(DisplayState& display) {
     std::vector<uint32_t> pixels(static_cast<size_t>(kSheetWidth) * kSheetHeight);
     for (int y = 0; y < kSheetHeight; ++y) {
         for (int x = 0; x < kSheetWidth; ++x) {
@@ -53,7 +49,7 @@ void MakeSheetGraphics() {
         }
     }
     HDC screen = GetDC(nullptr);
-    displayState.sheetBitmap = CreateCompatibleBitmap(screen, kSheetWidth, kSheetHeight);
+    display.sheetBitmap = CreateCompatibleBitmap(screen, kSheetWidth, kSheetHeight);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = kSheetWidth;
@@ -61,7 +57,7 @@ void MakeSheetGraphics() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    SetDIBits(screen, displayState.sheetBitmap, 0, kSheetHeight, pixels.data(), &info, DIB_RGB_COLORS);
+    SetDIBits(screen, display.sheetBitmap, 0, kSheetHeight, pixels.data(), &info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
 
     struct {
@@ -74,7 +70,7 @@ void MakeSheetGraphics() {
         PALETTEENTRY& entry = i == 0 ? palette.header.palPalEntry[0] : palette.more[i - 1];
         entry = PALETTEENTRY{static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 7), 0};
     }
-    displayState.sheetPalette = CreatePalette(&palette.header);
+    display.sheetPalette = CreatePalette(&palette.header);
 }
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequency) {
@@ -86,11 +82,11 @@ struct Counts {
     int grown = 0;  // alive 16 generations: redrawn every tick with wriggle on
 };
 
-Counts CountCells() {
+Counts CountCells(const World& world) {
     Counts counts;
-    for (int y = 1; y <= theWorld.height; ++y) {
-        for (int x = 1; x <= theWorld.width; ++x) {
-            const uint32_t history = theWorld.cellAt(x, y).history;
+    for (int y = 1; y <= world.height; ++y) {
+        for (int x = 1; x <= world.width; ++x) {
+            const uint32_t history = world.cellAt(x, y).history;
             counts.live += history & 1u;
             counts.grown += (history & 0xFFFFu) == 0xFFFFu;
         }
@@ -98,23 +94,22 @@ Counts CountCells() {
     return counts;
 }
 
-void RunScenario(HWND window, const char* name, OnOffRandom lifeGame, int ticks) {
-    userSettings = DefaultSettings();
-    userSettings.Speed = kFastestSpeed;
-    userSettings.Size = CellSize::Small;
-    userSettings.Tovtov = OnOffRandom::On;
-    userSettings.Shrink = OnOffRandom::On;
-    userSettings.Colors = SpeciesMode::Six;
-    userSettings.LifeGame = lifeGame;
-    userSettings.Generations = 100000;  // one world for the whole run
-    SeedRandom(1);
-    ResolveStartSettings(userSettings, effectiveSettings);
+void RunScenario(DisplayState& display, HWND window, const char* name, OnOffRandom lifeGame, int ticks) {
+    Settings settings = DefaultSettings();
+    settings.Speed = kFastestSpeed;
+    settings.Size = CellSize::Small;
+    settings.Tovtov = OnOffRandom::On;
+    settings.Shrink = OnOffRandom::On;
+    settings.Colors = SpeciesMode::Six;
+    settings.LifeGame = lifeGame;
+    settings.Generations = 100000;  // one world for the whole run
     const ClientSize client = ClientSizeOf(window);
-    AllocateFirstWorld(theWorld, userSettings, effectiveSettings, client);
+    display.saver.start(settings, client, 1u);
+    const World& world = display.saver.world();
 
     // Past 16 generations, so the grown cells wriggle.
     for (int n = 0; n < 32; ++n) {
-        RunTick(window);
+        RunTick(display, window);
     }
 
     LARGE_INTEGER frequency, start, end;
@@ -123,11 +118,11 @@ void RunScenario(HWND window, const char* name, OnOffRandom lifeGame, int ticks)
     double grownSum = 0;
     double liveSum = 0;
     for (int n = 0; n < ticks; ++n) {
-        const Counts counts = CountCells();
+        const Counts counts = CountCells(world);
         grownSum += counts.grown;
         liveSum += counts.live;
         QueryPerformanceCounter(&start);
-        RunTick(window);
+        RunTick(display, window);
         QueryPerformanceCounter(&end);
         times.push_back(Milliseconds(start, end, frequency));
     }
@@ -139,8 +134,8 @@ void RunScenario(HWND window, const char* name, OnOffRandom lifeGame, int ticks)
     const double mean = total / ticks;
     const double shortest = TickDelayForSpeed(kFastestSpeed);
     std::printf("%s\n", name);
-    std::printf("  grid %d x %d cells of %d px in %d x %d, %d ticks\n", theWorld.width, theWorld.height,
-                effectiveSettings.cellWidth, client.width, client.height, ticks);
+    std::printf("  grid %d x %d cells of %d px in %d x %d, %d ticks\n", world.width, world.height,
+                display.saver.effective().cellWidth, client.width, client.height, ticks);
     std::printf("  per tick: %.0f live cells, %.0f grown (wriggling)\n", liveSum / ticks, grownSum / ticks);
     std::printf("  tick cost: mean %.3f ms, median %.3f ms, 95th %.3f ms, max %.3f ms\n", mean, times[ticks / 2],
                 times[ticks * 95 / 100], times.back());
@@ -152,17 +147,19 @@ void RunScenario(HWND window, const char* name, OnOffRandom lifeGame, int ticks)
 int main(int argc, char** argv) {
     const int ticks = argc > 1 ? std::max(10, std::atoi(argv[1])) : 300;
     HWND window = CreateScreenWindow();
-    MakeSheetGraphics();
+    DisplayState display;
+    MakeSheetGraphics(display);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         DispatchMessageA(&message);
     }
 
-    RunScenario(window, "Small cells, wriggle and shrink on, Life rules on, six species:", OnOffRandom::On, ticks);
-    RunScenario(window, "Worst case, Life rules off (every cell wriggles):", OnOffRandom::Off, ticks / 3 + 10);
+    RunScenario(display, window, "Small cells, wriggle and shrink on, Life rules on, six species:", OnOffRandom::On,
+                ticks);
+    RunScenario(display, window, "Worst case, Life rules off (every cell wriggles):", OnOffRandom::Off, ticks / 3 + 10);
 
-    DeleteObject(displayState.sheetBitmap);
-    DeleteObject(displayState.sheetPalette);
+    DeleteObject(display.sheetBitmap);
+    DeleteObject(display.sheetPalette);
     DestroyWindow(window);
     return 0;
 }
