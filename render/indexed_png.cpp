@@ -13,6 +13,7 @@ bool WriteIndexedPng(FILE* file, const IndexedImage& image, const std::vector<Rg
     png_set_IHDR(png, info, image.width, image.height, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> colors;
+    colors.reserve(palette.size());
     for (const RgbColor& c : palette) {
         colors.push_back({c.red, c.green, c.blue});
     }

@@ -4,9 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -16,6 +16,7 @@
 #include "display/frame_target.h"
 #include "display/saver.h"
 #include "resources/builtin_sheet.h"
+#include "scratch_dir.h"
 #include "settings/command_line_options.h"
 
 namespace {
@@ -31,38 +32,18 @@ std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern = testing::TempDir() + "render_program_XXXXXX";
-        path = mkdtemp(pattern.data()) ? pattern : "";
-    }
-    ~ScratchDir() { std::system(("rm -rf '" + path + "'").c_str()); }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
-    // Names in the folder, the captured streams aside.
-    std::vector<std::string> files() const {
-        std::vector<std::string> names;
-        FILE* list = popen(("ls -A '" + path + "' | grep -v '^std'").c_str(), "r");
-        char line[512];
-        while (list && std::fgets(line, sizeof line, list))
-            names.emplace_back(line, std::strcspn(line, "\n"));
-        if (list)
-            pclose(list);
-        return names;
-    }
-    std::string path;
-};
-
-ProgramRun Render(const ScratchDir& dir, const std::vector<std::string>& args) {
+ProgramRun Render(const std::vector<std::string>& args) {
     std::string command = "'" QUORBEL_RENDER "'";
     for (const std::string& arg : args)
         command += " '" + arg + "'";
-    command += " >'" + dir / "stdout" + "' 2>'" + dir / "stderr" + "'";
+    // The streams go to a folder of their own: dir holds only what the program writes.
+    const ScratchDir streams;
+    command += " >'" + streams / "out" + "' 2>'" + streams / "err" + "'";
     const int status = std::system(command.c_str());
     ProgramRun run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadFile(dir / "stdout");
-    run.err = ReadFile(dir / "stderr");
+    run.out = ReadFile(streams / "out");
+    run.err = ReadFile(streams / "err");
     return run;
 }
 
@@ -195,7 +176,7 @@ TEST(RenderProgram, TheTraceIsWhatTheSaverPaintsAndTheSameSeedGivesTheSameBytes)
     std::vector<std::string> args = Strings(settings);
     for (const char* arg : {"--seed", "7", "--resolution", "200x130", "--ticks", "120", "--trace", "-"})
         args.push_back(arg);
-    const ProgramRun first = Render(dir, args);
+    const ProgramRun first = Render(args);
     ASSERT_EQ(first.exitCode, 0) << first.err;
     EXPECT_EQ(first.err, "");
     const std::string expected = ExpectedTrace(settings, 7, {200, 130}, 120);
@@ -203,20 +184,20 @@ TEST(RenderProgram, TheTraceIsWhatTheSaverPaintsAndTheSameSeedGivesTheSameBytes)
     EXPECT_GE(std::count(expected.begin(), expected.end(), 'c'), 1) << "the run should paint";
     EXPECT_NE(expected.find(" clear 200 130"), std::string::npos) << "the run should renew its world";
 
-    const ProgramRun again = Render(dir, args);
+    const ProgramRun again = Render(args);
     EXPECT_EQ(again.out, first.out);
     args[args.size() - 7] = "8";  // another seed, another run
-    EXPECT_NE(Render(dir, args).out, first.out);
+    EXPECT_NE(Render(args).out, first.out);
 }
 
 TEST(RenderProgram, AClockSeedIsPrintedAndRepeatsTheRun) {
     ScratchDir dir;
-    const ProgramRun clock = Render(dir, {"--resolution", "120x90", "--ticks", "30", "--trace", "-"});
+    const ProgramRun clock = Render({"--resolution", "120x90", "--ticks", "30", "--trace", "-"});
     ASSERT_EQ(clock.exitCode, 0) << clock.err;
     unsigned seed = 0;
     ASSERT_EQ(std::sscanf(clock.err.c_str(), "quorbel-render: seed %u (from the clock)\n", &seed), 1) << clock.err;
     const ProgramRun seeded =
-        Render(dir, {"--resolution", "120x90", "--ticks", "30", "--trace", "-", "--seed", std::to_string(seed)});
+        Render({"--resolution", "120x90", "--ticks", "30", "--trace", "-", "--seed", std::to_string(seed)});
     EXPECT_EQ(seeded.out, clock.out);
 }
 
@@ -243,7 +224,7 @@ TEST(RenderProgram, PngAndGifDecodeToTheFramesTheSaverPaints) {
               std::string("--ticks"), std::to_string(c.ticks), std::string("--every"), std::to_string(c.every),
               std::string("--png"), dir / "last.png", std::string("--gif"), dir / "run.gif"})
             args.push_back(arg);
-        const ProgramRun run = Render(dir, args);
+        const ProgramRun run = Render(args);
         ASSERT_EQ(run.exitCode, 0) << run.err;
         const ExpectedAnimation expected = Animate(c.settings, 3, client, c.ticks, c.every);
         const std::string what = std::string(c.settings[3]) + " every " + std::to_string(c.every);
@@ -304,7 +285,7 @@ TEST(RenderProgram, BadInputExitsWithTwoAndOneLineAndLeavesNoFile) {
     for (const Case& c : cases) {
         std::vector<std::string> args = c.args;
         args.push_back("--ticks=3");
-        const ProgramRun run = Render(dir, args);
+        const ProgramRun run = Render(args);
         EXPECT_EQ(run.exitCode, 2) << c.message;
         EXPECT_EQ(run.err, "quorbel-render: " + c.message + "\n");
         EXPECT_EQ(run.out, "");

@@ -1,6 +1,6 @@
-// The renderer's writers on their own: the trace's lines, the GIF's delays
-// and frame rectangles (read back with giflib's decoder), and output files
-// that appear only when complete.
+// The renderer's writers on their own: the GIF's delays and frame
+// rectangles (read back with giflib's decoder), and output files that appear
+// only when complete.
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,85 +9,21 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "display/frame_target.h"
 #include "render/animated_gif.h"
 #include "render/output_file.h"
-#include "render/trace_target.h"
+#include "scratch_dir.h"
 
 namespace {
-
-std::string ReadAll(FILE* file) {
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        text.append(chunk, n);
-    return text;
-}
 
 bool Exists(const std::string& path) {
     struct stat s;
     return stat(path.c_str(), &s) == 0;
 }
 
-std::vector<std::string> FilesIn(const std::string& dir) {
-    std::vector<std::string> names;
-    FILE* list = popen(("ls -A '" + dir + "'").c_str(), "r");
-    char line[512];
-    while (list && std::fgets(line, sizeof line, list))
-        names.emplace_back(line, std::strcspn(line, "\n"));
-    if (list)
-        pclose(list);
-    return names;
-}
-
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern = testing::TempDir() + "render_XXXXXX";
-        path = mkdtemp(pattern.data()) ? pattern : "";
-    }
-    ~ScratchDir() { std::system(("rm -rf '" + path + "'").c_str()); }
-    std::string path;
-};
-
 }  // namespace
-
-TEST(TraceTarget, WritesEachOperationAndPassesItOn) {
-    FILE* out = std::tmpfile();
-    ASSERT_NE(out, nullptr);
-    IndexedImage sheet(8, 8, 7);
-    IndexedImage frame(6, 4, 1);
-    FrameTarget drawn(frame, &sheet);
-    TraceTarget trace(out, &drawn, {99, 99});
-    EXPECT_EQ(trace.clientSize().width, 6);  // the drawing target's size wins
-
-    trace.endTick(12, 4294967295u, 28);
-    trace.startTick(1);
-    trace.copy(540, 1850, -2, 3, 4, 5);
-    trace.fillBlack({0, 0, 2, 1});
-    trace.clear({6, 4});
-    trace.endTick(0, 0, 2000);
-    ASSERT_TRUE(trace.flush());
-    EXPECT_EQ(ReadAll(out),
-              "0 end population=12 random=4294967295 delay=28\n"
-              "1 copy 540 1850 -2 3 4 5\n"
-              "1 erase 0 0 2 1\n"
-              "1 clear 6 4\n"
-              "1 end population=0 random=0 delay=2000\n");
-    EXPECT_EQ(frame.pixels, std::vector<uint8_t>(24, 0));  // the clear reached the frame
-    std::fclose(out);
-
-    // Without a drawing target the given size is the client size.
-    TraceTarget alone(nullptr, nullptr, {30, 20});
-    EXPECT_EQ(alone.clientSize().height, 20);
-}
 
 TEST(GifDelayClock, CarriesTheRemainderAndNeverGivesLessThanTwo) {
     // 28 ms ticks (the fastest speed): 2.8 hundredths each.
@@ -113,7 +49,7 @@ TEST(GifDelayClock, CarriesTheRemainderAndNeverGivesLessThanTwo) {
 
 TEST(AnimatedGif, FramesHoldTheChangedRectangleAndUnchangedPicturesExtendTheFrameBefore) {
     ScratchDir dir;
-    const std::string path = dir.path + "/run.gif";
+    const std::string path = dir / "run.gif";
     FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
     std::vector<RgbColor> palette(256);
@@ -171,15 +107,15 @@ TEST(AnimatedGif, FramesHoldTheChangedRectangleAndUnchangedPicturesExtendTheFram
 
 TEST(OutputFile, AppearsOnlyWhenCommitted) {
     ScratchDir dir;
-    const std::string path = dir.path + "/out.txt";
+    const std::string path = dir / "out.txt";
     {
         OutputFile file;
         ASSERT_TRUE(file.open(path)) << file.error();
         std::fputs("partial", file.stream());
         EXPECT_FALSE(Exists(path));
-        EXPECT_EQ(FilesIn(dir.path).size(), 1u);  // the temporary
+        EXPECT_EQ(dir.files().size(), 1u);  // the temporary
     }
-    EXPECT_TRUE(FilesIn(dir.path).empty()) << "not committed: nothing left";
+    EXPECT_TRUE(dir.files().empty()) << "not committed: nothing left";
 
     {
         std::ofstream(path) << "old";
@@ -191,7 +127,7 @@ TEST(OutputFile, AppearsOnlyWhenCommitted) {
     std::ifstream in(path);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text, "new");
-    EXPECT_EQ(FilesIn(dir.path), std::vector<std::string>{"out.txt"});
+    EXPECT_EQ(dir.files(), std::vector<std::string>{"out.txt"});
     struct stat s;
     ASSERT_EQ(stat(path.c_str(), &s), 0);
     EXPECT_NE(s.st_mode & 0044, 0u) << "readable by others as files usually are, not private";

@@ -30,14 +30,3 @@ TEST(SettingsTable, EachRowReachesItsOwnFieldOnly) {
     EXPECT_EQ(names.size(), kSettingCount);
     EXPECT_EQ(FindSetting("speed"), nullptr);  // value names are matched exactly
 }
-
-TEST(SettingsTable, DefaultsAreValuesTheSettingCanHold) {
-    for (const SettingDescription& setting : kSettingTable) {
-        if (setting.codec) {
-            EXPECT_LT(setting.defaultValue, setting.codec->wordCount) << setting.name;
-        } else {
-            EXPECT_GE(setting.defaultValue, setting.lowest) << setting.name;
-            EXPECT_LE(setting.defaultValue, setting.highest) << setting.name;
-        }
-    }
-}
