@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 
 namespace {
 
@@ -12,7 +13,7 @@ using Clock = std::chrono::steady_clock;
 class HackLoop {
 public:
     HackLoop(XConnection& connection, HackWindow& window, WindowPainter& painter, Saver& saver)
-        : connection_(connection), display_(connection.display()), window_(window), painter_(painter), saver_(saver) {
+        : display_(connection.display()), window_(window), painter_(painter), saver_(saver) {
         wmProtocols_ = XInternAtom(display_, "WM_PROTOCOLS", False);
     }
 
@@ -29,6 +30,9 @@ public:
             pendingSize_.reset();
             painter_.resize(window_.size);
             saver_.resize(window_.size);
+            // Black at once, not only when the next tick clears: exposures
+            // of the new size came while the picture had the old one.
+            painter_.repaint({0, 0, window_.size.width, window_.size.height});
         }
         return !end_;
     }
@@ -74,7 +78,6 @@ private:
         }
     }
 
-    XConnection& connection_;
     Display* display_;
     HackWindow& window_;
     WindowPainter& painter_;
@@ -116,7 +119,7 @@ HackLoopEnd RunHackLoop(XConnection& connection, HackWindow& window, WindowPaint
         }
         pollfd fds[2] = {{connection.fd(), POLLIN, 0}, {signals.fd(), POLLIN, 0}};
         if (poll(fds, 2, timeout) < 0 && errno != EINTR) {
-            loop.endWith({1, "poll failed", false});
+            loop.endWith({1, std::string("poll failed: ") + std::strerror(errno), false});
             break;
         }
         if (fds[1].revents != 0) {

@@ -1,7 +1,6 @@
 #include "x11/stop_signals_posix.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -41,11 +40,6 @@ bool StopSignals::install(std::string* error) {
         sigaction(signal, &action, nullptr);
     }
     return true;
-}
-
-bool StopSignals::raised() const {
-    pollfd entry{readEnd_, POLLIN, 0};
-    return readEnd_ >= 0 && poll(&entry, 1, 0) > 0;
 }
 
 StopSignals::~StopSignals() {

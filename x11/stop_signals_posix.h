@@ -16,7 +16,6 @@ public:
     bool install(std::string* error);
     // Readable once a signal has arrived.
     int fd() const { return readEnd_; }
-    bool raised() const;
 
 private:
     int readEnd_ = -1;
