@@ -69,7 +69,12 @@ int main(int argc, char**) {
     if (home.empty()) {
         return Fail("cannot tell your home folder");
     }
-    const std::string path = home + "/.xscreensaver";
+    // A linked file (kept with other dotfiles) is changed where it lies.
+    std::string path = home + "/.xscreensaver";
+    if (char* real = realpath(path.c_str(), nullptr)) {
+        path = real;
+        std::free(real);
+    }
     const char* defaultsPath = std::getenv("QUORBEL_XSCREENSAVER_DEFAULTS");
     defaultsPath = defaultsPath != nullptr ? defaultsPath : kAppDefaults;
     const std::optional<std::string> defaults = ReadFile(defaultsPath);

@@ -34,6 +34,15 @@ chmod 600 "$file"
 [ "$(sed -n 2,3p "$file")" = "$(printf 'programs: maze --root \\n\\\n\t\t\t\tquorbel --root \\n')" ] ||
     fail "list not extended: $(cat "$file")"
 
+# A linked file is changed where it lies; the link stays.
+mkdir -p "$work/dotfiles"
+printf 'programs: maze --root\n' >"$work/dotfiles/xscreensaver"
+rm "$file"
+ln -s "$work/dotfiles/xscreensaver" "$file"
+"$QUORBEL_ENABLE" >/dev/null || fail "run on a linked file failed"
+[ -L "$file" ] || fail "the link was replaced by a file"
+grep -q 'quorbel --root' "$work/dotfiles/xscreensaver" || fail "the linked file was not changed"
+
 # Neither a file nor XScreenSaver's defaults: a message, exit 1, no file.
 rm "$file"
 QUORBEL_XSCREENSAVER_DEFAULTS=$work/missing "$QUORBEL_ENABLE" 2>"$work/err" && fail "succeeded without defaults"
