@@ -6,7 +6,8 @@ set -eu
 PACKAGES="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
 wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils
-locales fonts-ipafont-gothic libpng-dev libgif-dev googletest libgtest-dev libbenchmark-dev python3 nsis"
+locales fonts-ipafont-gothic libpng-dev libgif-dev googletest libgtest-dev libbenchmark-dev python3 nsis
+libx11-dev xscreensaver xscreensaver-data-extra libxml2-utils dpkg-dev"
 
 missing=""
 for p in $PACKAGES; do

@@ -1,0 +1,230 @@
+#!/bin/bash
+# x11_saver_test.sh <case>: the quorbel program on private Xvfb displays,
+# checked on screenshots of the X display. Needs QUORBEL and X_TEST_TOOL (and
+# QUORBEL_RENDER for the renderer case) naming the built programs.
+set -uo pipefail
+
+. "$(dirname "$0")/x_test_lib.sh"
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    stop_xvfb
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# sprites_everywhere <shot> <region> <cell side>: sprites, and no cell black.
+sprites_everywhere() {
+    local name=$1 region=$2 side=$3
+    local width=${region%%x*} rest=${region#*x}
+    local height=${rest%%+*}
+    sprites_in "$name" "$region" &&
+        [ "$(convert "$work/$name.png" -crop "$region" +repage -scale "$((width / side))x$((height / side))!" \
+            -format '%[min]' info:)" != 0 ]
+}
+
+start_saver() {  # start_saver <stderr file> <args...>: sets SAVER
+    local errors=$1
+    shift
+    DISPLAY=$XVFB_DISPLAY "$QUORBEL" "$@" 2>"$errors" &
+    SAVER=$!
+    pids+=("$SAVER")
+}
+
+# end_saver <signal>: sends it and waits; sets CODE and ELAPSED_MS.
+end_saver() {
+    local start=$(date +%s%N)
+    kill -"$1" "$SAVER"
+    wait "$SAVER"
+    CODE=$?
+    ELAPSED_MS=$((($(date +%s%N) - start) / 1000000))
+}
+
+# The defaults at 1024x768: 30-pixel cells (middle, wriggling), so a 34 x 25
+# grid covering 1020 x 750; the strips beyond it are black, although the root
+# starts with Xvfb's grey pattern (-retro).
+case_root_grid() {
+    start_xvfb 1024x768x24 -retro || fail "no Xvfb"
+    shot before
+    [ "$(brightest before 4x768+1020+0)" != 0 ] || fail "the root was black before the saver started"
+    start_saver "$work/err" --root --ticks 1
+    lit() { shot after && sprites_in after 1020x750+0+0; }
+    wait_until 30 lit || fail "no cell lit inside the grid after the first tick"
+    [ "$(brightest after 4x768+1020+0)" = 0 ] || fail "the strip right of the grid is not black"
+    [ "$(brightest after 1024x18+0+750)" = 0 ] || fail "the strip below the grid is not black"
+    end_saver TERM
+    [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM: $(cat "$work/err")"
+}
+
+# Every cell alive and drawn at the first tick: small cells without wriggle
+# are 10 pixels, so a 405x305 window holds 40 x 30 of them.
+all_cells=(--speed 19 --life off --wriggle off --cell-size small)
+
+case_window_id() {
+    start_xvfb 1024x768x24 || fail "no Xvfb"
+    DISPLAY=$XVFB_DISPLAY "$X_TEST_TOOL" create 405x305 >"$work/id" &
+    pids+=($!)
+    wait_until 10 test -s "$work/id" || fail "the test window did not appear"
+    local id
+    id=$(cat "$work/id")
+
+    # --window-id, and XScreenSaver's way: --root with XSCREENSAVER_WINDOW.
+    local how
+    for how in "--window-id $id" "XSCREENSAVER_WINDOW=$id --root"; do
+        if [ "${how%% *}" = "--window-id" ]; then
+            start_saver "$work/err" --window-id "$id" --ticks 1 "${all_cells[@]}"
+        else
+            XSCREENSAVER_WINDOW=$id start_saver "$work/err" --root --ticks 1 "${all_cells[@]}"
+        fi
+        covered() { shot window "$id" && sprites_everywhere window 400x300+0+0 10; }
+        wait_until 20 covered || fail "$how: not every cell of the 40 x 30 grid is lit"
+        [ "$(brightest window 5x305+400+0)" = 0 ] || fail "$how: the white right strip was not blacked out"
+        [ "$(brightest window 405x5+0+300)" = 0 ] || fail "$how: the white bottom strip was not blacked out"
+        shot root
+        ! sprites_in root 600x400+424+368 || fail "$how: drew outside its window"
+        end_saver TERM
+        [ "$CODE" = 0 ] || fail "$how: exit code $CODE: $(cat "$work/err")"
+        # White again for the next round.
+        DISPLAY=$XVFB_DISPLAY xdotool windowunmap --sync "$id" windowmap --sync "$id"
+    done
+}
+
+# Its own window, grown: the next world fills the new size, and closing the
+# window ends the program with 0.
+case_resize() {
+    start_xvfb 1280x1024x24 || fail "no Xvfb"
+    start_saver "$work/err" --window "${all_cells[@]}"
+    local id
+    find_window() { id=$(DISPLAY=$XVFB_DISPLAY xdotool search --name '^Quorbel$' 2>/dev/null | head -n1) && [ -n "$id" ]; }
+    wait_until 10 find_window || fail "no window titled Quorbel"
+    first_world() { shot window "$id" && sprites_everywhere window 1020x760+0+0 10; }
+    wait_until 20 first_world || fail "the first world does not fill the 1024x768 window"
+
+    DISPLAY=$XVFB_DISPLAY xdotool windowsize "$id" 1205 905
+    grown() {
+        shot window "$id" && [ "$(identify -format %wx%h "$work/window.png")" = 1205x905 ] &&
+            sprites_everywhere window 1200x900+0+0 10
+    }
+    wait_until 20 grown || fail "no new world over the whole 1205x905 window"
+    [ "$(brightest window 5x905+1200+0)" = 0 ] || fail "the strip right of the new grid is not black"
+    [ "$(brightest window 1205x5+0+900)" = 0 ] || fail "the strip below the new grid is not black"
+
+    DISPLAY=$XVFB_DISPLAY "$X_TEST_TOOL" delete "$id"
+    ended() { ! kill -0 "$SAVER" 2>/dev/null; }
+    wait_until 10 ended || fail "WM_DELETE_WINDOW did not end the program"
+    wait "$SAVER"
+    local code=$?
+    [ "$code" = 0 ] || fail "exit code $code after WM_DELETE_WINDOW: $(cat "$work/err")"
+}
+
+# SIGTERM and SIGINT end it at once although the next tick is 2 s away.
+case_signals() {
+    start_xvfb 640x480x24 || fail "no Xvfb"
+    local signal
+    for signal in TERM INT; do
+        start_saver "$work/err" --root --speed 0
+        black() { shot root && [ "$(brightest root 640x480+0+0)" = 0 ]; }
+        wait_until 10 black || fail "the saver did not black out the root"
+        end_saver "$signal"
+        [ "$CODE" = 0 ] || fail "SIG$signal: exit code $CODE: $(cat "$work/err")"
+        [ "$ELAPSED_MS" -lt 1000 ] || fail "SIG$signal: took $ELAPSED_MS ms with a 2000 ms tick delay"
+        [ ! -s "$work/err" ] || fail "SIG$signal: said $(cat "$work/err")"
+    done
+}
+
+# expect_failure <code> <text> <args...>: the program ends with that code and
+# one line of stderr holding the text.
+expect_failure() {
+    local code=$1 text=$2
+    shift 2
+    DISPLAY=${XVFB_DISPLAY:-} timeout 20 "$QUORBEL" "$@" >/dev/null 2>"$work/err"
+    local got=$?
+    [ "$got" = "$code" ] || fail "$*: exit code $got, not $code: $(cat "$work/err")"
+    [ "$(wc -l <"$work/err")" = 1 ] || fail "$*: not one line: $(cat "$work/err")"
+    grep -qF -- "$text" "$work/err" || fail "$*: \"$(cat "$work/err")\" does not mention $text"
+}
+
+case_bad_options() {
+    unset DISPLAY
+    expect_failure 2 "--frobnicate" --frobnicate
+    expect_failure 2 "--speed" --root --speed 20
+    expect_failure 2 "random" --speed fast
+    expect_failure 2 "--cell-size" --cell-size huge
+    expect_failure 2 "--window-id" --window-id zz
+    expect_failure 2 "--ticks" --ticks -1
+    expect_failure 2 "--generations" --generations 4294967296
+    expect_failure 2 "--seed" -seed
+    expect_failure 2 "\"stray\"" stray
+    XSCREENSAVER_WINDOW=junk expect_failure 2 "XSCREENSAVER_WINDOW" --root
+    "$QUORBEL" --speed 3 --help | grep -q -- "--window-id" || fail "--help does not list the options"
+}
+
+# What the X server does not give it: a visual it cannot draw on, a window
+# that does not exist, a display that goes away.
+case_x_failures() {
+    start_xvfb 640x480x8 || fail "no Xvfb"
+    expect_failure 1 "TrueColor" --root
+    expect_failure 1 "TrueColor" --window
+    stop_xvfb
+    # A 16-bit screen: its own window takes another visual of the screen, the
+    # server's 32-bit one for translucent windows.
+    local depth
+    for depth in 16; do
+        start_xvfb "640x480x$depth" || fail "no Xvfb"
+        expect_failure 1 "TrueColor" --root
+        start_saver "$work/err" --window --speed 19 --ticks 1 "${all_cells[@]}"
+        local id
+        find_window() { id=$(DISPLAY=$XVFB_DISPLAY xdotool search --name '^Quorbel$' 2>/dev/null | head -n1) && [ -n "$id" ]; }
+        wait_until 10 find_window || fail "depth $depth: no window titled Quorbel: $(cat "$work/err")"
+        drawn() { shot window "$id" && sprites_everywhere window 630x470+0+0 10; }
+        wait_until 20 drawn || fail "depth $depth: its own window is not drawn"
+        end_saver TERM
+        [ "$CODE" = 0 ] || fail "depth $depth: exit code $CODE: $(cat "$work/err")"
+        stop_xvfb
+    done
+    expect_failure 1 "cannot open the X display" --display :none
+    start_xvfb 640x480x24 || fail "no Xvfb"
+    expect_failure 1 "0x7654321" --window-id 0x7654321
+    start_saver "$work/err" --root --speed 19
+    black() { shot root && [ "$(brightest root 640x480+0+0)" = 0 ]; }
+    wait_until 10 black || fail "the saver did not black out the root"
+    stop_xvfb
+    ended() { ! kill -0 "$SAVER" 2>/dev/null; }
+    wait_until 10 ended || fail "the saver outlived its X server"
+    wait "$SAVER"
+    local code=$?
+    [ "$code" = 1 ] || fail "exit code $code when the X server went away"
+    grep -q "lost the connection" "$work/err" || fail "no message for the lost connection: $(cat "$work/err")"
+}
+
+# A seeded run shows on the X display exactly the renderer's PNG for the same
+# seed, size and ticks: every pixel the palette colour of the frame's index.
+case_renderer_match() {
+    local size=800x600 ticks=80
+    local run=(--seed 7 --speed 19 --species 6 --cell-size small --shrink on --wrap on)
+    "$QUORBEL_RENDER" --quiet --resolution "$size" --ticks "$ticks" --png "$work/expected.png" "${run[@]}" ||
+        fail "quorbel-render failed"
+    convert "$work/expected.png" -depth 8 "rgb:$work/expected.rgb"
+    start_xvfb "${size}x24" || fail "no Xvfb"
+    start_saver "$work/err" --root --ticks "$ticks" "${run[@]}"
+    same() {
+        import -display "$XVFB_DISPLAY" -window root -depth 8 "rgb:$work/shown.rgb" 2>/dev/null &&
+            cmp -s "$work/expected.rgb" "$work/shown.rgb"
+    }
+    if ! wait_until 30 same; then
+        shot shown
+        local differing
+        differing=$(compare -metric AE "$work/expected.png" "$work/shown.png" null: 2>&1)
+        fail "after $ticks ticks the display differs from quorbel-render's PNG in $differing pixels"
+    fi
+    end_saver TERM
+    [ "$CODE" = 0 ] || fail "exit code $CODE: $(cat "$work/err")"
+}
+
+"case_$1"

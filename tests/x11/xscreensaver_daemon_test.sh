@@ -1,0 +1,66 @@
+#!/bin/bash
+# xscreensaver_daemon_test.sh: the real XScreenSaver daemon, on a private
+# Xvfb, starts "quorbel --root" from a ~/.xscreensaver that quorbel-enable
+# made, shows it on the screen, and ends it on deactivation. XScreenSaver
+# runs no hack as root, so the daemon runs as the unprivileged user
+# quorbeltest, made here when missing. QUORBEL and QUORBEL_ENABLE name the
+# programs. Skipped (77) when not root, since only root can switch users.
+set -uo pipefail
+
+. "$(dirname "$0")/x_test_lib.sh"
+user=quorbeltest
+failure_details() { [ -f "${work:-/nonexistent}/log" ] && tail -n 20 "$work/log"; }
+
+[ "$(id -u)" = 0 ] || exit 77
+command -v xscreensaver >/dev/null || fail "xscreensaver is not installed"
+if ! id "$user" >/dev/null 2>&1; then
+    useradd --create-home --shell /bin/sh --comment "quorbel test runs" "$user" || fail "cannot add $user"
+fi
+home=$(getent passwd "$user" | cut -d: -f6)
+[ -d "$home" ] || fail "$user has no home folder"
+
+# The programs where the user can run them, and the daemon's log.
+work=$(mktemp -d)
+daemon=""
+cleanup() {
+    if [ -n "$daemon" ]; then
+        as_user xscreensaver-command -exit >/dev/null 2>&1
+        wait_until 10 eval '! kill -0 "$daemon" 2>/dev/null' || kill "$daemon" 2>/dev/null
+        wait "$daemon" 2>/dev/null
+    fi
+    stop_xvfb
+    rm -rf "$work"
+    rm -f "$home/.xscreensaver"
+}
+trap cleanup EXIT
+cp "$QUORBEL" "$QUORBEL_ENABLE" "$work/"
+chown "$user" "$work"
+chmod 755 "$work"
+
+start_xvfb 1024x768x24 || fail "no Xvfb"
+as_user() { runuser -u "$user" -- env HOME="$home" DISPLAY="$XVFB_DISPLAY" PATH="$work:/usr/bin:/bin" "$@"; }
+
+rm -f "$home/.xscreensaver"
+as_user quorbel-enable >/dev/null || fail "quorbel-enable failed"
+file=$home/.xscreensaver
+grep -q 'quorbel --root' "$file" || fail "quorbel-enable did not list quorbel"
+# Settings of the test's own, after the list: show the last hack (quorbel)
+# at once, without fading, splash or lock.
+hacks=$(grep -c '\\n' "$file")
+printf '%s\n' "mode: one" "selected: $((hacks - 1))" "fade: False" "unfade: False" "splash: False" \
+    "lock: False" >>"$file"
+chown "$user" "$file"
+
+as_user xscreensaver --no-splash --verbose --log "$work/log" >/dev/null 2>&1 &
+daemon=$!
+wait_until 20 as_user xscreensaver-command -version >/dev/null 2>&1 || fail "the daemon did not start"
+as_user xscreensaver-command -activate >/dev/null || fail "xscreensaver-command -activate failed"
+
+hack() { pgrep -u "$user" -f '^quorbel --root$' >/dev/null; }
+wait_until 20 hack || fail "the daemon did not start quorbel --root"
+shown() { shot screen && sprites_in screen 1024x768+0+0; }
+wait_until 20 shown || fail "no cells on the screen while quorbel runs"
+
+as_user xscreensaver-command -deactivate >/dev/null || fail "xscreensaver-command -deactivate failed"
+wait_until 20 eval '! hack' || fail "quorbel still runs after deactivation"
+grep -q 'killing pid [0-9]* (quorbel)' "$work/log" || fail "the daemon's log does not show it ending quorbel"

@@ -1,0 +1,122 @@
+#include "x11/xscreensaver_programs.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Laid out as XScreenSaver writes its files: a setting continues while its
+// line ends in a backslash; each hack but the last ends in backslash-n.
+const std::string kUserFile =
+    "# XScreenSaver Preferences File\n"
+    "timeout:\t0:10:00\n"
+    "mode:\t\trandom\n"
+    "\n"
+    "programs:\t\t\t\t\t\t\t      \\\n"
+    "\t\t\t\tmaze --root\t\t\t\t    \\n\\\n"
+    "- GL: \t\t\t\tsuperquadrics --root\t\t\t    \\n\\\n"
+    "  \"Long one\"\t\tflame --root --iterations 25 --points 10000   \\\n"
+    "\t\t\t\t  --delay 50000\t\t\t    \\n\\\n"
+    "\t\t\t\tqix --root\t\t\t\t    \\n\n"
+    "\n"
+    "pointerHysteresis: 10\n";
+
+const std::string kAppDefaults =
+    "! comment\n"
+    "*mode:\t\t\trandom\n"
+    "*textProgram:\tfortune\n"
+    "*programs:\t\t\t\t\t\t\t\t      \\\n"
+    "\t\t\t\tmaze --root\t\t\t\t    \\n\\\n"
+    "-\t\t\t\tpyro --root\t\t\t\t    \\n\n"
+    "\n"
+    "*Dialog.headingFont: sans 10\n";
+
+// Entries of the result, as XScreenSaver would read the value.
+std::string Setting(const std::string& text) {
+    const size_t start = text.find("programs:");
+    size_t end = start;
+    while ((end = text.find('\n', end + 1)) != std::string::npos && text[end - 1] == '\\') {
+    }
+    return text.substr(start, end - start + 1);
+}
+
+EnableResult Enable(const std::string& file, const std::optional<std::string>& defaults = std::nullopt) {
+    const std::optional<EnableResult> result = EnableQuorbel(file, defaults);
+    EXPECT_TRUE(result.has_value());
+    return result.value_or(EnableResult{EnableOutcome::AlreadyOn, ""});
+}
+
+}  // namespace
+
+TEST(XScreenSaverPrograms, QuorbelIsAddedAsTheLastHackAndNothingElseChanges) {
+    const EnableResult result = Enable(kUserFile);
+    EXPECT_EQ(result.outcome, EnableOutcome::Added);
+    const std::string lastBefore = "\t\t\t\tqix --root\t\t\t\t    \\n\n";
+    const size_t qix = kUserFile.find(lastBefore);
+    // Everything up to the old last hack, and everything after it, as it was.
+    EXPECT_EQ(result.text.substr(0, qix), kUserFile.substr(0, qix));
+    EXPECT_EQ(result.text.substr(qix),
+              "\t\t\t\tqix --root\t\t\t\t    \\n\\\n"
+              "\t\t\t\tquorbel --root \\n\n" +
+                  kUserFile.substr(qix + lastBefore.size()));
+}
+
+TEST(XScreenSaverPrograms, ASecondRunFindsItAndChangesNothing) {
+    const std::string once = Enable(kUserFile).text;
+    const EnableResult twice = Enable(once);
+    EXPECT_EQ(twice.outcome, EnableOutcome::AlreadyOn);
+    EXPECT_EQ(twice.text, once);
+}
+
+TEST(XScreenSaverPrograms, AnyQuorbelEntryCountsWhateverItsOptionsVisualOrName) {
+    for (const char* entry : {"quorbel --root", "quorbel -root --speed 19", "GL: quorbel --root",
+                              "\"Quorbel\" quorbel --root", "/usr/libexec/xscreensaver/quorbel --root"}) {
+        const std::string file = "programs: maze --root \\n\\\n  " + std::string(entry) + " \\n\\\n  qix --root\n";
+        EXPECT_EQ(Enable(file).outcome, EnableOutcome::AlreadyOn) << entry;
+    }
+    // Only the program's own name counts.
+    EXPECT_EQ(Enable("programs: quorbelish --root \\n\\\n  maze --quorbel\n").outcome, EnableOutcome::Added);
+}
+
+TEST(XScreenSaverPrograms, ATurnedOffEntryIsTurnedOnInPlace) {
+    const std::string file =
+        "programs:\t\\\n\t\tmaze --root\t\\n\\\n-\t\tquorbel --root --speed 3\t\\n\\\n\t\tqix\t\\n\n";
+    const EnableResult result = Enable(file);
+    EXPECT_EQ(result.outcome, EnableOutcome::TurnedOn);
+    EXPECT_EQ(result.text,
+              "programs:\t\\\n\t\tmaze --root\t\\n\\\n \t\tquorbel --root --speed 3\t\\n\\\n\t\tqix\t\\n\n");
+    EXPECT_EQ(Enable(result.text).outcome, EnableOutcome::AlreadyOn);
+}
+
+TEST(XScreenSaverPrograms, ShortAndEmptyListsTakeItToo) {
+    EXPECT_EQ(Enable("programs: maze --root\n").text, "programs: maze --root \\n\\\n\t\t\t\tquorbel --root \\n\n");
+    EXPECT_EQ(Enable("programs:\n").text, "programs: \\\n\t\t\t\tquorbel --root \\n\n");
+    EXPECT_EQ(Enable("Programs:  maze \\n\n").outcome, EnableOutcome::Added) << "keys in any case";
+}
+
+TEST(XScreenSaverPrograms, TheDefaultsListBecomesAUserSetting) {
+    const std::optional<std::string> programs = ProgramsFromDefaults(kAppDefaults);
+    ASSERT_TRUE(programs.has_value());
+    EXPECT_EQ(*programs,
+              "programs:\t\t\t\t\t\t\t\t      \\\n"
+              "\t\t\t\tmaze --root\t\t\t\t    \\n\\\n"
+              "-\t\t\t\tpyro --root\t\t\t\t    \\n\n");
+    EXPECT_FALSE(ProgramsFromDefaults("*mode: one\n*programsX: a\n").has_value());
+}
+
+TEST(XScreenSaverPrograms, AFileWithoutAListGetsTheDefaultsListWithQuorbel) {
+    const std::string file = "timeout: 0:05:00\nlock: False\n";
+    const EnableResult result = Enable(file, ProgramsFromDefaults(kAppDefaults));
+    EXPECT_EQ(result.outcome, EnableOutcome::Added);
+    EXPECT_EQ(result.text.substr(0, file.size() + 1), file + "\n");
+    EXPECT_NE(Setting(result.text).find("pyro --root"), std::string::npos);
+    EXPECT_NE(Setting(result.text).find("quorbel --root \\n\n"), std::string::npos);
+    EXPECT_FALSE(EnableQuorbel(file, std::nullopt).has_value()) << "no list anywhere";
+}
+
+TEST(XScreenSaverPrograms, AProgramsWordInsideAnotherSettingIsNotTheList) {
+    const std::string file = "textProgram: echo \\\n programs: none\nprograms: maze \\n\n";
+    const EnableResult result = Enable(file);
+    EXPECT_EQ(result.text, "textProgram: echo \\\n programs: none\nprograms: maze \\n\\\n\t\t\t\tquorbel --root \\n\n");
+}

@@ -1,0 +1,25 @@
+// The saver's life on an X window: a tick whenever the tick delay has
+// passed, and in between, at once, whatever the X server or a signal says.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "display/saver.h"
+#include "x11/hack_window_x11.h"
+#include "x11/stop_signals_posix.h"
+#include "x11/window_painter_x11.h"
+#include "x11/x_connection_x11.h"
+
+struct HackLoopEnd {
+    int exitCode;         // 0: asked to end; 1: an X error
+    std::string message;  // for exit code 1
+    bool windowGone;      // someone else destroyed the window
+};
+
+// Runs the started saver until a stop signal, WM_DELETE_WINDOW on our own
+// window, the window's destruction or an X error. After `ticks` ticks (when
+// given) it stops ticking and only keeps the picture up.
+HackLoopEnd RunHackLoop(XConnection& connection, HackWindow& window, WindowPainter& painter, Saver& saver,
+                        const StopSignals& signals, std::optional<uint64_t> ticks);

@@ -1,0 +1,55 @@
+#include "x11/stop_signals_posix.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+namespace {
+
+constexpr int kSignals[] = {SIGTERM, SIGINT};
+
+// The write end, for the handler; only one StopSignals is installed at once.
+volatile sig_atomic_t writeEnd = -1;
+
+void Raise(int) {
+    const int saved = errno;
+    const char byte = 1;
+    // A full pipe already holds a wake-up; nothing is lost by failing.
+    [[maybe_unused]] const ssize_t written = write(writeEnd, &byte, 1);
+    errno = saved;
+}
+
+}  // namespace
+
+bool StopSignals::install(std::string* error) {
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
+        *error = std::string("cannot make a pipe for signals: ") + std::strerror(errno);
+        return false;
+    }
+    readEnd_ = ends[0];
+    writeEnd = ends[1];
+    struct sigaction action {};
+    action.sa_handler = Raise;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : kSignals) {
+        sigaction(signal, &action, nullptr);
+    }
+    return true;
+}
+
+StopSignals::~StopSignals() {
+    if (readEnd_ < 0) {
+        return;
+    }
+    for (int signal : kSignals) {
+        std::signal(signal, SIG_DFL);
+    }
+    close(writeEnd);
+    writeEnd = -1;
+    close(readEnd_);
+}
