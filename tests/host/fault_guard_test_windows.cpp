@@ -15,31 +15,15 @@ protected:
         // The system's report would start Wine's debugger, which ends the
         // process itself; a debugger that cannot start lets the report
         // return "handle it", as a report the user dismissed does.
-        saved_ = ReadDebugger();
         SetStringValue(HKEY_LOCAL_MACHINE, kAeDebugKey, "Debugger", "quorbel-missing-debugger %ld %ld");
         DeleteKeyTree(HKEY_CURRENT_USER, kStandInKey);
     }
     void TearDown() override {
-        if (saved_.empty()) {
-            DeleteValue(HKEY_LOCAL_MACHINE, kAeDebugKey, "Debugger");
-        } else {
-            SetStringValue(HKEY_LOCAL_MACHINE, kAeDebugKey, "Debugger", saved_.c_str());
-        }
+        savedDebugger_.restore();
         DeleteValue(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveUsePassword");
         DeleteFileA(SystemPassword().c_str());
         DeleteKeyTree(HKEY_CURRENT_USER, kStandInKey);
         SaverTest::TearDown();
-    }
-    static std::string ReadDebugger() {
-        char value[512] = {};
-        DWORD size = sizeof(value) - 1;
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAeDebugKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-            return "";
-        }
-        RegQueryValueExA(key, "Debugger", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-        RegCloseKey(key);
-        return value;
     }
     static std::string SystemPassword() {
         char folder[MAX_PATH];
@@ -53,7 +37,7 @@ protected:
         ASSERT_NE(thread, nullptr) << "CreateRemoteThread: " << GetLastError();
         CloseHandle(thread);
     }
-    std::string saved_;
+    SavedRegistryValue savedDebugger_{HKEY_LOCAL_MACHINE, kAeDebugKey, "Debugger"};
 };
 
 TEST_F(FaultGuard, NtFamilyEndsWithZero) {
