@@ -4,6 +4,12 @@
 #include "display/effective_settings.h"
 #include "display/saver_world_windows.h"
 
+namespace {
+void (*tickHook)() = nullptr;
+}  // namespace
+
+void SetTickHook(void (*hook)()) { tickHook = hook; }
+
 int StartAnimation(HWND window) {
     displayState.wakeEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     displayState.animationThread = CreateThread(nullptr, 0, AnimationThreadMain, window, 0, nullptr);
@@ -42,6 +48,8 @@ DWORD WINAPI AnimationThreadMain(LPVOID window) {
 }
 
 void RunTick(HWND window) {
+    if (tickHook)
+        tickHook();
     displayState.paintDC = GetDC(window);
     SelectPalette(displayState.paintDC, displayState.sheetPalette, FALSE);
     RealizePalette(displayState.paintDC);

@@ -16,6 +16,11 @@ int StopAnimation();
 
 DWORD WINAPI AnimationThreadMain(LPVOID window);
 
+// A call made on the ticking thread before every tick; the host keeps its
+// fault guard in place with it. Null (the default) calls nothing. Set it
+// before the display starts.
+void SetTickHook(void (*hook)());
+
 // One generation on the calling thread: take the window's DC, realise the
 // sheet palette on it, step the World (which paints), release the DC and
 // everything the painting made.

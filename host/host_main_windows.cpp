@@ -1,6 +1,8 @@
 #include "host/host_main_windows.h"
 
+#include "display/animation_thread_windows.h"
 #include "host/command_line.h"
+#include "host/fault_guard_windows.h"
 #include "host/host_state_windows.h"
 #include "host/password_windows.h"
 #include "resources/resource_ids.h"
@@ -43,20 +45,7 @@ bool RegisterSaverClass() {
     return RegisterClassA(&saverClass) != 0;
 }
 
-LONG WINAPI SaverFaultFilter(EXCEPTION_POINTERS* fault) {
-    // UnhandledExceptionFilter calls the top-level filter itself; step aside
-    // so the system's report runs once instead of recursing into us.
-    SetUnhandledExceptionFilter(nullptr);
-    LONG decision = UnhandledExceptionFilter(fault);
-    if (decision == EXCEPTION_EXECUTE_HANDLER) {
-        ExitProcess(static_cast<UINT>(SetSaverRunning(0)));
-    }
-    return decision;
-}
-
 }  // namespace
-
-void InstallFaultGuard() { SetUnhandledExceptionFilter(SaverFaultFilter); }
 
 int32_t SetSaverRunning(int32_t on) {
     if (!hostState.windows95Family)
@@ -117,6 +106,8 @@ int32_t RunSaverWindow(HWND parent) {
     if (RegisterSaverClass()) {
         hostState.saverWindow = CreateWindowExA(exStyle, kSaverClassName, title, style, 0, 0, width, height, parent,
                                                 nullptr, hostState.instance, nullptr);
+        // Creation may have brought in an input method.
+        KeepFaultGuard();
     }
     if (!hostState.saverWindow) {
         // No window, no loop, no quit value: report failure.
@@ -147,6 +138,8 @@ int32_t HostMain(HINSTANCE instance, const char* arguments) {
     // the ANSI ones. The saver loads the strings too, so set it for every mode.
     SetConfigDialogWindows95Family(hostState.windows95Family);
     InstallFaultGuard();
+    // The display's ticks put it back too, for modules loaded behind our back.
+    SetTickHook(KeepFaultGuard);
 
     ModeRequest request = ParseMode(arguments);
     switch (request.mode) {

@@ -37,6 +37,7 @@ public:
     // Ends a saver that a test left running.
     void terminate();
     HANDLE handle() const { return process_.hProcess; }
+    HANDLE mainThread() const { return process_.hThread; }
     DWORD id() const { return process_.dwProcessId; }
 
 private:
