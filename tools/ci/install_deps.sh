@@ -1,5 +1,7 @@
 #!/bin/sh
-# Installs what the build and the tests need beyond g++, cmake and GoogleTest.
+# Installs what the build and the tests need beyond g++, cmake and GoogleTest,
+# and what tools/fuzz/run.sh (clang, libFuzzer) and tools/soak/run.sh
+# (gnuplot, xrestop) use.
 # Quick when everything is already there: it only asks dpkg.
 set -eu
 
@@ -7,7 +9,8 @@ PACKAGES="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
 wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils
-locales fonts-ipafont-gothic libpng-dev googletest libgtest-dev libbenchmark-dev"
+locales fonts-ipafont-gothic libpng-dev googletest libgtest-dev libbenchmark-dev
+clang-14 libclang-rt-14-dev gnuplot-nox xrestop"
 
 missing=""
 for p in $PACKAGES; do
