@@ -43,4 +43,9 @@ echo "== under Wine"
 "$root/tools/ci/wine_session.sh" "$build/wineprefix" \
     bash -c "ctest --test-dir '$build/win32' --output-on-failure && \
              ctest --test-dir '$build/win64' --output-on-failure -L portable"
+echo "== fuzzing, 20 s a target"
+QUORBEL_BUILD_DIR="$build" QUORBEL_FUZZ_JOBS=2 "$root/tools/fuzz/run.sh" 20
+
+echo "== soak, smoke run"
+QUORBEL_BUILD_DIR="$build" "$root/tools/soak/run.sh" 0.75
 echo "== all tests passed"
