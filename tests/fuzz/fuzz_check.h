@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <memory>
+#include <vector>
 
 #define FUZZ_CHECK(condition)                                                                  \
     do {                                                                                       \
@@ -35,3 +37,29 @@ inline std::unique_ptr<char[]> ExactText(const uint8_t* data, size_t size) {
     text[size] = '\0';
     return text;
 }
+
+// A command line from the input: the bytes split at NUL into arguments, each
+// in a block of exactly its size, after a program name; argv[argc] is null.
+class FuzzArguments {
+public:
+    FuzzArguments(const char* program, const uint8_t* data, size_t size) {
+        add(reinterpret_cast<const uint8_t*>(program), std::char_traits<char>::length(program));
+        size_t start = 0;
+        for (size_t i = 0; i <= size; ++i) {
+            if (i == size || data[i] == 0) {
+                add(data + start, i - start);
+                start = i + 1;
+            }
+        }
+        for (const auto& text : texts_)
+            argv_.push_back(text.get());
+        argv_.push_back(nullptr);
+    }
+    int argc() const { return static_cast<int>(texts_.size()); }
+    const char* const* argv() const { return argv_.data(); }
+
+private:
+    void add(const uint8_t* bytes, size_t length) { texts_.push_back(ExactText(bytes, length)); }
+    std::vector<std::unique_ptr<char[]>> texts_;
+    std::vector<const char*> argv_;
+};

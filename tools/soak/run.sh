@@ -23,7 +23,7 @@
 # Pass rule, per curve: drop the first fifth of the run (warm-up); split the
 # rest in two halves; the largest value of the second half may exceed the
 # largest of the first half by at most a slack (memory: 256 KiB or 1 %,
-# whichever is more; counts: 2; X pixmap bytes: 64 KiB).
+# whichever is more; counts: 2; X pixmap memory: 64 KiB; other X bytes: 4096).
 #
 #   QUORBEL_SOAK_INTERVAL  seconds between samples (default 5)
 set -euo pipefail
@@ -37,7 +37,7 @@ linux_saver=${QUORBEL_LINUX_SAVER:-$build/native/x11/quorbel}
 # ---- inside a display session: one run, samples to $2 -------------------
 if [ "${1:-}" = "--windows-inside" ]; then
     seconds=$2 samples=$3
-    win32=$build/win32
+    programs=$out/programs
     regfile=$(mktemp --suffix=.reg)
     cat >"$regfile" <<'REG'
 REGEDIT4
@@ -55,10 +55,10 @@ REGEDIT4
 REG
     wine regedit /S "$(winepath -w "$regfile")" >/dev/null 2>&1
     rm -f "$regfile"
-    wine "$win32/host/Quorbel.scr" /s &
+    wine "$programs/Quorbel.scr" /s &
     saver=$!
     probe_out=$(mktemp)
-    wine "$win32/tools/soak/soak_probe.exe" "$(winepath -w "$win32/tools/soak/soak_ledger.dll")" \
+    wine "$programs/soak_probe.exe" "$(winepath -w "$programs/soak_ledger.dll")" \
         $((interval * 1000)) >"$probe_out" 2>"$probe_out.err" &
     probe=$!
     echo -e "seconds\tprivate_kib\trss_kib\thandles\tgdi_objects\twindow_dcs\tworlds" >"$samples"
@@ -101,11 +101,10 @@ fi
 
 if [ "${1:-}" = "--linux-inside" ]; then
     seconds=$2 samples=$3
-    "$linux_saver" --root --speed 19 --generations 5 --species random --cell-size random \
+    "$out/programs/quorbel" --root --speed 19 --generations 5 --species random --cell-size random \
         --wriggle random --shrink random --life random --wrap random &
     saver=$!
-    sleep 1
-    echo -e "seconds\tprivate_kib\trss_kib\tx_windows\tx_pixmaps\tx_gcs\tx_other\tpixmap_kib" >"$samples"
+    echo -e "seconds\tprivate_kib\trss_kib\tx_windows\tx_pixmaps\tx_gcs\tx_other_bytes\tpixmap_kib" >"$samples"
     start=$(date +%s)
     status=0
     while :; do
@@ -118,12 +117,24 @@ if [ "${1:-}" = "--linux-inside" ]; then
         fi
         memory=$(awk '/^Private_(Clean|Dirty):/ { p += $2 } /^Rss:/ { r = $2 } END { print p "\t" r }' \
             "/proc/$saver/smaps_rollup")
-        # xrestop's batch mode: one block per client; ours is the one with our PID.
-        x=$(xrestop -b -m 1 2>/dev/null | awk -v pid="$saver" '
-            /^res-base/ { w = p = g = o = b = 0 }
-            /^windows/ { w = $2 } /^pixmaps/ { p = $2 } /^graphics contexts/ { g = $3 }
-            /^other/ { o = $2 } /^pixmap mem/ { b = int($3 / 1024) }
-            /^PID/ { if ($2 == pid) { print w "\t" p "\t" g "\t" o "\t" b; exit } }')
+        # xrestop's batch mode: one block per client. On this private server
+        # the clients are the server itself (resource base 0), xrestop and
+        # the saver, which sets no name or PID on the root window.
+        x=$(xrestop -b -m 1 2>/dev/null | awk '
+            function flush() {
+                if (name != "" && name != "xrestop" && base != "0" && !shown) {
+                    print w "\t" p "\t" g "\t" o "\t" b; shown = 1
+                }
+                name = ""
+            }
+            /^[0-9]+ - / { flush(); name = $3; base = ""; w = p = g = o = b = 0; next }
+            /res_base/ { base = $3 }
+            $1 == "windows" { w = $3 }
+            $1 == "GCs" { g = $3 }
+            $1 == "pixmaps" { p = $3 }
+            $1 == "pixmap" && $2 == "bytes" { b = int($4 / 1024) }
+            $1 == "other" && $2 == "bytes" { o = $4; sub(/~/, "", o) }
+            END { flush() }')
         [ -n "$x" ] && echo -e "$now\t$memory\t$x" >>"$samples"
         [ "$now" -ge "$seconds" ] && break
     done
@@ -148,6 +159,7 @@ judge() {  # judge <samples.tsv>: prints one line per curve, fails on growth
                 slack = 2
                 if (name[i] ~ /kib$/) { slack = first / 100; if (slack < 256) slack = 256 }
                 if (name[i] == "pixmap_kib") slack = 64
+                if (name[i] ~ /bytes$/) slack = 4096
                 if (name[i] == "worlds") {
                     printf "  %-12s %d over the run\n", name[i], value[n, i]
                     continue
@@ -204,6 +216,10 @@ run_windows() {
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" \
         -DQUORBEL_NATIVE_BUILD_DIR="$build/native" >/dev/null
     cmake --build "$build/win32" -j "$jobs" --target quorbel_scr_build soak_probe soak_ledger >/dev/null
+    # Copies of their own, so that a build during a long soak changes nothing.
+    mkdir -p "$out/programs"
+    cp "$build/win32/host/Quorbel.scr" "$build/win32/tools/soak/soak_probe.exe" \
+        "$build/win32/tools/soak/soak_ledger.dll" "$out/programs/"
     echo "== soak: Quorbel.scr under Wine for ${seconds}s, a sample every ${interval}s"
     local status=0
     WINE_SCREEN=800x600x24 "$root/tools/ci/wine_session.sh" "$out/wineprefix" \
@@ -217,6 +233,8 @@ run_windows() {
 run_linux() {
     echo "== soak: the X11 saver for ${seconds}s, a sample every ${interval}s"
     local status=0 display_file xvfb
+    mkdir -p "$out/programs"
+    cp "$linux_saver" "$out/programs/quorbel"
     # A private X server of its own, as for Wine.
     display_file=$(mktemp)
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
