@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-namespace {
-
 BITMAPINFO TopDown32(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -14,6 +12,8 @@ BITMAPINFO TopDown32(int width, int height) {
     info.bmiHeader.biCompression = BI_RGB;
     return info;
 }
+
+namespace {
 
 // The fourth byte of a 32-bit DIB pixel is undefined; drop it.
 CapturedPixels FromBits(const uint32_t* bits, int width, int height) {

@@ -20,6 +20,9 @@ struct CapturedPixels {
     size_t countNonBlack(const RECT& area) const;
 };
 
+// The header of a 32-bit top-down DIB of width x height.
+BITMAPINFO TopDown32(int width, int height);
+
 // Copies a width x height rectangle at (left, top) of a device context.
 CapturedPixels CaptureRect(HDC source, int left, int top, int width, int height);
 // The whole primary screen, as the user sees it.
