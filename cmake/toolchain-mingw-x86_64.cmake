@@ -1,4 +1,5 @@
-# 64-bit Windows with Debian's mingw-w64 (posix thread model).
+# 64-bit Windows with Debian's mingw-w64, posix thread model
+# unless the including file chose win32.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(QUORBEL_TRIPLET x86_64-w64-mingw32)

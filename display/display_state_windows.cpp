@@ -3,6 +3,9 @@
 void DisplayState::tick() { RunTick(*this, window); }
 
 void RunTick(DisplayState& display, HWND window) {
+    if (display.beforeTick) {
+        display.beforeTick();
+    }
     display.paintDC = GetDC(window);
     SelectPalette(display.paintDC, display.sheetPalette, FALSE);
     RealizePalette(display.paintDC);

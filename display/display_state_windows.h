@@ -20,6 +20,9 @@ struct DisplayState final : AnimationClient {
     WNDPROC next = DefWindowProcA;  // every message goes on here after the display's own handling
     Settings settings{};            // as the host loaded them
     std::optional<uint32_t> seed;   // empty: the clock's seconds
+    // Called on the ticking thread before every tick, so the host can put
+    // back what a module loaded behind its back replaced (its fault guard).
+    void (*beforeTick)() = nullptr;
 
     Saver saver;
     HWND window = nullptr;  // the window StartDisplay was given

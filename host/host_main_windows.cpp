@@ -2,6 +2,7 @@
 
 #include "display/display_state_windows.h"
 #include "host/command_line.h"
+#include "host/fault_guard_windows.h"
 #include "host/host_state_windows.h"
 #include "host/password_windows.h"
 #include "host/screen_area.h"
@@ -63,20 +64,7 @@ ScreenRect FullScreenWindowArea() {
     return FullScreenArea(metrics);
 }
 
-LONG WINAPI SaverFaultFilter(EXCEPTION_POINTERS* fault) {
-    // UnhandledExceptionFilter calls the top-level filter itself; step aside
-    // so the system's report runs once instead of recursing into us.
-    SetUnhandledExceptionFilter(nullptr);
-    LONG decision = UnhandledExceptionFilter(fault);
-    if (decision == EXCEPTION_EXECUTE_HANDLER) {
-        ExitProcess(static_cast<UINT>(SetSaverRunning(0)));
-    }
-    return decision;
-}
-
 }  // namespace
-
-void InstallFaultGuard() { SetUnhandledExceptionFilter(SaverFaultFilter); }
 
 int32_t SetSaverRunning(int32_t on) {
     if (!hostState.windows95Family)
@@ -146,8 +134,13 @@ int32_t RunSaverWindow(HWND parent) {
         saverDisplay.instance = hostState.instance;
         saverDisplay.next = CloseOnInputProc;
         saverDisplay.settings = userSettings;
+        // The display's ticks put the fault guard back too, for modules
+        // loaded behind our back.
+        saverDisplay.beforeTick = KeepFaultGuard;
         hostState.saverWindow = CreateWindowExA(exStyle, kSaverClassName, title, style, left, top, width, height,
                                                 parent, nullptr, hostState.instance, &saverDisplay);
+        // Creation may have brought in an input method.
+        KeepFaultGuard();
     }
     if (!hostState.saverWindow) {
         // No window, no loop, no quit value: report failure.

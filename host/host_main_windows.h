@@ -19,8 +19,3 @@ bool PrepareConfigDialog(HINSTANCE instance);
 // Tells a Windows 95 family system that a saver runs (1) or not (0); on the
 // NT family it does nothing and returns 0.
 int32_t SetSaverRunning(int32_t on);
-
-// Process-wide fault guard: after the system's fault report the saver-running
-// state is cleared, so a crash never leaves the desktop locked out of task
-// switching.
-void InstallFaultGuard();

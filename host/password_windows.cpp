@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/close_rules.h"
+#include "host/fault_guard_windows.h"
 #include "host/host_main_windows.h"
 #include "host/host_state_windows.h"
 
@@ -21,7 +22,10 @@ HMODULE LoadSystemComponent(const char* fileName) {
         return nullptr;
     path[length] = '\\';
     std::memcpy(path + length + 1, fileName, nameLength + 1);
-    return LoadLibraryA(path);
+    HMODULE module = LoadLibraryA(path);
+    // The component may have set a filter of its own while loading.
+    KeepFaultGuard();
+    return module;
 }
 
 bool PasswordProtectionSet() {
@@ -101,7 +105,10 @@ LRESULT ConfirmClose(HWND window) {
 LRESULT AnswerVerifyRequest(HWND window) {
     if (!hostState.verifyFunction)
         return 1;
-    return hostState.verifyFunction(window);
+    LRESULT answer = hostState.verifyFunction(window);
+    // Its dialog may have loaded more (an input method for the password box).
+    KeepFaultGuard();
+    return answer;
 }
 
 void ChangeSaverPassword(HWND owner) {

@@ -44,8 +44,14 @@ bool SettingsFileKey::Open(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return false;
+    Parse(file);
+    return true;
+}
+
+void SettingsFileKey::Parse(std::istream& text) {
+    values_.clear();
     std::string line;
-    while (std::getline(file, line)) {
+    while (std::getline(text, line)) {
         std::istringstream fields(line);
         std::string name, type, hex;
         if (!(fields >> name >> type))
@@ -65,7 +71,6 @@ bool SettingsFileKey::Open(const std::string& path) {
             values_.push_back(value);
         }
     }
-    return true;
 }
 
 std::optional<size_t> SettingsFileKey::QueryValue(const char* name, uint8_t* buffer, size_t capacity) {
@@ -99,13 +104,7 @@ bool SettingsFileKey::Save(const std::string& path) const {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
         if (!file)
             return false;
-        static const char kDigits[] = "0123456789abcdef";
-        for (const Value& value : values_) {
-            file << value.name << ' ' << (value.type == SettingsValueType::Dword ? kDwordType : kStringType) << ' ';
-            for (uint8_t byte : value.data)
-                file << kDigits[byte >> 4] << kDigits[byte & 15];
-            file << '\n';
-        }
+        Write(file);
         if (!file.flush()) {
             file.close();
             fs::remove(temporary, error);
@@ -118,6 +117,16 @@ bool SettingsFileKey::Save(const std::string& path) const {
         return false;
     }
     return true;
+}
+
+void SettingsFileKey::Write(std::ostream& text) const {
+    static const char kDigits[] = "0123456789abcdef";
+    for (const Value& value : values_) {
+        text << value.name << ' ' << (value.type == SettingsValueType::Dword ? kDwordType : kStringType) << ' ';
+        for (uint8_t byte : value.data)
+            text << kDigits[byte >> 4] << kDigits[byte & 15];
+        text << '\n';
+    }
 }
 
 SettingsFileKey::Value* SettingsFileKey::Find(const std::string& name) {

@@ -4,6 +4,7 @@
 // longer than the query's capacity is a failed query.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ public:
     // Reads the file. False when it cannot be read, which is a missing key.
     // Lines that do not parse are skipped, as unreadable values.
     bool Open(const std::string& path);
+    // The same from text already at hand: replaces every value.
+    void Parse(std::istream& text);
 
     std::optional<size_t> QueryValue(const char* name, uint8_t* buffer, size_t capacity) override;
     void SetValue(const char* name, SettingsValueType type, const uint8_t* data, size_t length) override;
@@ -21,6 +24,8 @@ public:
     // Writes every value, creating the folders first. The file is replaced
     // whole, so a failure leaves the previous file as it was.
     bool Save(const std::string& path) const;
+    // The file's text: one line per value, in the order first written.
+    void Write(std::ostream& text) const;
 
 private:
     struct Value {

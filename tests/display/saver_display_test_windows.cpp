@@ -9,6 +9,7 @@
 #include "display/display_window_windows.h"
 #include "display/packed_dib.h"
 #include "expected_picture.h"
+#include "screen_capture_windows.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -16,32 +17,7 @@ namespace {
 constexpr int kWidth = 333;
 constexpr int kHeight = 247;
 
-std::vector<uint32_t> ReadClient(HWND window) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC windowDC = GetDC(window);
-    HBITMAP section = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(windowDC);
-    HGDIOBJ previous = SelectObject(memory, section);
-    BitBlt(memory, 0, 0, kWidth, kHeight, windowDC, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
-                                 static_cast<const uint32_t*>(bits) + kWidth * kHeight);
-    for (uint32_t& p : pixels) {
-        p &= 0x00FFFFFFu;
-    }
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(section);
-    ReleaseDC(window, windowDC);
-    return pixels;
-}
+std::vector<uint32_t> ReadClient(HWND window) { return CaptureClient(window, kWidth, kHeight).pixels; }
 
 void PumpFor(DWORD milliseconds) {
     const DWORD start = GetTickCount();

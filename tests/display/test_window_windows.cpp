@@ -2,6 +2,7 @@
 
 #include "display/gdi_paint_target_windows.h"
 #include "display/sheet_geometry.h"
+#include "screen_capture_windows.h"
 
 namespace {
 
@@ -14,18 +15,6 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 const char kClassName[] = "QuorbelDisplayTestWindow";
-
-// A 32-bit top-down DIB header for width x height.
-BITMAPINFO TopDown32(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
 
 }  // namespace
 
@@ -89,22 +78,5 @@ void FillClient(HWND window, COLORREF colour) {
 }
 
 std::vector<uint32_t> ReadClient(HWND window, int width, int height) {
-    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, 0xFFFFFFFFu);
-    BITMAPINFO info = TopDown32(width, height);
-    void* bits = nullptr;
-    HDC windowDC = GetDC(window);
-    HBITMAP section = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(windowDC);
-    HGDIOBJ previous = SelectObject(memory, section);
-    BitBlt(memory, 0, 0, width, height, windowDC, 0, 0, SRCCOPY);
-    GdiFlush();
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        pixels[i] = p[i] & 0x00FFFFFFu;
-    }
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(section);
-    ReleaseDC(window, windowDC);
-    return pixels;
+    return CaptureClient(window, width, height).pixels;
 }

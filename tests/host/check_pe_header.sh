@@ -35,10 +35,13 @@ for dll in $dlls; do
     esac
 done
 
-# KERNEL32 functions that the oldest targets lack; the program supplies its
-# own import slots for them, so none may be imported.
+# KERNEL32 functions that the oldest targets lack, or have only as stubs
+# that fail, and that the runtime would call on every system: the posix
+# thread library's needs (the program is built without it) and the
+# semaphores of the runtime's locks (the program fills that slot itself).
 newer="GetTickCount64 TryEnterCriticalSection GetHandleInformation
-AddVectoredExceptionHandler RemoveVectoredExceptionHandler IsDebuggerPresent"
+AddVectoredExceptionHandler RemoveVectoredExceptionHandler IsDebuggerPresent
+CreateSemaphoreW"
 functions=$(printf '%s\n' "$header" | awk '
     /DLL Name:/ { in_kernel = ($3 == "KERNEL32.dll"); next }
     in_kernel && NF >= 2 && $1 ~ /^[0-9a-f]+$/ { print $NF }')

@@ -6,12 +6,17 @@
 //   Answers          REG_SZ   one character per call, '1' approves; missing = '0'
 //   CloseDuringCall  DWORD    1: send WM_CLOSE to the owner from inside the call
 //   CloseAfterCall   DWORD    1: post WM_CLOSE to the owner before returning
+//   InstallFilter    DWORD    1: install its own unhandled-exception filter
+//                             while loading; 2: from a thread of its own,
+//                             once the loader has long returned
 // recorded:
 //   Calls, Owner, RunningDuringCall, CursorDuringCall, NestedCloseResult,
 //   Loads (DWORD)
 //   LoadedFrom (REG_SZ)
 //   Sequence (REG_SZ): "+" and "-" for each saver-running on and off that
-//   the program asks of SystemParametersInfoA, "V" for each verify call.
+//   the program asks of SystemParametersInfoA, "V" for each verify call,
+//   "F" when its own exception filter runs.
+//   FilterInstalled (DWORD): 1 once its filter is in place.
 //
 // Wine keeps the saver-running state per process, so the tests cannot read
 // it from outside; instead the stand-in reroutes the program's import of
@@ -73,6 +78,24 @@ void RerouteProgramImport() {
     }
 }
 
+// What a module with its own crash handling does: it takes the process's
+// filter for itself and ends the process when it runs.
+LONG WINAPI StandInFilter(EXCEPTION_POINTERS*) {
+    AppendToSequence('F');
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+void InstallOwnFilter() {
+    SetUnhandledExceptionFilter(StandInFilter);
+    WriteStandInDword("FilterInstalled", 1);
+}
+
+DWORD WINAPI InstallOwnFilterLater(LPVOID) {
+    Sleep(500);
+    InstallOwnFilter();
+    return 0;
+}
+
 void RecordLoad(HMODULE self) {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(self, path, MAX_PATH);
@@ -82,6 +105,13 @@ void RecordLoad(HMODULE self) {
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                        reinterpret_cast<LPCSTR>(&RecordLoad), &pinned);
     RerouteProgramImport();
+    const DWORD filter = ReadStandInDword("InstallFilter", 0);
+    if (filter == 1) {
+        InstallOwnFilter();
+    } else if (filter == 2) {
+        // Not waited for here: the loader lock is held.
+        CloseHandle(CreateThread(nullptr, 0, InstallOwnFilterLater, nullptr, 0, nullptr));
+    }
 }
 
 }  // namespace

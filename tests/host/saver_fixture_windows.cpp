@@ -1,29 +1,14 @@
 #include "saver_fixture_windows.h"
 
+#include "settings/settings_store.h"
+
 std::string SaverTest::folder_;
 std::string SaverTest::exe_;
 
 namespace {
 
-struct SavedDword {
-    const char* name;
-    bool present;
-    DWORD value;
-};
-SavedDword savedSettings[] = {{"FixedSpeed", false, 0}, {"Speed", false, 0}};
-
-void Remember(SavedDword& saved) {
-    HKEY key = nullptr;
-    saved.present = false;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return;
-    DWORD size = sizeof(saved.value);
-    DWORD type = 0;
-    saved.present = RegQueryValueExA(key, saved.name, nullptr, &type, reinterpret_cast<BYTE*>(&saved.value), &size) ==
-                        ERROR_SUCCESS &&
-                    type == REG_DWORD;
-    RegCloseKey(key);
-}
+// The values the suite sets, as they were before it; restored afterwards.
+std::vector<SavedRegistryValue> savedSettings;
 
 }  // namespace
 
@@ -35,23 +20,26 @@ void SaverTest::SetUpTestSuite() {
     exe_ = folder_ + "\\Quorbel.scr";
     ASSERT_TRUE(CopyFileA(QUORBEL_SAVER_EXE, exe_.c_str(), FALSE))
         << "cannot copy " << QUORBEL_SAVER_EXE << " to " << exe_ << ": " << GetLastError();
-    // The fastest pace, so that the first tick comes at once.
-    for (SavedDword& saved : savedSettings)
-        Remember(saved);
+    // The fastest fixed pace, so that the first tick comes at once. The
+    // speed mode is a word: a number there would read as Random, with ticks
+    // up to two seconds apart.
+    savedSettings.clear();
+    for (const char* name : {"FixedSpeed", "Speed"})
+        savedSettings.emplace_back(HKEY_CURRENT_USER, kSettingsKeyPath, name);
     // An interrupted earlier run may have left the saver on the 95 family.
     UseWindows95Family(false);
-    SetDwordValue(HKEY_CURRENT_USER, kSettingsKey, "FixedSpeed", 1);
-    SetDwordValue(HKEY_CURRENT_USER, kSettingsKey, "Speed", 19);
+    SetStringValue(HKEY_CURRENT_USER, kSettingsKeyPath, "FixedSpeed", "Fixed");
+    SetDwordValue(HKEY_CURRENT_USER, kSettingsKeyPath, "Speed", 19);
+    // Read back the way the program reads them.
+    LoadSettings();
+    ASSERT_EQ(userSettings.FixedSpeed, SpeedMode::Fixed);
+    ASSERT_EQ(userSettings.Speed, 19u);
 }
 
 void SaverTest::TearDownTestSuite() {
-    for (const SavedDword& saved : savedSettings) {
-        if (saved.present) {
-            SetDwordValue(HKEY_CURRENT_USER, kSettingsKey, saved.name, saved.value);
-        } else {
-            DeleteValue(HKEY_CURRENT_USER, kSettingsKey, saved.name);
-        }
-    }
+    for (const SavedRegistryValue& saved : savedSettings)
+        saved.restore();
+    savedSettings.clear();
 }
 
 void SaverTest::SetUp() {

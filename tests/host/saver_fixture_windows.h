@@ -7,6 +7,7 @@
 #include <string>
 
 #include "saver_harness_windows.h"
+#include "settings/settings_key.h"
 
 constexpr DWORD kWindowWait = 15000;
 constexpr DWORD kExitWait = 10000;
@@ -14,7 +15,6 @@ constexpr DWORD kExitWait = 10000;
 constexpr DWORD kStaysOpen = 700;
 constexpr DWORD kRefused = static_cast<DWORD>(-1);
 
-constexpr char kSettingsKey[] = "Software\\Pelmar\\Quorbel\\Settings";
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr char kAppDefaultsKey[] = "Software\\Wine\\AppDefaults\\Quorbel.scr";
 constexpr int kCursorX = 500;

@@ -151,46 +151,6 @@ void ClickLeft() {
 
 void MoveCursorTo(int x, int y) { SetCursorPos(x, y); }
 
-size_t ScreenShot::countNonBlack(const RECT& area) const {
-    size_t count = 0;
-    for (int y = area.top; y < area.bottom && y < height; ++y) {
-        for (int x = area.left; x < area.right && x < width; ++x) {
-            if (pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF)
-                ++count;
-        }
-    }
-    return count;
-}
-
-ScreenShot CaptureScreen() {
-    ScreenShot shot;
-    shot.width = GetSystemMetrics(SM_CXSCREEN);
-    shot.height = GetSystemMetrics(SM_CYSCREEN);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = shot.width;
-    info.bmiHeader.biHeight = -shot.height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        GdiFlush();
-        const uint32_t* source = static_cast<const uint32_t*>(bits);
-        shot.pixels.assign(source, source + static_cast<size_t>(shot.width) * shot.height);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return shot;
-}
-
 namespace {
 HKEY CreateKey(HKEY root, const char* key) {
     HKEY opened = nullptr;
@@ -230,3 +190,25 @@ void DeleteValue(HKEY root, const char* key, const char* name) {
 }
 
 void DeleteKeyTree(HKEY root, const char* key) { RegDeleteTreeA(root, key); }
+
+SavedRegistryValue::SavedRegistryValue(HKEY root, const char* key, const char* name)
+    : root_(root), key_(key), name_(name) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+        return;
+    DWORD size = 0;
+    if (RegQueryValueExA(opened, name, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
+        data_.resize(size);
+        present_ = RegQueryValueExA(opened, name, nullptr, &type_, data_.data(), &size) == ERROR_SUCCESS;
+        data_.resize(size);
+    }
+    RegCloseKey(opened);
+}
+
+void SavedRegistryValue::restore() const {
+    if (!present_) {
+        DeleteValue(root_, key_.c_str(), name_.c_str());
+        return;
+    }
+    SetValue(root_, key_.c_str(), name_.c_str(), type_, data_.data(), static_cast<DWORD>(data_.size()));
+}

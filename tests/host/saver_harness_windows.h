@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "screen_capture_windows.h"
+
 constexpr char kSaverClass[] = "WindowsScreenSaverClass";
 constexpr DWORD kStillRunning = STILL_ACTIVE;
 
@@ -35,6 +37,7 @@ public:
     // Ends a saver that a test left running.
     void terminate();
     HANDLE handle() const { return process_.hProcess; }
+    HANDLE mainThread() const { return process_.hThread; }
     DWORD id() const { return process_.dwProcessId; }
 
 private:
@@ -57,18 +60,28 @@ void SendMouseEvent(DWORD flags, DWORD data = 0);
 // Moves the cursor to an absolute screen position, with a move event.
 void MoveCursorTo(int x, int y);
 
-// The screen's pixels, 0x00RRGGBB, row by row from the top.
-struct ScreenShot {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-    size_t countNonBlack(const RECT& area) const;
-};
-ScreenShot CaptureScreen();
-
 // Registry helpers for the values the tests set up and restore.
 void SetDwordValue(HKEY root, const char* key, const char* name, DWORD value);
 void SetBinaryValue(HKEY root, const char* key, const char* name, const void* data, DWORD size);
 void SetStringValue(HKEY root, const char* key, const char* name, const char* value);
 void DeleteValue(HKEY root, const char* key, const char* name);
 void DeleteKeyTree(HKEY root, const char* key);
+
+// One registry value as it was when made: its type and bytes, or its
+// absence. restore() puts exactly that back, whatever the test wrote since.
+class SavedRegistryValue {
+public:
+    SavedRegistryValue(HKEY root, const char* key, const char* name);
+    void restore() const;
+    bool present() const { return present_; }
+    DWORD type() const { return type_; }
+    const std::vector<BYTE>& data() const { return data_; }
+
+private:
+    HKEY root_;
+    std::string key_;
+    std::string name_;
+    bool present_ = false;
+    DWORD type_ = REG_NONE;
+    std::vector<BYTE> data_;
+};

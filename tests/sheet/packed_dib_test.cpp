@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -143,4 +144,20 @@ TEST(PackedDib, BmpFileHeaderPointsAtThePixels) {
     EXPECT_EQ(read32(6), 0);
     EXPECT_EQ(read32(10), 14 + 104);
     EXPECT_TRUE(std::equal(dib.begin(), dib.end(), bmp.begin() + 14));
+}
+
+// Found by fuzzing: six bytes of pixel data (two line ends and the end of the
+// bitmap) may stand for a large picture. It decodes to exactly the header's
+// size, every pixel the background, and nothing is read past the data.
+TEST(PackedDib, FewBytesMayDescribeALargeBackgroundPicture) {
+    DibHeader header;
+    header.width = 12036;
+    header.height = 2178;
+    const std::vector<uint8_t> dib = BuildPackedDib(header, Colors(4), {0, 0, 0, 0, 0, 1});
+    IndexedImage image;
+    ASSERT_TRUE(DecodePackedRle8(dib.data(), dib.size(), &image));
+    EXPECT_EQ(image.width, 12036);
+    EXPECT_EQ(image.height, 2178);
+    ASSERT_EQ(image.pixels.size(), size_t{12036} * 2178);
+    EXPECT_EQ(std::count(image.pixels.begin(), image.pixels.end(), 0), static_cast<long>(image.pixels.size()));
 }

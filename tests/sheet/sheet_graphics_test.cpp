@@ -17,6 +17,7 @@
 #include "display/rle8.h"
 #include "display/sheet_graphics_windows.h"
 #include "expected_language.h"
+#include "screen_capture_windows.h"
 
 namespace {
 
@@ -83,49 +84,17 @@ private:
     std::thread thread_;
 };
 
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> bgrx;  // top row first
-};
-
-// The device bitmap read back as 32-bit colours.
-Pixels ReadBack(HBITMAP bitmap) {
-    Pixels result;
-    BITMAP info{};
-    if (GetObjectW(bitmap, sizeof info, &info) == 0) {
-        return result;
-    }
-    BITMAPINFO request{};
-    request.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    request.bmiHeader.biWidth = info.bmWidth;
-    request.bmiHeader.biHeight = -info.bmHeight;  // top-down
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 32;
-    request.bmiHeader.biCompression = BI_RGB;
-    std::vector<uint32_t> bits(static_cast<size_t>(info.bmWidth) * info.bmHeight);
-    HDC dc = GetDC(nullptr);
-    int lines = GetDIBits(dc, bitmap, 0, info.bmHeight, bits.data(), &request, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
-    if (lines == info.bmHeight) {
-        result.width = info.bmWidth;
-        result.height = info.bmHeight;
-        result.bgrx = std::move(bits);
-    }
-    return result;
-}
-
 uint32_t Bgrx(const RgbColor& c) { return static_cast<uint32_t>(c.blue | c.green << 8 | c.red << 16); }
 
 // Counts (and reports the first few) pixels that differ from the decoded
 // image seen through the colour table.
-int CountMismatches(const Pixels& pixels, const IndexedImage& image, const uint8_t* dib,
+int CountMismatches(const CapturedPixels& pixels, const IndexedImage& image, const uint8_t* dib,
                     const PackedDibLayout& layout) {
     int mismatches = 0;
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
             uint32_t expected = Bgrx(PackedDibColor(dib, layout, image.at(x, y)));
-            uint32_t got = pixels.bgrx[static_cast<size_t>(y) * image.width + x] & 0xFFFFFFu;
+            uint32_t got = pixels.at(x, y);
             if (got != expected && mismatches++ < 5) {
                 ADD_FAILURE() << "pixel " << x << "," << y << ": got " << std::hex << got << ", expected " << expected;
             }
@@ -184,10 +153,10 @@ TEST_F(SheetGraphics, EmbeddedSheetGivesItsPaletteAndA540x1890Bitmap) {
             << "palette entry " << i;
     }
 
-    Pixels pixels = ReadBack(bitmap);
+    CapturedPixels pixels = CaptureBitmap(bitmap);
     ASSERT_EQ(pixels.width, 540);
     ASSERT_EQ(pixels.height, 1890);
-    EXPECT_EQ(pixels.bgrx[0] & 0xFFFFFFu, 0u) << "the top-left corner is black";
+    EXPECT_EQ(pixels.at(0, 0), 0u) << "the top-left corner is black";
     EXPECT_EQ(CountMismatches(pixels, decoded, sheet, layout), 0);
     ReleaseGraphics(bitmap);
 }
@@ -262,7 +231,7 @@ TEST_F(SheetGraphics, SixteenColourTableGivesSixteenEntriesAndPixelsAfterIt) {
     EXPECT_EQ(entries[5].peGreen, 175);
     EXPECT_EQ(entries[5].peBlue, 80);
 
-    Pixels pixels = ReadBack(bitmap);
+    CapturedPixels pixels = CaptureBitmap(bitmap);
     ASSERT_EQ(pixels.width, 7);
     ASSERT_EQ(pixels.height, 3);
     EXPECT_EQ(CountMismatches(pixels, image, dib.data(), layout), 0);

@@ -1,13 +1,17 @@
 #!/bin/sh
-# Installs what the build and the tests need beyond g++, cmake and GoogleTest.
+# Installs what the build and the tests need beyond g++, cmake and GoogleTest,
+# and what tools/fuzz/run.sh (clang, libFuzzer) and tools/soak/run.sh
+# (gnuplot, xrestop) use.
 # Quick when everything is already there: it only asks dpkg.
 set -eu
 
 PACKAGES="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
 wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils
 locales fonts-ipafont-gothic libpng-dev libgif-dev googletest libgtest-dev libbenchmark-dev python3 nsis
-libx11-dev xscreensaver xscreensaver-data-extra libxml2-utils dpkg-dev"
+libx11-dev xscreensaver xscreensaver-data-extra libxml2-utils dpkg-dev
+clang-14 libclang-rt-14-dev gnuplot-nox xrestop"
 
 missing=""
 for p in $PACKAGES; do
@@ -29,7 +33,9 @@ if [ -n "$missing" ]; then
     $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
 fi
 
-# The mingw compilers must use the posix thread model (std::thread, gtest).
+# The toolchain files name their compilers (tests: -posix, for std::thread and
+# gtest; the program: -win32). Installing the win32 ones moves the plain
+# names to them, so put those back where the other tools expect them.
 for arch in i686 x86_64; do
     if [ "$(readlink -f /usr/bin/$arch-w64-mingw32-g++)" != "$(readlink -f /usr/bin/$arch-w64-mingw32-g++-posix)" ]; then
         $SUDO update-alternatives --set $arch-w64-mingw32-g++ /usr/bin/$arch-w64-mingw32-g++-posix >/dev/null

@@ -55,7 +55,7 @@ echo "== building Quorbel.scr (Windows 32-bit)"
 cmake -S "$root" -B "$build/win32" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" \
     -DQUORBEL_NATIVE_BUILD_DIR="$build/native" >/dev/null
-cmake --build "$build/win32" -j "$jobs" --target quorbel_scr
+cmake --build "$build/win32" -j "$jobs" --target quorbel_scr_build
 echo "built $program"
 
 if [ -n "${DISPLAY:-}" ]; then

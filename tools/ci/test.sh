@@ -52,4 +52,9 @@ setup=$("$root/tools/installer/build.sh" "$build/win32" "$build/win64" "$build/i
 "$root/tools/ci/wine_session.sh" "$build/wineprefix" "$root/tests/installer/installer_test.sh" "$setup" "$version"
 WINEARCH=win32 "$root/tools/ci/wine_session.sh" "$build/wineprefix32" \
     "$root/tests/installer/installer_test.sh" "$setup" "$version"
+echo "== fuzzing, 20 s a target"
+QUORBEL_BUILD_DIR="$build" QUORBEL_FUZZ_JOBS=2 "$root/tools/fuzz/run.sh" 20
+
+echo "== soak, smoke run"
+QUORBEL_BUILD_DIR="$build" "$root/tools/soak/run.sh" 0.75
 echo "== all tests passed"
