@@ -91,9 +91,11 @@ std::vector<std::pair<int, int>> LivePaints(const RecordingHooks& hooks) {
 // (3,1), (1,2) and (3,3) are born. Every step has a novel birth, so the
 // countdown never runs; with one species neither births nor paints draw.
 TEST(Reproducibility, FirstStepsOfATinySeededWorldAsWorkedByHand) {
-    SeedRandom(1);
+    CrtRandom random;
+    random.seed(1);
     RecordingHooks hooks;
-    World world(hooks);
+    World world(random);
+    world.setHooks(hooks);
     world.rules.speciesMode = SpeciesMode::One;
     world.rules.wrapEdges = false;
     world.rules.generations = 20;
@@ -131,7 +133,7 @@ TEST(Reproducibility, FirstStepsOfATinySeededWorldAsWorkedByHand) {
     EXPECT_EQ(world.cellAt(1, 2).species, 3);
     EXPECT_EQ(world.cellAt(3, 2).species, 0);
     // Seventeen draws went to seeding and none to the steps.
-    EXPECT_EQ(DrawRandom(), 11942);
+    EXPECT_EQ(random.draw(), 11942);
 }
 
 TEST(Reproducibility, SeededWorldGivesTheSameChecksumEverywhere) {
