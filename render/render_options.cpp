@@ -6,8 +6,6 @@ namespace {
 
 ParsedRenderOptions Failure(std::string message) { return {std::nullopt, std::move(message)}; }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
 // "WIDTHxHEIGHT", each side 1..kLargestSide.
 std::optional<ClientSize> ParseResolution(std::string_view text) {
     const size_t x = text.find('x');
@@ -27,17 +25,17 @@ std::string TakeRenderOption(std::string_view name, std::string_view value, Rend
         const auto resolution = ParseResolution(value);
         if (!resolution)
             return "--resolution takes WIDTHxHEIGHT, each 1.." + std::to_string(kLargestSide) + ", not " +
-                   Quoted(value);
+                   QuotedArgument(value);
         options.resolution = *resolution;
     } else if (name == "ticks") {
         const auto ticks = ParseDecimal(value, 0, UINT32_MAX);
         if (!ticks)
-            return "--ticks takes 0..4294967295, not " + Quoted(value);
+            return "--ticks takes 0..4294967295, not " + QuotedArgument(value);
         options.ticks = *ticks;
     } else if (name == "every") {
         const auto every = ParseDecimal(value, 1, UINT32_MAX);
         if (!every)
-            return "--every takes 1..4294967295, not " + Quoted(value);
+            return "--every takes 1..4294967295, not " + QuotedArgument(value);
         options.every = *every;
     } else {
         std::string& path = name == "png" ? options.png : name == "gif" ? options.gif : options.trace;
@@ -75,7 +73,7 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
         }
         const auto spelling = SpellOption(argv[i]);
         if (!spelling)
-            return Failure("unexpected argument " + Quoted(argv[i]) + ": options start with --, see --help");
+            return Failure("unexpected argument " + QuotedArgument(argv[i]) + ": options start with --, see --help");
         const std::string name(spelling->name);
         if (name == "quiet" || name == "help") {
             if (spelling->attachedValue)
@@ -85,7 +83,7 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
             continue;
         }
         if (!TakesValue(name))
-            return Failure("unknown option " + Quoted(argv[i]) + ", see --help");
+            return Failure("unknown option " + QuotedArgument(argv[i]) + ", see --help");
         int used = 1;
         const auto value = OptionValue(argc, argv, i, *spelling, used);
         if (!value)

@@ -70,10 +70,30 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator,
     return text;
 }
 
+}  // namespace
+
+std::string QuotedArgument(std::string_view argument) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string quoted = "\"";
+    for (const char c : argument) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x7F) {
+            quoted += "\\x";
+            quoted += kHex[byte >> 4];
+            quoted += kHex[byte & 0xF];
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+namespace {
+
 OptionResult Error(std::string message) { return {OptionStatus::Error, 0, std::move(message)}; }
 
 OptionResult BadValue(std::string_view name, std::string_view value) {
-    return Error("--" + std::string(name) + " takes " + AcceptedValues(name) + ", not \"" + std::string(value) + "\"");
+    return Error("--" + std::string(name) + " takes " + AcceptedValues(name) + ", not " + QuotedArgument(value));
 }
 
 bool ApplyWord(const SettingDescription& setting, std::string_view value, Settings& settings) {

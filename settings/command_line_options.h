@@ -25,6 +25,11 @@ struct SaverOptions {
     std::optional<uint32_t> seed;
 };
 
+// An argument as error messages quote it: in double quotes, with control
+// characters and bytes past ASCII written as \xNN, so that the message stays
+// one printable line whatever the argument holds.
+std::string QuotedArgument(std::string_view argument);
+
 // One command-line argument read as an option: its name without dashes and
 // the value written after '=' in the same argument, if any.
 struct OptionSpelling {

@@ -121,7 +121,7 @@ bool ParseHackOptions(int argc, const char* const* argv, const char* xscreensave
             known = known || name == option;
         }
         if (!known) {
-            *error = "unknown option \"" + std::string(argv[i]) + "\"; accepted: " + OptionNames();
+            *error = "unknown option " + QuotedArgument(argv[i]) + "; accepted: " + OptionNames();
             return false;
         }
         int used = 1;
@@ -130,7 +130,7 @@ bool ParseHackOptions(int argc, const char* const* argv, const char* xscreensave
         if (name == "window-id") {
             const std::optional<unsigned long> id = ParseWindowId(text);
             if (!id) {
-                *error = "--window-id takes a window number, decimal or 0x-hex, not \"" + text + "\"";
+                *error = "--window-id takes a window number, decimal or 0x-hex, not " + QuotedArgument(text);
                 return false;
             }
             result.window = WindowChoice::Id;
@@ -145,7 +145,7 @@ bool ParseHackOptions(int argc, const char* const* argv, const char* xscreensave
         } else {
             result.ticks = ParseDecimal(text, 0, UINT32_MAX);
             if (!result.ticks) {
-                *error = "--ticks takes 0..4294967295, not \"" + text + "\"";
+                *error = "--ticks takes 0..4294967295, not " + QuotedArgument(text);
                 return false;
             }
         }
@@ -155,8 +155,8 @@ bool ParseHackOptions(int argc, const char* const* argv, const char* xscreensave
     if (!windowChosen && xscreensaverWindow != nullptr && *xscreensaverWindow != '\0') {
         const std::optional<unsigned long> id = ParseWindowId(xscreensaverWindow);
         if (!id) {
-            *error = std::string("XSCREENSAVER_WINDOW takes a window number, decimal or 0x-hex, not \"") +
-                     xscreensaverWindow + "\"";
+            *error = "XSCREENSAVER_WINDOW takes a window number, decimal or 0x-hex, not " +
+                     QuotedArgument(xscreensaverWindow);
             return false;
         }
         result.window = WindowChoice::Id;

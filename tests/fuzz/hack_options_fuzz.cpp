@@ -45,9 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HackOptions options;
     std::string error;
     if (!ParseHackOptions(argc, argv, window, &options, &error)) {
-        // Not checked for one line: the message quotes the argument as given,
-        // which may hold a line break.
-        FUZZ_CHECK(!error.empty());
+        FUZZ_CHECK(!error.empty() && error.find('\n') == std::string::npos);
         return 0;
     }
     CheckInsideEnumerations(options.saver.settings);

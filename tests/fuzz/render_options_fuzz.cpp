@@ -11,9 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const FuzzArguments arguments("quorbel-render", data, size);
     const ParsedRenderOptions parsed = ParseRenderOptions(arguments.argc(), arguments.argv());
     if (!parsed.options) {
-        // Not checked for one line: the message quotes the argument as given,
-        // which may hold a line break.
-        FUZZ_CHECK(!parsed.error.empty());
+        FUZZ_CHECK(!parsed.error.empty() && parsed.error.find('\n') == std::string::npos);
         return 0;
     }
     const RenderOptions& options = *parsed.options;

@@ -132,6 +132,8 @@ TEST(SettingOptions, BadValuesNameTheOptionAndWhatItTakes) {
         {{"--seed", "+3"}, "--seed takes 0..4294967295, not \"+3\""},
         {{"--seed", " 3"}, "--seed takes 0..4294967295, not \" 3\""},
         {{"--seed="}, "--seed takes 0..4294967295, not \"\""},
+        // Control characters and bytes past ASCII are escaped: still one line.
+        {{"--speed", "1\n2\t\xe9"}, "--speed takes 0..19 or random, not \"1\\x0a2\\x09\\xe9\""},
         {{"--wrap"}, "--wrap needs a value: off, on or random"},
         {{"--life", "on", "-speed"}, "--speed needs a value: 0..19 or random"},
     };
