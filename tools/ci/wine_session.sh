@@ -17,28 +17,18 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 export WINE_SCREEN=${WINE_SCREEN:-1024x768x24}
 
 mkdir -p "$(dirname "$prefix")"
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 "$WINE_SCREEN" -nolisten tcp 3>"$display_file" 2>/dev/null &
-xvfb_pid=$!
+# shellcheck source=xvfb_display.sh
+. "$(dirname "$0")/xvfb_display.sh"
 
 cleanup() {
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-    rm -f "$display_file"
+    stop_xvfb
 }
 trap cleanup EXIT
 
-for _ in $(seq 1 200); do
-    [ -s "$display_file" ] && break
-    sleep 0.05
-done
-if [ ! -s "$display_file" ]; then
-    echo "wine_session: Xvfb did not start" >&2
-    exit 1
-fi
-export DISPLAY=":$(head -n1 "$display_file")"
+start_xvfb "$WINE_SCREEN" || exit 1
+export DISPLAY="$XVFB_DISPLAY"
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "wine_session: creating prefix $WINEPREFIX"
