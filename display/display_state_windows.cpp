@@ -6,12 +6,29 @@ void RunTick(DisplayState& display, HWND window) {
     if (display.beforeTick) {
         display.beforeTick();
     }
+    BackBufferLock lock(display.buffer);
     display.paintDC = GetDC(window);
-    SelectPalette(display.paintDC, display.sheetPalette, FALSE);
+    SelectPalette(display.paintDC, display.sheet.palette, FALSE);
     RealizePalette(display.paintDC);
-    display.target.beginTick(window, display.paintDC, display.sheetBitmap);
+    display.target.beginTick(window, display.paintDC, display.buffer, display.sheet.source());
     display.saver.tick(display.target);
     display.target.endTick();
     ReleaseDC(window, display.paintDC);
     display.paintDC = nullptr;
+}
+
+void PaintFromBuffer(DisplayState& display, HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    if (!dc) {
+        return;
+    }
+    {
+        BackBufferLock lock(display.buffer);
+        SelectPalette(dc, display.sheet.palette, FALSE);
+        RealizePalette(dc);
+        const RECT& area = paint.rcPaint;
+        display.buffer.show(dc, {{area.left, area.top, area.right, area.bottom}});
+    }
+    EndPaint(window, &paint);
 }

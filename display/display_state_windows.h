@@ -10,8 +10,10 @@
 #include <optional>
 
 #include "display/animation_thread_windows.h"
+#include "display/back_buffer_windows.h"
 #include "display/gdi_paint_target_windows.h"
 #include "display/saver.h"
+#include "display/sheet_graphics_windows.h"
 #include "settings/settings.h"
 
 struct DisplayState final : AnimationClient {
@@ -28,8 +30,8 @@ struct DisplayState final : AnimationClient {
     HWND window = nullptr;  // the window StartDisplay was given
     HRSRC sheetInfo = nullptr;
     HGLOBAL sheetResource = nullptr;  // the loaded sheet; its bytes stay readable until EndDisplay
-    HBITMAP sheetBitmap = nullptr;    // device bitmap made from the sheet
-    HPALETTE sheetPalette = nullptr;  // palette from the sheet's colour table
+    SheetGraphics sheet;              // sprites, colours and palette made from it
+    BackBuffer buffer;                // the picture, shared by the ticking thread and WM_PAINT
     HDC paintDC = nullptr;            // the window's DC during one tick, null between ticks
     GdiPaintTarget target;
     AnimationThread animation;
@@ -38,7 +40,11 @@ struct DisplayState final : AnimationClient {
     void tick() override;
 };
 
-// One generation on the calling thread: take the window's DC, realise the
-// sheet palette on it, tick the saver (which paints), release the DC and
-// everything the painting made.
+// One generation on the calling thread, with the back buffer locked: take
+// the window's DC, realise the sheet palette on it, tick the saver (which
+// draws into the buffer), show what changed and release the DC.
 void RunTick(DisplayState& display, HWND window);
+
+// WM_PAINT: the invalid part of the window from the back buffer (black
+// before the first tick).
+void PaintFromBuffer(DisplayState& display, HWND window);

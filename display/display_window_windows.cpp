@@ -5,7 +5,7 @@
 
 namespace {
 
-const uint8_t* LoadSheet(DisplayState& display) {
+const uint8_t* LoadSheet(DisplayState& display, size_t* size) {
     display.sheetInfo = FindResourceA(display.instance, "LIFE9DIB", RT_BITMAP);
     if (!display.sheetInfo) {
         return nullptr;
@@ -14,6 +14,7 @@ const uint8_t* LoadSheet(DisplayState& display) {
     if (!display.sheetResource) {
         return nullptr;
     }
+    *size = SizeofResource(display.instance, display.sheetInfo);
     return static_cast<const uint8_t*>(LockResource(display.sheetResource));
 }
 
@@ -27,20 +28,22 @@ int StartDisplay(DisplayState& display, HWND window) {
     display.window = window;
     display.saver.prepare(display.settings, display.seed);
 
-    if (const uint8_t* sheet = LoadSheet(display)) {
+    size_t sheetSize = 0;
+    if (const uint8_t* sheet = LoadSheet(display, &sheetSize)) {
         // Built while the window is being created, before the host knows
-        // it: the message boxes have no owner and the bitmap is made for the
-        // screen's device context, as the saver has always done.
-        display.sheetBitmap = BuildSheetGraphics(nullptr, sheet, display.sheetPalette);
+        // it: the message boxes have no owner, as the saver has always done.
+        display.sheet = BuildSheetGraphics(nullptr, sheet, sheetSize);
     }
 
-    display.saver.startWorld(ClientSizeOf(window));
+    const ClientSize client = ClientSizeOf(window);
+    display.saver.startWorld(client);
+    display.buffer.create(client, display.sheet.colours);
     StartAnimation(display.animation, display);
     return 1;
 }
 
 void EndDisplay(DisplayState& display) {
-    // The thread may be mid-tick with the bitmap selected; it must be gone
+    // The thread may be mid-tick, drawing into the buffer; it must be gone
     // before anything is deleted.
     StopAnimation(display.animation);
     if (display.sheetResource) {
@@ -48,14 +51,8 @@ void EndDisplay(DisplayState& display) {
         display.sheetResource = nullptr;
         display.sheetInfo = nullptr;
     }
-    if (display.sheetBitmap) {
-        DeleteObject(display.sheetBitmap);
-        display.sheetBitmap = nullptr;
-    }
-    if (display.sheetPalette) {
-        DeleteObject(display.sheetPalette);
-        display.sheetPalette = nullptr;
-    }
+    ReleaseSheetGraphics(display.sheet);
+    display.buffer.destroy();
     display.saver.end();
 }
 
@@ -78,8 +75,16 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         case WM_ERASEBKGND:
             FillClientBlack(window, reinterpret_cast<HDC>(wParam));
             return 0;
+        case WM_PAINT:
+            PaintFromBuffer(*display, window);
+            return 0;
         case WM_TIMER:
-            RunTick(*display, window);
+            // Only the animation thread ticks while it runs: a tick here
+            // would step the same world at the same time. Without it (it
+            // could not be started) the window's thread may tick instead.
+            if (!display->animation.thread) {
+                RunTick(*display, window);
+            }
             break;
         default:
             break;

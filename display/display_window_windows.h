@@ -1,6 +1,7 @@
 // The display's handling of the saver window: world start on WM_CREATE, stop
-// on WM_DESTROY, black background, and a tick on WM_TIMER. Everything but
-// WM_ERASEBKGND is then passed on to the DisplayState's `next` procedure.
+// on WM_DESTROY, black background, WM_PAINT from the back buffer, and a tick
+// on WM_TIMER when no animation thread runs. Everything but WM_ERASEBKGND and
+// WM_PAINT is then passed on to the DisplayState's `next` procedure.
 #pragma once
 
 #include <windows.h>
@@ -13,10 +14,11 @@
 LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Seeds the random source, resolves the effective settings, builds the
-// sheet graphics, sizes and seeds the first world to the window's client
-// area and starts the animation thread, in that order. Always gives 1.
+// sheet graphics, sizes and seeds the first world and the back buffer to
+// the window's client area and starts the animation thread, in that order.
+// Always gives 1.
 int StartDisplay(DisplayState& display, HWND window);
 
-// Joins the animation thread, then releases the sheet, its bitmap and its
-// palette, whichever exist, and ends the saver.
+// Joins the animation thread, then releases the sheet, its graphics and the
+// back buffer, whichever exist, and ends the saver.
 void EndDisplay(DisplayState& display);

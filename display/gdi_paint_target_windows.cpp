@@ -1,33 +1,39 @@
 #include "display/gdi_paint_target_windows.h"
 
-void GdiPaintTarget::beginTick(HWND window, HDC paintDC, HBITMAP sheetBitmap) {
+namespace {
+
+// A message number nothing sends to the saver's threads, so that looking
+// for it finds the queue empty.
+constexpr UINT kNeverSent = WM_APP + 0x3FFF;
+
+}  // namespace
+
+void GdiPaintTarget::beginTick(HWND window, HDC paintDC, BackBuffer& buffer, const IndexedImage* sheet) {
     window_ = window;
     paintDC_ = paintDC;
-    sheetDC_ = CreateCompatibleDC(paintDC);
-    previousBitmap_ = sheetDC_ ? SelectObject(sheetDC_, sheetBitmap) : nullptr;
+    buffer_ = &buffer;
+    frame_.emplace(buffer.rows(), sheet);
+    changed_.reset(frame_->clientSize());
 }
 
 void GdiPaintTarget::endTick() {
-    if (previousBitmap_) {
-        SelectObject(sheetDC_, previousBitmap_);
-        previousBitmap_ = nullptr;
+    if (!changed_.empty()) {
+        buffer_->show(paintDC_, changed_.merged(kCallCost));
+        HandDrawingToScreen();
     }
-    if (sheetDC_) {
-        DeleteDC(sheetDC_);
-        sheetDC_ = nullptr;
-    }
+    frame_.reset();
+    buffer_ = nullptr;
     paintDC_ = nullptr;
 }
 
 void GdiPaintTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int height) {
-    if (previousBitmap_) {
-        BitBlt(paintDC_, dstX, dstY, width, height, sheetDC_, srcX, srcY, SRCCOPY);
-    }
+    frame_->copy(srcX, srcY, dstX, dstY, width, height);
+    changed_.add({dstX, dstY, dstX + width, dstY + height});
 }
 
 void GdiPaintTarget::fillBlack(const PaintRect& rect) {
-    const RECT area{rect.left, rect.top, rect.right, rect.bottom};
-    FillRect(paintDC_, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    frame_->fillBlack(rect);
+    changed_.add(rect);
 }
 
 ClientSize GdiPaintTarget::clientSize() { return ClientSizeOf(window_); }
@@ -44,4 +50,9 @@ void FillClientBlack(HWND window, HDC dc) {
     RECT client{};
     GetClientRect(window, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+void HandDrawingToScreen() {
+    MSG message;
+    PeekMessageA(&message, nullptr, kNeverSent, kNeverSent, PM_NOREMOVE);
 }

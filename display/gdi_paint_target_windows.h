@@ -1,9 +1,15 @@
-// The painter's target in the saver: the window's device context of the
-// current tick, with copies from the sheet bitmap.
+// The painter's target in the saver: each tick is drawn into the window's
+// back buffer and then shown at once, the changed parts copied to the
+// window's device context in a few rectangles.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
+
+#include "display/back_buffer_windows.h"
+#include "display/changed_area.h"
+#include "display/frame_target.h"
 #include "display/paint_target.h"
 
 // A window's client size (its client rectangle starts at 0, 0); 0 x 0 if it
@@ -13,16 +19,22 @@ ClientSize ClientSizeOf(HWND window);
 // The answer to WM_ERASEBKGND: the whole client area black on the given DC.
 void FillClientBlack(HWND window, HDC dc);
 
+// Under Wine a window's drawing waits in memory until a thread of the
+// program finds its message queue empty (or until drawing has gone on for
+// a while); this hands it to the screen now. On Windows, where drawing
+// reaches the screen as it is made, it does nothing.
+void HandDrawingToScreen();
+
 class GdiPaintTarget final : public PaintTarget {
 public:
-    // Brackets one tick's drawing on the window's paintDC. The sheet bitmap
-    // is selected into one memory DC for the whole tick: under Wine, making
-    // a memory DC and selecting a bitmap into it costs some fifty times a
-    // cell-sized BitBlt, so a DC per copy would cost more than the shortest
-    // tick delay at full screen. When the selection fails (no sheet bitmap,
-    // or no memory DC) the tick's copies are skipped and its fills still
-    // made.
-    void beginTick(HWND window, HDC paintDC, HBITMAP sheetBitmap);
+    // Under Wine a copy to the window costs about as much as this many
+    // pixels besides its own, so gaps up to it are shown rather than split.
+    static constexpr int kCallCost = 4096;
+
+    // Brackets one tick. Copies come from sheet (skipped when null) and all
+    // drawing goes into buffer, which the caller has locked; endTick shows
+    // what changed on paintDC.
+    void beginTick(HWND window, HDC paintDC, BackBuffer& buffer, const IndexedImage* sheet);
     void endTick();
 
     void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) override;
@@ -33,6 +45,7 @@ public:
 private:
     HWND window_ = nullptr;
     HDC paintDC_ = nullptr;
-    HDC sheetDC_ = nullptr;
-    HGDIOBJ previousBitmap_ = nullptr;
+    BackBuffer* buffer_ = nullptr;
+    std::optional<FrameTarget> frame_;
+    ChangedArea changed_;
 };

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "display/packed_dib.h"
 #include "resources/resource_ids.h"
 #include "settings/config_dialog_windows.h"
 #include "settings/dialog_text_windows.h"
@@ -10,7 +11,6 @@
 namespace {
 
 constexpr WORD kPaletteVersion = 0x300;
-constexpr DWORD kMaxColors = 256;
 
 // The palette record is a header and n entries in one moveable block, as
 // CreatePalette wants it; the block lives only while the palette is made.
@@ -43,37 +43,32 @@ HPALETTE CreateSheetPalette(const uint8_t* packedSheet, DWORD headerSize, DWORD 
 
 }  // namespace
 
-HBITMAP BuildSheetGraphics(HWND window, const uint8_t* packedSheet, HPALETTE& palette) {
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, packedSheet, sizeof header);
-    if (header.biBitCount != 8) {
+SheetGraphics BuildSheetGraphics(HWND window, const uint8_t* packedSheet, size_t size) {
+    SheetGraphics sheet;
+    PackedDibLayout layout;
+    if (!ParsePackedDib(packedSheet, size, &layout) || layout.header.bitCount != 8) {
         ShowStringMessage(ConfigDialogWindows95Family(), window, IDS_SHEET_NOT_256_COLOR, IDS_SHEET_ERROR_CAPTION,
                           MB_OK | MB_ICONERROR);
-        return nullptr;
+        return sheet;
     }
-    // A colours-used field of 0 means a full table, as everywhere in the
-    // bitmap format; an 8-bit table never holds more than 256 entries.
-    DWORD colors = header.biClrUsed == 0 || header.biClrUsed > kMaxColors ? kMaxColors : header.biClrUsed;
-
-    palette = CreateSheetPalette(packedSheet, header.biSize, colors);
-    if (palette == nullptr) {
+    const uint32_t headerSize = layout.header.headerSize;
+    sheet.palette = CreateSheetPalette(packedSheet, headerSize, layout.colorCount);
+    if (sheet.palette == nullptr) {
         ShowStringMessage(ConfigDialogWindows95Family(), window, IDS_PALETTE_FAILED, IDS_PALETTE_FAILED_CAPTION,
                           MB_OK | MB_ICONWARNING);
-        return nullptr;
+        return sheet;
     }
+    const auto* table = reinterpret_cast<const RGBQUAD*>(packedSheet + headerSize);
+    sheet.colours.assign(table, table + layout.colorCount);
+    if (!DecodePackedRle8(packedSheet, size, &sheet.sprites)) {
+        sheet.sprites = IndexedImage();
+    }
+    return sheet;
+}
 
-    HDC dc = GetDC(window);
-    if (dc == nullptr) {
-        return nullptr;
+void ReleaseSheetGraphics(SheetGraphics& sheet) {
+    if (sheet.palette != nullptr) {
+        DeleteObject(sheet.palette);
     }
-    HPALETTE previous = SelectPalette(dc, palette, FALSE);
-    RealizePalette(dc);
-    const uint8_t* bits = packedSheet + header.biSize + 4 * colors;
-    HBITMAP bitmap = CreateDIBitmap(dc, reinterpret_cast<const BITMAPINFOHEADER*>(packedSheet), CBM_INIT, bits,
-                                    reinterpret_cast<const BITMAPINFO*>(packedSheet), DIB_RGB_COLORS);
-    if (previous != nullptr) {
-        SelectPalette(dc, previous, FALSE);
-    }
-    ReleaseDC(window, dc);
-    return bitmap;
+    sheet = SheetGraphics();
 }

@@ -75,8 +75,9 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
 
     // Creation started everything.
     EXPECT_NE(nullptr, display.sheetResource);
-    EXPECT_NE(nullptr, display.sheetBitmap);
-    EXPECT_NE(nullptr, display.sheetPalette);
+    EXPECT_EQ(540, display.sheet.sprites.width);
+    EXPECT_NE(nullptr, display.sheet.palette);
+    EXPECT_NE(nullptr, display.buffer.rows().top);
     ASSERT_NE(nullptr, display.animation.thread);
     EXPECT_NE(nullptr, display.animation.wakeEvent);
     EXPECT_TRUE(display.saver.running());
@@ -129,8 +130,9 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
 
     DestroyWindow(window);
     EXPECT_EQ(nullptr, display.sheetResource);
-    EXPECT_EQ(nullptr, display.sheetBitmap);
-    EXPECT_EQ(nullptr, display.sheetPalette);
+    EXPECT_EQ(nullptr, display.sheet.source());
+    EXPECT_EQ(nullptr, display.sheet.palette);
+    EXPECT_EQ(nullptr, display.buffer.rows().top);
     EXPECT_EQ(nullptr, display.animation.wakeEvent);
     EXPECT_FALSE(display.saver.running());
 }

@@ -18,25 +18,43 @@ const char kClassName[] = "QuorbelDisplayTestWindow";
 
 }  // namespace
 
-uint32_t SheetColour(int x, int y) {
-    const uint32_t red = static_cast<uint32_t>(x) & 0xFFu;
-    const uint32_t green = static_cast<uint32_t>(y) & 0xFFu;
-    const uint32_t blue = 0x80u | (static_cast<uint32_t>(x) >> 8) | ((static_cast<uint32_t>(y) >> 8) << 2);
-    return (red << 16) | (green << 8) | blue;
+namespace {
+
+uint8_t SheetIndex(int x, int y) { return static_cast<uint8_t>(1 + (x * 37 + y * 101) % 255); }
+
+RGBQUAD IndexColour(int index) {
+    return RGBQUAD{static_cast<BYTE>(0x80 | (index >> 1)), static_cast<BYTE>(255 - index), static_cast<BYTE>(index),
+                   0};
 }
 
-HBITMAP CreateSyntheticSheet() {
-    std::vector<uint32_t> pixels(static_cast<size_t>(kSheetWidth) * kSheetHeight);
+}  // namespace
+
+uint32_t SheetColour(int x, int y) {
+    const RGBQUAD c = IndexColour(SheetIndex(x, y));
+    return (uint32_t{c.rgbRed} << 16) | (uint32_t{c.rgbGreen} << 8) | c.rgbBlue;
+}
+
+SheetGraphics CreateSyntheticSheet() {
+    SheetGraphics sheet;
+    sheet.sprites = IndexedImage(kSheetWidth, kSheetHeight);
     for (int y = 0; y < kSheetHeight; ++y) {
         for (int x = 0; x < kSheetWidth; ++x) {
-            pixels[static_cast<size_t>(y) * kSheetWidth + x] = SheetColour(x, y);
+            sheet.sprites.at(x, y) = SheetIndex(x, y);
         }
     }
-    HDC screen = GetDC(nullptr);
-    HBITMAP sheet = CreateCompatibleBitmap(screen, kSheetWidth, kSheetHeight);
-    BITMAPINFO info = TopDown32(kSheetWidth, kSheetHeight);
-    SetDIBits(screen, sheet, 0, kSheetHeight, pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    struct {
+        LOGPALETTE header;
+        PALETTEENTRY more[255];
+    } palette{};
+    palette.header.palVersion = 0x300;
+    palette.header.palNumEntries = 256;
+    sheet.colours.push_back(RGBQUAD{0, 0, 0, 0});
+    for (int i = 1; i < 256; ++i) {
+        const RGBQUAD c = IndexColour(i);
+        sheet.colours.push_back(c);
+        palette.more[i - 1] = PALETTEENTRY{c.rgbRed, c.rgbGreen, c.rgbBlue, 0};
+    }
+    sheet.palette = CreatePalette(&palette.header);
     return sheet;
 }
 

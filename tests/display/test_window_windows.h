@@ -1,5 +1,5 @@
-// A plain window for drawing tests, a synthetic sheet bitmap whose every
-// pixel tells where on the sheet it came from, and pixel read-back.
+// A plain window for drawing tests, a synthetic sheet whose pixels differ
+// from their neighbours', and pixel read-back.
 #pragma once
 
 #include <windows.h>
@@ -7,12 +7,15 @@
 #include <cstdint>
 #include <vector>
 
-// Colour of the synthetic sheet at (x, y): never black, distinct for every
-// position on the 540 x 1890 sheet. 0x00RRGGBB.
+#include "display/sheet_graphics_windows.h"
+
+// Colour of the synthetic sheet at (x, y), 0x00RRGGBB: never black, and
+// different from the pixels beside and above it.
 uint32_t SheetColour(int x, int y);
 
-// A device bitmap of the sheet's size, filled with SheetColour.
-HBITMAP CreateSyntheticSheet();
+// The sheet's size in those colours: 255 of them, and black as entry 0.
+// Release with ReleaseSheetGraphics.
+SheetGraphics CreateSyntheticSheet();
 
 // The tests' one window: a visible pop-up with a client area of
 // kTestWindowWidth x kTestWindowHeight at the screen's corner. It erases to

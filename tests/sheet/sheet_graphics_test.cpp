@@ -1,5 +1,5 @@
-// BuildSheetGraphics under Wine: the embedded sheet becomes a palette and a
-// device bitmap with the sheet's own colours; a sheet that is not 8-bit is
+// BuildSheetGraphics under Wine: the embedded sheet becomes its pixels, its
+// colour table and a palette of those colours; a sheet that is not 8-bit is
 // refused with its message box; the colour-table length is honoured. The
 // messages come in the locale's language: run once under each.
 #include <gtest/gtest.h>
@@ -84,44 +84,34 @@ private:
     std::thread thread_;
 };
 
-uint32_t Bgrx(const RgbColor& c) { return static_cast<uint32_t>(c.blue | c.green << 8 | c.red << 16); }
-
-// Counts (and reports the first few) pixels that differ from the decoded
-// image seen through the colour table.
-int CountMismatches(const CapturedPixels& pixels, const IndexedImage& image, const uint8_t* dib,
-                    const PackedDibLayout& layout) {
-    int mismatches = 0;
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            uint32_t expected = Bgrx(PackedDibColor(dib, layout, image.at(x, y)));
-            uint32_t got = pixels.at(x, y);
-            if (got != expected && mismatches++ < 5) {
-                ADD_FAILURE() << "pixel " << x << "," << y << ": got " << std::hex << got << ", expected " << expected;
-            }
-        }
+// Checks the sheet's colours against the packed bitmap's table, as the
+// colour table and as the palette.
+void ExpectColours(const SheetGraphics& graphics, const uint8_t* dib, const PackedDibLayout& layout) {
+    ASSERT_EQ(graphics.colours.size(), layout.colorCount);
+    ASSERT_EQ(GetPaletteEntries(graphics.palette, 0, 0, nullptr), layout.colorCount);
+    std::vector<PALETTEENTRY> entries(layout.colorCount);
+    ASSERT_EQ(GetPaletteEntries(graphics.palette, 0, layout.colorCount, entries.data()), layout.colorCount);
+    for (uint32_t i = 0; i < layout.colorCount; ++i) {
+        const RgbColor c = PackedDibColor(dib, layout, i);
+        const RGBQUAD& q = graphics.colours[i];
+        EXPECT_TRUE(q.rgbRed == c.red && q.rgbGreen == c.green && q.rgbBlue == c.blue) << "colour " << i;
+        EXPECT_TRUE(entries[i].peRed == c.red && entries[i].peGreen == c.green && entries[i].peBlue == c.blue &&
+                    entries[i].peFlags == 0)
+            << "palette entry " << i;
     }
-    return mismatches;
 }
 
-class SheetGraphics : public ::testing::Test {
+class SheetGraphicsTest : public ::testing::Test {
 protected:
-    void ReleaseGraphics(HBITMAP bitmap) {
-        if (bitmap != nullptr) {
-            DeleteObject(bitmap);
-        }
-        if (palette != nullptr) {
-            DeleteObject(palette);
-            palette = nullptr;
-        }
-    }
+    void TearDown() override { ReleaseSheetGraphics(graphics); }
 
     HWND saverWindow = nullptr;  // none, as during window creation
-    HPALETTE palette = nullptr;
+    SheetGraphics graphics;
 };
 
 }  // namespace
 
-TEST_F(SheetGraphics, EmbeddedSheetGivesItsPaletteAndA540x1890Bitmap) {
+TEST_F(SheetGraphicsTest, EmbeddedSheetGivesItsColoursAnd540x1890Pixels) {
     HRSRC info = FindResourceA(GetModuleHandleA(nullptr), "LIFE9DIB", RT_BITMAP);
     ASSERT_NE(info, nullptr) << "no LIFE9DIB bitmap resource";
     const auto* sheet = static_cast<const uint8_t*>(LockResource(LoadResource(GetModuleHandleA(nullptr), info)));
@@ -140,28 +130,18 @@ TEST_F(SheetGraphics, EmbeddedSheetGivesItsPaletteAndA540x1890Bitmap) {
     ASSERT_TRUE(ParsePackedDib(sheet, size, &layout));
     ASSERT_TRUE(DecodePackedRle8(sheet, size, &decoded));
 
-    HBITMAP bitmap = BuildSheetGraphics(saverWindow, sheet, palette);
-    ASSERT_NE(bitmap, nullptr);
-    ASSERT_NE(palette, nullptr);
-    EXPECT_EQ(GetPaletteEntries(palette, 0, 0, nullptr), 256u);
-    PALETTEENTRY entries[256];
-    ASSERT_EQ(GetPaletteEntries(palette, 0, 256, entries), 256u);
-    for (uint32_t i = 0; i < 256; ++i) {
-        RgbColor c = PackedDibColor(sheet, layout, i);
-        EXPECT_TRUE(entries[i].peRed == c.red && entries[i].peGreen == c.green && entries[i].peBlue == c.blue &&
-                    entries[i].peFlags == 0)
-            << "palette entry " << i;
-    }
-
-    CapturedPixels pixels = CaptureBitmap(bitmap);
-    ASSERT_EQ(pixels.width, 540);
-    ASSERT_EQ(pixels.height, 1890);
-    EXPECT_EQ(pixels.at(0, 0), 0u) << "the top-left corner is black";
-    EXPECT_EQ(CountMismatches(pixels, decoded, sheet, layout), 0);
-    ReleaseGraphics(bitmap);
+    graphics = BuildSheetGraphics(saverWindow, sheet, size);
+    ASSERT_NE(graphics.palette, nullptr);
+    EXPECT_EQ(layout.colorCount, 256u);
+    ExpectColours(graphics, sheet, layout);
+    ASSERT_NE(graphics.source(), nullptr);
+    EXPECT_EQ(graphics.sprites.width, 540);
+    EXPECT_EQ(graphics.sprites.height, 1890);
+    EXPECT_EQ(graphics.sprites.at(0, 0), 0) << "the top-left corner is black";
+    EXPECT_TRUE(graphics.sprites.pixels == decoded.pixels);
 }
 
-TEST_F(SheetGraphics, FourBitSheetShowsNot256ColorOnceAndMakesNothing) {
+TEST_F(SheetGraphicsTest, FourBitSheetShowsNot256ColorOnceAndMakesNothing) {
     DibHeader header;
     header.width = 4;
     header.height = 2;
@@ -176,24 +156,24 @@ TEST_F(SheetGraphics, FourBitSheetShowsNot256ColorOnceAndMakesNothing) {
                             : nullptr;
         saverWindow = window;
         MessageBoxWatcher watcher(L"Error");
-        HBITMAP bitmap = BuildSheetGraphics(saverWindow, dib.data(), palette);
+        graphics = BuildSheetGraphics(saverWindow, dib.data(), dib.size());
         std::vector<MessageBoxWatcher::Seen> seen = watcher.Stop();
 
-        EXPECT_EQ(bitmap, nullptr);
-        EXPECT_EQ(palette, nullptr) << "no palette for a sheet that is not 8-bit";
+        EXPECT_EQ(graphics.source(), nullptr);
+        EXPECT_EQ(graphics.palette, nullptr) << "no palette for a sheet that is not 8-bit";
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].text,
                   ExpectJapaneseTexts() ? L"Not 256 color." : L"The sprite sheet is not a 256-color bitmap.");
         EXPECT_EQ(seen[0].owner, window);
         EXPECT_EQ(seen[0].icon, LoadIconA(nullptr, IDI_HAND)) << "the error icon";
-        ReleaseGraphics(bitmap);
+        ReleaseSheetGraphics(graphics);
         if (window != nullptr) {
             DestroyWindow(window);
         }
     }
 }
 
-TEST_F(SheetGraphics, SixteenColourTableGivesSixteenEntriesAndPixelsAfterIt) {
+TEST_F(SheetGraphicsTest, SixteenColourTableGivesSixteenEntriesAndPixelsAfterIt) {
     std::vector<RgbColor> colors;
     for (int i = 0; i < 16; ++i) {
         colors.push_back(
@@ -215,30 +195,18 @@ TEST_F(SheetGraphics, SixteenColourTableGivesSixteenEntriesAndPixelsAfterIt) {
     ASSERT_TRUE(ParsePackedDib(dib.data(), dib.size(), &layout));
     ASSERT_EQ(layout.pixelOffset, 40u + 64u);
 
-    // This time the saver window exists, so its device context is used.
-    saverWindow = CreateWindowExW(0, L"STATIC", L"saver", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(saverWindow, nullptr);
-    HBITMAP bitmap = BuildSheetGraphics(saverWindow, dib.data(), palette);
-    DestroyWindow(saverWindow);
-    saverWindow = nullptr;
-    ASSERT_NE(bitmap, nullptr);
-    ASSERT_NE(palette, nullptr);
-    EXPECT_EQ(GetPaletteEntries(palette, 0, 0, nullptr), 16u);
-    PALETTEENTRY entries[16];
-    ASSERT_EQ(GetPaletteEntries(palette, 0, 16, entries), 16u);
-    EXPECT_EQ(entries[5].peRed, 80);
-    EXPECT_EQ(entries[5].peGreen, 175);
-    EXPECT_EQ(entries[5].peBlue, 80);
-
-    CapturedPixels pixels = CaptureBitmap(bitmap);
-    ASSERT_EQ(pixels.width, 7);
-    ASSERT_EQ(pixels.height, 3);
-    EXPECT_EQ(CountMismatches(pixels, image, dib.data(), layout), 0);
-    ReleaseGraphics(bitmap);
+    graphics = BuildSheetGraphics(saverWindow, dib.data(), dib.size());
+    ASSERT_NE(graphics.palette, nullptr);
+    ExpectColours(graphics, dib.data(), layout);
+    ASSERT_EQ(graphics.colours.size(), 16u);
+    EXPECT_EQ(graphics.colours[5].rgbRed, 80);
+    EXPECT_EQ(graphics.colours[5].rgbGreen, 175);
+    EXPECT_EQ(graphics.colours[5].rgbBlue, 80);
+    EXPECT_TRUE(graphics.sprites.pixels == image.pixels);
+    EXPECT_EQ(graphics.sprites.width, 7);
 }
 
-TEST_F(SheetGraphics, PaletteFailureShowsTheWarningAndMakesNoBitmap) {
+TEST_F(SheetGraphicsTest, PaletteFailureShowsTheWarningAndMakesNoSprites) {
     // The box's icon needs GDI objects too: load the shared icon first.
     HICON warningIcon = LoadIconA(nullptr, IDI_EXCLAMATION);
     // Fill the process's GDI handle table so that CreatePalette really fails.
@@ -254,7 +222,6 @@ TEST_F(SheetGraphics, PaletteFailureShowsTheWarningAndMakesNoBitmap) {
     bool exhausted = filler.size() < 100000;
 
     std::vector<uint8_t> dib;
-    HBITMAP bitmap = nullptr;
     std::vector<MessageBoxWatcher::Seen> seen;
     if (exhausted) {
         DibHeader header;
@@ -262,7 +229,7 @@ TEST_F(SheetGraphics, PaletteFailureShowsTheWarningAndMakesNoBitmap) {
         header.height = 1;
         dib = BuildPackedDib(header, std::vector<RgbColor>(4), {2, 5, 0, 1});
         MessageBoxWatcher watcher(ExpectJapaneseTexts() ? L"PAL2" : L"Palette");
-        bitmap = BuildSheetGraphics(saverWindow, dib.data(), palette);
+        graphics = BuildSheetGraphics(saverWindow, dib.data(), dib.size());
         seen = watcher.Stop();
     }
     for (HPALETTE p : filler) {
@@ -271,12 +238,11 @@ TEST_F(SheetGraphics, PaletteFailureShowsTheWarningAndMakesNoBitmap) {
     if (!exhausted) {
         GTEST_SKIP() << "the GDI handle table did not fill up";
     }
-    EXPECT_EQ(bitmap, nullptr);
-    EXPECT_EQ(palette, nullptr);
+    EXPECT_EQ(graphics.source(), nullptr);
+    EXPECT_EQ(graphics.palette, nullptr);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text,
               ExpectJapaneseTexts() ? L"CreatePalette\u306b\u5931\u6557" : L"Could not create the palette.");
     EXPECT_EQ(seen[0].owner, nullptr);
     EXPECT_EQ(seen[0].icon, warningIcon) << "the warning icon";
-    ReleaseGraphics(bitmap);
 }
