@@ -3,18 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 
-namespace {
-
-constexpr size_t kMaxColours = 256;
-
-// BITMAPINFO with room for a full colour table.
-struct BufferInfo {
-    BITMAPINFOHEADER header;
-    RGBQUAD colours[kMaxColours];
-};
-
-}  // namespace
-
 BackBuffer::BackBuffer() { InitializeCriticalSection(&guard_); }
 
 BackBuffer::~BackBuffer() {
@@ -27,28 +15,29 @@ bool BackBuffer::create(ClientSize client, const std::vector<RGBQUAD>& colours) 
     if (client.width <= 0 || client.height <= 0) {
         return false;
     }
-    BufferInfo info{};
-    info.header.biSize = sizeof info.header;
-    info.header.biWidth = client.width;
-    info.header.biHeight = -client.height;  // top row first, as the painter counts rows
-    info.header.biPlanes = 1;
-    info.header.biBitCount = 8;
-    info.header.biCompression = BI_RGB;
-    const size_t count = std::min(colours.size(), kMaxColours);
-    info.header.biClrUsed = count == 0 ? 1 : static_cast<DWORD>(count);  // one black entry without a sheet
-    std::copy(colours.begin(), colours.begin() + static_cast<std::ptrdiff_t>(count), info.colours);
-
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = client.width;
+    info.bmiHeader.biHeight = -client.height;  // top row first, as the frame
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     dc_ = bitmap_ ? CreateCompatibleDC(nullptr) : nullptr;
     previous_ = dc_ ? SelectObject(dc_, bitmap_) : nullptr;
     if (!bits || !previous_) {
         destroy();
         return false;
     }
-    // A DIB section starts zeroed: colour 0, black, everywhere.
-    const size_t stride = (static_cast<size_t>(client.width) + 3) & ~size_t{3};
-    rows_ = {static_cast<uint8_t*>(bits), client.width, client.height, stride};
+    // A DIB section starts zeroed, black, as the frame does.
+    shown_ = static_cast<uint32_t*>(bits);
+    frame_ = IndexedImage(client.width, client.height);
+    const size_t count = std::min<size_t>(colours.size(), 256);
+    for (size_t i = 0; i < count; ++i) {
+        const RGBQUAD& c = colours[i];
+        screenColours_[i] = (uint32_t{c.rgbRed} << 16) | (uint32_t{c.rgbGreen} << 8) | c.rgbBlue;
+    }
     return true;
 }
 
@@ -65,16 +54,41 @@ void BackBuffer::destroy() {
         DeleteObject(bitmap_);
         bitmap_ = nullptr;
     }
-    rows_ = IndexedRows();
+    shown_ = nullptr;
+    frame_ = IndexedImage();
+    std::fill(std::begin(screenColours_), std::end(screenColours_), 0u);
 }
 
-void BackBuffer::show(HDC dc, const std::vector<PaintRect>& rects) const {
-    if (!dc_) {
+void BackBuffer::show(HDC dc, const std::vector<PaintRect>& rects) {
+    if (!shown_) {
         return;
     }
-    for (const PaintRect& rect : rects) {
-        BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dc_, rect.left, rect.top,
-               SRCCOPY);
+    for (const PaintRect& r : rects) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            const size_t row = static_cast<size_t>(y) * static_cast<size_t>(frame_.width);
+            const uint8_t* from = frame_.pixels.data() + row;
+            uint32_t* to = shown_ + row;
+            for (int x = r.left; x < r.right; ++x) {
+                to[x] = screenColours_[from[x]];
+            }
+        }
     }
+    for (const PaintRect& r : rects) {
+        copyTo(dc, r);
+    }
+    // GDI may batch the copies; they must have read the section before the
+    // lock is let go and the next tick changes it.
     GdiFlush();
+}
+
+void BackBuffer::repaint(HDC dc, const PaintRect& rect) const {
+    if (dc_) {
+        copyTo(dc, rect);
+        GdiFlush();
+    }
+}
+
+void BackBuffer::copyTo(HDC dc, const PaintRect& rect) const {
+    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dc_, rect.left, rect.top,
+           SRCCOPY);
 }

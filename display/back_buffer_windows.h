@@ -1,12 +1,15 @@
-// The picture the saver window shows, kept in memory: an 8-bit DIB section in
-// the sheet's colours, selected into a memory DC of its own. The ticking
-// thread draws each tick into it and then copies what changed to the window;
-// WM_PAINT copies from it on the window's thread. Both hold the lock while
-// they use it.
+// The picture the saver window shows, kept in memory. Each tick is drawn
+// into an 8-bit frame of the sheet's colour indices; what changed is then
+// turned into the screen's 32-bit colours in a DIB section and copied to the
+// window from there (under Wine, GDI's own 8-to-32-bit conversion costs
+// several times this conversion and the 32-bit copy together). WM_PAINT
+// repaints from the DIB section on the window's thread while the ticks run
+// on the animation thread: both hold the lock while they use the buffer.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "display/indexed_image.h"
@@ -19,26 +22,33 @@ public:
     BackBuffer(const BackBuffer&) = delete;
     BackBuffer& operator=(const BackBuffer&) = delete;
 
-    // A black picture of the client's size in the given colours (entry 0
-    // black). False when GDI cannot make it; the buffer is empty then, and
-    // drawing into it and showing it do nothing.
+    // A black picture of the client's size in the given colours (the
+    // sheet's colour table; entry 0 is black, missing entries too). False
+    // when GDI cannot make it: the buffer is then 0 x 0, and drawing into it
+    // and showing it do nothing.
     bool create(ClientSize client, const std::vector<RGBQUAD>& colours);
     void destroy();
 
-    IndexedRows rows() const { return rows_; }
-    // Copies each rectangle of the picture to the same place on dc, and
-    // waits until GDI has read it, so the next tick may draw into the bits.
-    void show(HDC dc, const std::vector<PaintRect>& rects) const;
+    IndexedImage& frame() { return frame_; }
+    // Brings each rectangle of the frame to the window's DC. Returns when
+    // GDI has read what it needs, as repaint() does.
+    void show(HDC dc, const std::vector<PaintRect>& rects);
+    // Copies rect as last shown to dc again.
+    void repaint(HDC dc, const PaintRect& rect) const;
 
     void lock() { EnterCriticalSection(&guard_); }
     void unlock() { LeaveCriticalSection(&guard_); }
 
 private:
+    void copyTo(HDC dc, const PaintRect& rect) const;
+
     CRITICAL_SECTION guard_;
+    IndexedImage frame_;
+    uint32_t screenColours_[256] = {};  // 0x00RRGGBB for each index
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previous_ = nullptr;  // what dc_ held before the bitmap
-    IndexedRows rows_;
+    uint32_t* shown_ = nullptr;   // the DIB section's pixels, top row first
 };
 
 // Holds a buffer's lock for a scope.

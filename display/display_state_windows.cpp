@@ -28,7 +28,7 @@ void PaintFromBuffer(DisplayState& display, HWND window) {
         SelectPalette(dc, display.sheet.palette, FALSE);
         RealizePalette(dc);
         const RECT& area = paint.rcPaint;
-        display.buffer.show(dc, {{area.left, area.top, area.right, area.bottom}});
+        display.buffer.repaint(dc, {area.left, area.top, area.right, area.bottom});
     }
     EndPaint(window, &paint);
 }

@@ -3,42 +3,33 @@
 #include <algorithm>
 #include <cstring>
 
-IndexedRows FrameTarget::rows() const {
-    if (!image_) {
-        return rows_;
-    }
-    return {image_->pixels.data(), image_->width, image_->height, static_cast<size_t>(image_->width)};
-}
-
 void FrameTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int height) {
     if (!source_) {
         return;
     }
-    const IndexedRows frame = rows();
     // Offsets into the rectangle that lie inside both images.
     const int firstX = std::max({0, -srcX, -dstX});
     const int firstY = std::max({0, -srcY, -dstY});
-    const int endX = std::min({width, source_->width - srcX, frame.width - dstX});
-    const int endY = std::min({height, source_->height - srcY, frame.height - dstY});
+    const int endX = std::min({width, source_->width - srcX, frame_.width - dstX});
+    const int endY = std::min({height, source_->height - srcY, frame_.height - dstY});
     if (firstX >= endX) {
         return;
     }
     for (int j = firstY; j < endY; ++j) {
         const uint8_t* from = source_->pixels.data() + static_cast<size_t>(srcY + j) * source_->width + srcX + firstX;
-        std::memcpy(&frame.at(dstX + firstX, dstY + j), from, static_cast<size_t>(endX - firstX));
+        std::memcpy(&frame_.at(dstX + firstX, dstY + j), from, static_cast<size_t>(endX - firstX));
     }
 }
 
 void FrameTarget::fillBlack(const PaintRect& rect) {
-    const IndexedRows frame = rows();
     const int left = std::max(rect.left, 0);
     const int top = std::max(rect.top, 0);
-    const int right = std::min(rect.right, frame.width);
-    const int bottom = std::min(rect.bottom, frame.height);
+    const int right = std::min(rect.right, frame_.width);
+    const int bottom = std::min(rect.bottom, frame_.height);
     if (left >= right) {
         return;
     }
     for (int y = top; y < bottom; ++y) {
-        std::memset(&frame.at(left, y), 0, static_cast<size_t>(right - left));
+        std::memset(&frame_.at(left, y), 0, static_cast<size_t>(right - left));
     }
 }

@@ -9,21 +9,13 @@
 class FrameTarget final : public PaintTarget {
 public:
     // Without a source every copy is skipped, as in a saver with no sheet.
-    // An image frame may be given a new size between ticks.
-    FrameTarget(IndexedImage& frame, const IndexedImage* source) : image_(&frame), source_(source) {}
-    FrameTarget(IndexedRows frame, const IndexedImage* source) : rows_(frame), source_(source) {}
+    FrameTarget(IndexedImage& frame, const IndexedImage* source) : frame_(frame), source_(source) {}
 
     void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) override;
     void fillBlack(const PaintRect& rect) override;
-    ClientSize clientSize() override {
-        const IndexedRows frame = rows();
-        return {frame.width, frame.height};
-    }
+    ClientSize clientSize() override { return {frame_.width, frame_.height}; }
 
 private:
-    IndexedRows rows() const;
-
-    IndexedImage* image_ = nullptr;  // when drawing into an image, else rows_
-    IndexedRows rows_;
+    IndexedImage& frame_;
     const IndexedImage* source_;
 };

@@ -12,7 +12,7 @@ void GdiPaintTarget::beginTick(HWND window, HDC paintDC, BackBuffer& buffer, con
     window_ = window;
     paintDC_ = paintDC;
     buffer_ = &buffer;
-    frame_.emplace(buffer.rows(), sheet);
+    frame_.emplace(buffer.frame(), sheet);
     changed_.reset(frame_->clientSize());
 }
 

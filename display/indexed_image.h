@@ -18,14 +18,3 @@ struct IndexedImage {
     uint8_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     uint8_t& at(int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; }
 };
-
-// Rows of 8-bit pixels in memory owned elsewhere, such as a DIB section,
-// whose rows are padded to four bytes.
-struct IndexedRows {
-    uint8_t* top = nullptr;  // the first pixel of the top row
-    int width = 0;
-    int height = 0;
-    size_t stride = 0;  // bytes from one row to the next
-
-    uint8_t& at(int x, int y) const { return top[static_cast<size_t>(y) * stride + static_cast<size_t>(x)]; }
-};
