@@ -7,26 +7,66 @@
 #
 # Usage: tools/benchmarks/side_by_side_cpu.sh [native build folder]
 #   WARMUP=seconds SPAN=seconds change the times.
+#   SCENES="x11 wine worst" picks the scenes (any of them, in any order;
+#   they always run in this order):
+#     x11    quorbel --root against Cloud Life, 1920x1080
+#     wine   Quorbel.scr /s under Wine against Cloud Life, 1920x1080
+#     worst  quorbel's worst case, 3840x2160
+#   Cloud Life is measured once for x11 and wine together.
+#   QUORBEL_SCR=path  the Windows program (default: win32/host/Quorbel.scr
+#     beside the native build folder), so that a copy of an older build can
+#     be measured too.
+#   BENCH_WINEPREFIX=folder  the Wine prefix (default: wineprefix-bench
+#     beside the native build folder), created on first use.
 #
-# A contestant is a function start_<name> <display>: it starts the program on
-# that display and sets CONTESTANT_PIDS to the processes whose time counts as
-# the program's (more than one for a program with helpers of its own).
+# A contestant is a function start_<name> <display> [args...]: it starts the
+# program on that display and sets CONTESTANT_PIDS to the processes whose time
+# counts as the program's (more than one for a program with helpers of its
+# own). It may also set CONTESTANT_PARTS (a name for each of those processes,
+# printed with their shares), CONTESTANT_LABEL (the row's name) and
+# CONTESTANT_STOP (a function that ends it, when killing the pids is not
+# enough).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/native}
 warmup=${WARMUP:-3}
 span=${SPAN:-15}
+scenes=${SCENES:-x11 wine worst}
+quorbel_scr=${QUORBEL_SCR:-$build/../win32/host/Quorbel.scr}
+wineprefix=$(realpath -m "${BENCH_WINEPREFIX:-$build/../wineprefix-bench}")
+# shellcheck source-path=SCRIPTDIR source=../ci/xvfb_display.sh
 . "$root/tools/ci/xvfb_display.sh"
 
+for scene in $scenes; do
+    case $scene in
+    x11 | wine | worst) ;;
+    *)
+        echo "unknown scene '$scene' (x11, wine, worst)" >&2
+        exit 2
+        ;;
+    esac
+done
+selected() { [[ " $scenes " == *" $1 "* ]]; }
+
 CONTESTANT_PIDS=()
+CONTESTANT_PARTS=()
+CONTESTANT_LABEL=""
+CONTESTANT_STOP=""
 stop_contestant() {
     local pid
-    for pid in "${CONTESTANT_PIDS[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
+    if [ -n "$CONTESTANT_STOP" ]; then
+        "$CONTESTANT_STOP"
+    else
+        for pid in "${CONTESTANT_PIDS[@]}"; do
+            kill "$pid" 2>/dev/null || true
+            wait "$pid" 2>/dev/null || true
+        done
+    fi
     CONTESTANT_PIDS=()
+    CONTESTANT_PARTS=()
+    CONTESTANT_LABEL=""
+    CONTESTANT_STOP=""
 }
 trap 'stop_contestant; stop_xvfb' EXIT
 
@@ -48,51 +88,190 @@ start_cloudlife() {
     CONTESTANT_PIDS=($!)
 }
 
-# Clock ticks of user + system time of the processes given.
+# Cloud Life's package, installed when dpkg lacks it (as tools/ci/install_deps.sh
+# does: apt-get only then).
+need_cloudlife() {
+    if ! dpkg-query -W -f='${Status}' xscreensaver-data-extra 2>/dev/null | grep -q "ok installed"; then
+        local sudo=""
+        [ "$(id -u)" -ne 0 ] && sudo="sudo"
+        echo "installing: xscreensaver-data-extra"
+        $sudo apt-get update -qq
+        $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+            xscreensaver-data-extra >/dev/null
+    fi
+}
+
+# ---- Quorbel.scr under Wine --------------------------------------------------
+# A command in the benchmark's own prefix; no Mono or Gecko prompts when the
+# prefix is new, and no debug output.
+in_prefix() {
+    env WINEPREFIX="$wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$@"
+}
+
+# prefix_pid <process name pattern>: the pid of our prefix's process whose
+# name (/proc/PID/comm, at most 15 characters) matches the extended regular
+# expression, or nothing. Other prefixes' processes of the same name are told
+# apart by the WINEPREFIX in their environment.
+prefix_pid() {
+    local pid
+    for pid in $(pgrep -u "$(id -u)" -x -- "$1" || true); do
+        if 2>/dev/null tr '\0' '\n' <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$wineprefix"; then
+            echo "$pid"
+            return 0
+        fi
+    done
+}
+
+# start_quorbel_scr <display> [program] [Name=value...]: <program> /s (the
+# full-screen saver) under Wine, after replacing the settings key with the
+# values given (registry value names; Speed and Generations are DWORDs, the
+# rest words), so every setting not given is the program's default. Counted:
+# the saver's process and the prefix's wineserver, which does the work of
+# every call the saver makes into the window system.
+SCR_LAUNCHER=""
+start_quorbel_scr() {
+    local display=$1 program=${2:-$quorbel_scr}
+    shift $(($# < 2 ? $# : 2))
+    if [ ! -f "$program" ]; then
+        echo "no Windows program at $program (QUORBEL_SCR)" >&2
+        return 1
+    fi
+    CONTESTANT_STOP=stop_quorbel_scr
+    CONTESTANT_LABEL="Quorbel.scr /s (Wine) $*"
+    if [ ! -f "$wineprefix/system.reg" ]; then
+        echo "  (creating the Wine prefix $wineprefix)"
+        mkdir -p "$(dirname "$wineprefix")"
+        DISPLAY=$display in_prefix wineboot -i >/dev/null 2>&1
+        in_prefix wineserver -w
+    fi
+    # The first of these starts the prefix's wineserver and its desktop
+    # process, which the saver then shares: they need the display too.
+    local key='HKCU\Software\Pelmar\Quorbel\Settings' setting name type
+    DISPLAY=$display in_prefix wine reg delete "$key" /f >/dev/null 2>&1 || true
+    for setting in "$@"; do
+        name=${setting%%=*}
+        case $name in
+        Speed | Generations) type=REG_DWORD ;;
+        *) type=REG_SZ ;;
+        esac
+        DISPLAY=$display in_prefix wine reg add "$key" /v "$name" /t "$type" /d "${setting#*=}" /f >/dev/null
+    done
+    DISPLAY=$display in_prefix wine "$program" /s &
+    SCR_LAUNCHER=$!
+    # The saver's process is named after its file; the wineserver binary is
+    # wineserver or wineserver64 depending on the packaging.
+    local name_pattern saver="" server=""
+    name_pattern=$(basename "$program")
+    name_pattern=${name_pattern:0:15}
+    name_pattern=${name_pattern//./\\.}
+    for _ in $(seq 1 100); do
+        saver=$(prefix_pid "$name_pattern")
+        server=$(prefix_pid 'wineserver(64)?')
+        [ -n "$saver" ] && [ -n "$server" ] && break
+        sleep 0.1
+    done
+    if [ -z "$saver" ] || [ -z "$server" ]; then
+        echo "the saver's process or the prefix's wineserver did not appear (or the saver ended at once)" >&2
+        return 1
+    fi
+    CONTESTANT_PIDS=("$saver" "$server")
+    CONTESTANT_PARTS=("$(basename "$program")" wineserver)
+}
+
+stop_quorbel_scr() {
+    if [ ${#CONTESTANT_PIDS[@]} -gt 0 ]; then
+        kill "${CONTESTANT_PIDS[0]}" 2>/dev/null || true
+    fi
+    if [ -n "$SCR_LAUNCHER" ]; then
+        kill "$SCR_LAUNCHER" 2>/dev/null || true
+        wait "$SCR_LAUNCHER" 2>/dev/null || true
+        SCR_LAUNCHER=""
+    fi
+    in_prefix wineserver -k 2>/dev/null || true
+    in_prefix wineserver -w 2>/dev/null || true
+}
+
+# ---- measuring ---------------------------------------------------------------
+# Clock ticks of user + system time of the processes given. A process that has
+# ended (or is a zombie) would freeze its count, so that is an error.
 cpu_ticks() {
-    local pid total=0
+    local pid total=0 fields
     for pid in "$@"; do
-        # Fields 14 and 15, counted after the name in parentheses.
-        total=$((total + $(sed 's/^.*) //' "/proc/$pid/stat" | awk '{print $12 + $13}')))
+        # Fields 3, 14 and 15, counted after the name in parentheses.
+        fields=$(sed 's/^.*) //' "/proc/$pid/stat" 2>/dev/null | awk '{print $1, $12 + $13}')
+        if [ -z "$fields" ] || [ "${fields%% *}" = Z ]; then
+            echo "process $pid ended during the measurement" >&2
+            return 1
+        fi
+        total=$((total + ${fields#* }))
     done
     echo "$total"
 }
 
+# share <ticks>: the ticks as a percentage of one core over the span.
+share() { awk -v p="$1" -v hz="$(getconf CLK_TCK)" -v t="$span" 'BEGIN {printf "%.1f", 100 * p / hz / t}'; }
+
 # measure <size> <contestant> [options...]: prints the program's, the
-# server's and the total share of a core, and leaves the total in SHARE.
+# server's and the total share of a core (and, for a program of several
+# processes, each one's), and leaves the total in SHARE.
 measure() {
     local size=$1 contestant=$2
     shift 2
     start_xvfb "${size}x24"
     "start_$contestant" "$XVFB_DISPLAY" "$@"
+    local label=${CONTESTANT_LABEL:-$contestant $*} pids=("${CONTESTANT_PIDS[@]}")
+    local parts=("${CONTESTANT_PARTS[@]}") before=() after=() i server0 server1
     sleep "$warmup"
-    local program0 server0 program1 server1
-    program0=$(cpu_ticks "${CONTESTANT_PIDS[@]}")
+    for i in "${!pids[@]}"; do before[i]=$(cpu_ticks "${pids[i]}"); done
     server0=$(cpu_ticks "$XVFB_PID")
     sleep "$span"
-    program1=$(cpu_ticks "${CONTESTANT_PIDS[@]}")
+    for i in "${!pids[@]}"; do after[i]=$(cpu_ticks "${pids[i]}"); done
     server1=$(cpu_ticks "$XVFB_PID")
     stop_contestant
     stop_xvfb
-    local hz
-    hz=$(getconf CLK_TCK)
-    SHARE=$(awk -v p=$((program1 - program0)) -v s=$((server1 - server0)) -v hz="$hz" -v t="$span" \
-        'BEGIN {printf "%.1f", 100 * (p + s) / hz / t}')
-    awk -v p=$((program1 - program0)) -v s=$((server1 - server0)) -v hz="$hz" -v t="$span" \
-        -v name="$contestant $*" 'BEGIN {
-            printf "  %-62s program %5.1f%%  X server %5.1f%%  total %5.1f%% of a core\n",
-                name, 100 * p / hz / t, 100 * s / hz / t, 100 * (p + s) / hz / t }'
+    local program=0 server=$((server1 - server0)) breakdown=""
+    for i in "${!pids[@]}"; do
+        program=$((program + after[i] - before[i]))
+        breakdown+="${breakdown:+, }${parts[i]:-pid ${pids[i]}} $(share $((after[i] - before[i])))%"
+    done
+    SHARE=$(share $((program + server)))
+    printf "  %-62s program %5.1f%%  X server %5.1f%%  total %5.1f%% of a core\n" \
+        "$label" "$(share "$program")" "$(share "$server")" "$SHARE"
+    [ ${#pids[@]} -gt 1 ] && echo "      program: $breakdown"
+    return 0
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
 
-echo "== 1920x1080, 28 ms per tick: quorbel small wriggling cells against Cloud Life with 16-pixel cells"
-measure 1920x1080 quorbel --speed 19 --cell-size small --wriggle on --seed 1
-quorbel_share=$SHARE
-measure 1920x1080 cloudlife --cycle-delay 28000 --cell-size 4
-cloudlife_share=$SHARE
-echo "  quorbel / Cloud Life: $(ratio "$quorbel_share" "$cloudlife_share") (at most 1, aiming for 0.5)"
+# verdict <ratio> <highest>: whether the ratio is within its target.
+verdict() { awk -v r="$1" -v most="$2" 'BEGIN { print (r != "n/a" && r <= most) ? "met" : "NOT MET" }'; }
 
-echo "== 3840x2160, worst case: no Life rules, so every cell wriggles in every tick"
-measure 3840x2160 quorbel --speed 19 --cell-size small --wriggle on --life off --generations 4294967295 --seed 1
-echo "  quorbel / half a core: $(ratio "$SHARE" 50) (at most 1)"
+# ---- scenes ------------------------------------------------------------------
+if selected x11 || selected wine; then
+    need_cloudlife
+    echo "== 1920x1080, 28 ms per tick: small wriggling cells at Speed 19 against Cloud Life with 16-pixel cells"
+    if selected x11; then
+        measure 1920x1080 quorbel --speed 19 --cell-size small --wriggle on --seed 1
+        quorbel_share=$SHARE
+    fi
+    if selected wine; then
+        echo "  (Windows program: $(realpath -m "$quorbel_scr"))"
+        measure 1920x1080 quorbel_scr "$quorbel_scr" Speed=19 Size=Small Tovtov=On
+        scr_share=$SHARE
+    fi
+    measure 1920x1080 cloudlife --cycle-delay 28000 --cell-size 4
+    cloudlife_share=$SHARE
+    if selected x11; then
+        echo "  quorbel / Cloud Life: $(ratio "$quorbel_share" "$cloudlife_share") (at most 1, aiming for 0.5)"
+    fi
+    if selected wine; then
+        scr_ratio=$(ratio "$scr_share" "$cloudlife_share")
+        echo "  Quorbel.scr under Wine / Cloud Life: $scr_ratio (at most 1.5: $(verdict "$scr_ratio" 1.5))"
+    fi
+fi
+
+if selected worst; then
+    echo "== 3840x2160, worst case: no Life rules, so every cell wriggles in every tick"
+    measure 3840x2160 quorbel --speed 19 --cell-size small --wriggle on --life off --generations 4294967295 --seed 1
+    echo "  quorbel / half a core: $(ratio "$SHARE" 50) (at most 1)"
+fi
