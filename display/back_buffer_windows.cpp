@@ -3,6 +3,27 @@
 #include <algorithm>
 #include <cstddef>
 
+namespace {
+
+// A message number nothing sends to the saver's threads, so that looking
+// for it finds the queue empty.
+constexpr UINT kNeverSent = WM_APP + 0x3FFF;
+
+long PixelsIn(const std::vector<PaintRect>& rects) {
+    long pixels = 0;
+    for (const PaintRect& r : rects) {
+        pixels += static_cast<long>(r.right - r.left) * (r.bottom - r.top);
+    }
+    return pixels;
+}
+
+}  // namespace
+
+void HandDrawingToScreen() {
+    MSG message;
+    PeekMessageA(&message, nullptr, kNeverSent, kNeverSent, PM_NOREMOVE);
+}
+
 BackBuffer::BackBuffer() { InitializeCriticalSection(&guard_); }
 
 BackBuffer::~BackBuffer() {
@@ -59,26 +80,49 @@ void BackBuffer::destroy() {
     std::fill(std::begin(screenColours_), std::end(screenColours_), 0u);
 }
 
-void BackBuffer::show(HDC dc, const std::vector<PaintRect>& rects) {
+void BackBuffer::show(HDC dc, const ChangedArea& changed, long callCost) {
     if (!shown_) {
         return;
     }
-    for (const PaintRect& r : rects) {
-        for (int y = r.top; y < r.bottom; ++y) {
-            const size_t row = static_cast<size_t>(y) * static_cast<size_t>(frame_.width);
-            const uint8_t* from = frame_.pixels.data() + row;
-            uint32_t* to = shown_ + row;
-            for (int x = r.left; x < r.right; ++x) {
-                to[x] = screenColours_[from[x]];
-            }
-        }
-    }
+    // The colours are converted where the tick drew, or in the merged
+    // rectangles when those hold fewer pixels (a cell drawn twice, as
+    // erased and then grown, counts twice among the changes).
+    const std::vector<PaintRect> rects = changed.merged(callCost);
+    const std::vector<PaintRect>& changes = changed.changes();
+    convert(PixelsIn(changes) < PixelsIn(rects) ? changes : rects);
     for (const PaintRect& r : rects) {
         copyTo(dc, r);
     }
     // GDI may batch the copies; they must have read the section before the
     // lock is let go and the next tick changes it.
     GdiFlush();
+    HandDrawingToScreen();
+}
+
+void BackBuffer::convert(const std::vector<PaintRect>& rects) {
+    const uint32_t* colours = screenColours_;
+    for (const PaintRect& r : rects) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            const size_t row = static_cast<size_t>(y) * static_cast<size_t>(frame_.width);
+            const uint8_t* __restrict from = frame_.pixels.data() + row;
+            uint32_t* __restrict to = shown_ + row;
+            int x = r.left;
+            // Four at a time: the lookups are independent.
+            for (; x + 4 <= r.right; x += 4) {
+                const uint32_t a = colours[from[x]];
+                const uint32_t b = colours[from[x + 1]];
+                const uint32_t c = colours[from[x + 2]];
+                const uint32_t d = colours[from[x + 3]];
+                to[x] = a;
+                to[x + 1] = b;
+                to[x + 2] = c;
+                to[x + 3] = d;
+            }
+            for (; x < r.right; ++x) {
+                to[x] = colours[from[x]];
+            }
+        }
+    }
 }
 
 void BackBuffer::repaint(HDC dc, const PaintRect& rect) const {

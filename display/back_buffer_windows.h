@@ -12,8 +12,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "display/changed_area.h"
 #include "display/indexed_image.h"
 #include "display/paint_target.h"
+
+// Under Wine a window's drawing waits in memory until a thread of the
+// program finds its message queue empty (or until drawing has gone on for
+// a while); this hands it to the screen now. On Windows, where drawing
+// reaches the screen as it is made, it does nothing.
+void HandDrawingToScreen();
 
 class BackBuffer {
 public:
@@ -30,9 +37,10 @@ public:
     void destroy();
 
     IndexedImage& frame() { return frame_; }
-    // Brings each rectangle of the frame to the window's DC. Returns when
-    // GDI has read what it needs, as repaint() does.
-    void show(HDC dc, const std::vector<PaintRect>& rects);
+    // Brings what changed in the frame to the window's DC and on to the
+    // screen, converting the changes and copying them in the merged
+    // rectangles. Returns when GDI has read what it needs, as repaint() does.
+    void show(HDC dc, const ChangedArea& changed, long callCost);
     // Copies rect as last shown to dc again.
     void repaint(HDC dc, const PaintRect& rect) const;
 
@@ -40,6 +48,8 @@ public:
     void unlock() { LeaveCriticalSection(&guard_); }
 
 private:
+    // The frame's indices in rects become screen colours in the section.
+    void convert(const std::vector<PaintRect>& rects);
     void copyTo(HDC dc, const PaintRect& rect) const;
 
     CRITICAL_SECTION guard_;

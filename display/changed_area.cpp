@@ -23,15 +23,33 @@ void ChangedArea::add(const PaintRect& rect) {
     rects_.push_back(clipped);
 }
 
-std::vector<PaintRect> ChangedArea::merged(int callCost) const {
+namespace {
+
+long Area(const PaintRect& r) { return static_cast<long>(r.right - r.left) * (r.bottom - r.top); }
+
+PaintRect Union(const PaintRect& a, const PaintRect& b) {
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+// How many of the latest rectangles a run may join: those of the rows just
+// above it, in any picture of sensible size.
+constexpr size_t kLookBack = 16;
+
+}  // namespace
+
+std::vector<PaintRect> ChangedArea::merged(long callCost) const {
     if (whole_) {
         return {{0, 0, client_.width, client_.height}};
     }
     std::vector<PaintRect> rects = rects_;
-    // Along each row of equal top and bottom, left to right.
-    std::sort(rects.begin(), rects.end(), [](const PaintRect& a, const PaintRect& b) {
+    // Along each row of equal top and bottom, left to right: the order the
+    // painter mostly draws in already.
+    const auto alongRows = [](const PaintRect& a, const PaintRect& b) {
         return std::tie(a.top, a.bottom, a.left) < std::tie(b.top, b.bottom, b.left);
-    });
+    };
+    if (!std::is_sorted(rects.begin(), rects.end(), alongRows)) {
+        std::sort(rects.begin(), rects.end(), alongRows);
+    }
     std::vector<PaintRect> runs;
     for (const PaintRect& r : rects) {
         if (!runs.empty()) {
@@ -44,20 +62,22 @@ std::vector<PaintRect> ChangedArea::merged(int callCost) const {
         }
         runs.push_back(r);
     }
-    // Runs of equal extent that touch from row to row become one.
-    std::sort(runs.begin(), runs.end(), [](const PaintRect& a, const PaintRect& b) {
-        return std::tie(a.left, a.right, a.top) < std::tie(b.left, b.right, b.top);
-    });
-    std::vector<PaintRect> stacked;
+    // Top to bottom, each run joins a recent rectangle when their union
+    // adds at most a call's worth of pixels.
+    std::vector<PaintRect> joined;
     for (const PaintRect& r : runs) {
-        if (!stacked.empty()) {
-            PaintRect& last = stacked.back();
-            if (last.left == r.left && last.right == r.right && r.top <= last.bottom) {
-                last.bottom = std::max(last.bottom, r.bottom);
-                continue;
+        const size_t first = joined.size() > kLookBack ? joined.size() - kLookBack : 0;
+        bool done = false;
+        for (size_t i = joined.size(); i-- > first && !done;) {
+            const PaintRect both = Union(joined[i], r);
+            if (Area(both) - Area(joined[i]) - Area(r) <= callCost) {
+                joined[i] = both;
+                done = true;
             }
         }
-        stacked.push_back(r);
+        if (!done) {
+            joined.push_back(r);
+        }
     }
-    return stacked;
+    return joined;
 }

@@ -1,7 +1,7 @@
 // The parts of the picture one tick changed, and the few rectangles that put
 // them on screen. Showing a rectangle has a fixed cost per call besides its
-// pixels, so neighbours on a row are joined when the gap between them costs
-// less than a call, and equal runs in rows one under the other are stacked.
+// pixels, so two rectangles are shown as one wherever the pixels that adds
+// cost less than the call it saves.
 #pragma once
 
 #include <vector>
@@ -14,11 +14,14 @@ public:
     void reset(ClientSize client);
     void add(const PaintRect& rect);
     bool empty() const { return rects_.empty(); }
+    // Every change as drawn, clipped.
+    const std::vector<PaintRect>& changes() const { return rects_; }
 
     // Rectangles that cover every change and nothing outside the client
-    // area. A gap of g pixels on a row of height h is bridged when g * h is at
-    // most callCost; a change of the whole client area is one rectangle.
-    std::vector<PaintRect> merged(int callCost) const;
+    // area, callCost being what a call costs in pixels: first along each
+    // row of cells, then each run with a rectangle above it. A change of the
+    // whole client area is one rectangle.
+    std::vector<PaintRect> merged(long callCost) const;
 
 private:
     ClientSize client_{0, 0};

@@ -15,9 +15,12 @@ void FrameTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int he
     if (firstX >= endX) {
         return;
     }
-    for (int j = firstY; j < endY; ++j) {
-        const uint8_t* from = source_->pixels.data() + static_cast<size_t>(srcY + j) * source_->width + srcX + firstX;
-        std::memcpy(&frame_.at(dstX + firstX, dstY + j), from, static_cast<size_t>(endX - firstX));
+    const size_t fromStride = static_cast<size_t>(source_->width);
+    const size_t toStride = static_cast<size_t>(frame_.width);
+    const uint8_t* from = source_->pixels.data() + static_cast<size_t>(srcY + firstY) * fromStride + srcX + firstX;
+    uint8_t* to = frame_.pixels.data() + static_cast<size_t>(dstY + firstY) * toStride + dstX + firstX;
+    for (int j = firstY; j < endY; ++j, from += fromStride, to += toStride) {
+        std::memcpy(to, from, static_cast<size_t>(endX - firstX));
     }
 }
 

@@ -1,13 +1,5 @@
 #include "display/gdi_paint_target_windows.h"
 
-namespace {
-
-// A message number nothing sends to the saver's threads, so that looking
-// for it finds the queue empty.
-constexpr UINT kNeverSent = WM_APP + 0x3FFF;
-
-}  // namespace
-
 void GdiPaintTarget::beginTick(HWND window, HDC paintDC, BackBuffer& buffer, const IndexedImage* sheet) {
     window_ = window;
     paintDC_ = paintDC;
@@ -18,8 +10,7 @@ void GdiPaintTarget::beginTick(HWND window, HDC paintDC, BackBuffer& buffer, con
 
 void GdiPaintTarget::endTick() {
     if (!changed_.empty()) {
-        buffer_->show(paintDC_, changed_.merged(kCallCost));
-        HandDrawingToScreen();
+        buffer_->show(paintDC_, changed_, kCallCost);
     }
     frame_.reset();
     buffer_ = nullptr;
@@ -50,9 +41,4 @@ void FillClientBlack(HWND window, HDC dc) {
     RECT client{};
     GetClientRect(window, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-}
-
-void HandDrawingToScreen() {
-    MSG message;
-    PeekMessageA(&message, nullptr, kNeverSent, kNeverSent, PM_NOREMOVE);
 }

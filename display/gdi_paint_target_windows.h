@@ -19,17 +19,12 @@ ClientSize ClientSizeOf(HWND window);
 // The answer to WM_ERASEBKGND: the whole client area black on the given DC.
 void FillClientBlack(HWND window, HDC dc);
 
-// Under Wine a window's drawing waits in memory until a thread of the
-// program finds its message queue empty (or until drawing has gone on for
-// a while); this hands it to the screen now. On Windows, where drawing
-// reaches the screen as it is made, it does nothing.
-void HandDrawingToScreen();
-
 class GdiPaintTarget final : public PaintTarget {
 public:
-    // Under Wine a copy to the window costs about as much as this many
-    // pixels besides its own, so gaps up to it are shown rather than split.
-    static constexpr int kCallCost = 4096;
+    // What a copy to the window costs besides its pixels, in pixels: the
+    // cheapest ticks in the tick benchmark under Wine (merging more shows
+    // more pixels than the calls it saves are worth).
+    static constexpr long kCallCost = 1000;
 
     // Brackets one tick. Copies come from sheet (skipped when null) and all
     // drawing goes into buffer, which the caller has locked; endTick shows
