@@ -133,6 +133,5 @@ void BackBuffer::repaint(HDC dc, const PaintRect& rect) const {
 }
 
 void BackBuffer::copyTo(HDC dc, const PaintRect& rect) const {
-    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dc_, rect.left, rect.top,
-           SRCCOPY);
+    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dc_, rect.left, rect.top, SRCCOPY);
 }

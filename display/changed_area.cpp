@@ -15,8 +15,7 @@ void ChangedArea::add(const PaintRect& rect) {
     if (clipped.left >= clipped.right || clipped.top >= clipped.bottom) {
         return;
     }
-    if (clipped.left == 0 && clipped.top == 0 && clipped.right == client_.width &&
-        clipped.bottom == client_.height) {
+    if (clipped.left == 0 && clipped.top == 0 && clipped.right == client_.width && clipped.bottom == client_.height) {
         // A clear: whatever else the tick drew lies inside it.
         whole_ = true;
     }

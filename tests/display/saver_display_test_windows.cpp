@@ -5,9 +5,10 @@
 
 #include <windows.h>
 
+#include "decoded_sheet_windows.h"
 #include "display/display_state_windows.h"
 #include "display/display_window_windows.h"
-#include "display/packed_dib.h"
+#include "display/frame_target.h"
 #include "expected_picture.h"
 #include "screen_capture_windows.h"
 #include "settings/settings_store.h"
@@ -30,27 +31,34 @@ void PumpFor(DWORD milliseconds) {
     }
 }
 
-// The sheet as this program carries it: palette indices and colours.
-struct DecodedSheet {
-    IndexedImage indices;
-    std::vector<uint32_t> colours;  // 0x00RRGGBB by index
+// A window of kWidth x kHeight whose procedure is the display's, with
+// `display` as its creation parameter.
+HWND CreateDisplayWindow(DisplayState& display) {
+    static const char kClassName[] = "QuorbelSaverDisplayTest";
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DisplayWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassA(&windowClass);  // fails harmlessly once registered
+    return CreateWindowExA(0, kClassName, "Preview", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr, nullptr,
+                           windowClass.hInstance, &display);
+}
 
-    bool load() {
-        HRSRC info = FindResourceA(nullptr, "LIFE9DIB", RT_BITMAP);
-        HGLOBAL loaded = info ? LoadResource(nullptr, info) : nullptr;
-        const auto* data = loaded ? static_cast<const uint8_t*>(LockResource(loaded)) : nullptr;
-        const size_t size = info ? SizeofResource(nullptr, info) : 0;
-        PackedDibLayout layout;
-        if (!data || !ParsePackedDib(data, size, &layout) || !DecodePackedRle8(data, size, &indices)) {
-            return false;
-        }
-        for (uint32_t i = 0; i < layout.colorCount; ++i) {
-            const RgbColor c = PackedDibColor(data, layout, i);
-            colours.push_back((uint32_t{c.red} << 16) | (uint32_t{c.green} << 8) | c.blue);
-        }
-        return true;
+// Counts (and reports the first few) pixels that differ.
+int CountWrongPixels(const std::vector<uint32_t>& expected, const std::vector<uint32_t>& got) {
+    if (expected.size() != got.size()) {
+        ADD_FAILURE() << "sizes differ: " << expected.size() << " and " << got.size();
+        return -1;
     }
-};
+    int wrong = 0;
+    for (size_t i = 0; i < got.size(); ++i) {
+        if (expected[i] != got[i] && wrong++ < 5) {
+            ADD_FAILURE() << "pixel " << i % kWidth << "," << i / kWidth << ": expected " << std::hex << expected[i]
+                          << ", got " << got[i] << std::dec;
+        }
+    }
+    return wrong;
+}
 
 }  // namespace
 
@@ -64,13 +72,7 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
     display.instance = GetModuleHandleA(nullptr);
     LoadSettings();
     display.settings = userSettings;
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DisplayWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "QuorbelSaverDisplayTest";
-    ASSERT_NE(0, RegisterClassA(&windowClass));
-    HWND window = CreateWindowExA(0, windowClass.lpszClassName, "Preview", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight,
-                                  nullptr, nullptr, windowClass.hInstance, &display);
+    HWND window = CreateDisplayWindow(display);
     ASSERT_NE(nullptr, window);
 
     // Creation started everything.
@@ -135,4 +137,67 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
     EXPECT_EQ(0, display.buffer.frame().width);
     EXPECT_EQ(nullptr, display.animation.wakeEvent);
     EXPECT_FALSE(display.saver.running());
+}
+
+TEST(SaverDisplay, WindowShowsTheInMemoryFrameOfTheSameSeedAndRepaintsFromIt) {
+    DecodedSheet sheet;
+    ASSERT_TRUE(sheet.load()) << "the test program carries no usable LIFE9DIB";
+    DisplayState display;
+    display.instance = GetModuleHandleA(nullptr);
+    display.settings = DefaultSettings();
+    display.settings.Speed = 0;  // two seconds before the thread's first tick
+    display.settings.Size = CellSize::Small;
+    display.settings.Tovtov = OnOffRandom::On;
+    display.settings.Shrink = OnOffRandom::On;
+    display.settings.Colors = SpeciesMode::Six;
+    display.settings.Generations = 1000;
+    display.seed = 20261208u;
+    HWND window = CreateDisplayWindow(display);
+    ASSERT_NE(nullptr, window);
+    UpdateWindow(window);
+    StopAnimation(display.animation);  // this test ticks itself
+    const std::vector<uint32_t> first = ReadClient(window);
+    EXPECT_EQ(std::vector<uint32_t>(first.size(), 0), first) << "the first paint is black";
+
+    // The same saver drawing into an in-memory frame.
+    Saver twin;
+    twin.start(display.settings, {kWidth, kHeight}, display.seed);
+    IndexedImage frame(kWidth, kHeight);
+    FrameTarget target(frame, &sheet.indices);
+    for (int n = 1; n <= 60; ++n) {
+        RunTick(display, window);
+        twin.tick(target);
+        if (n % 20 == 0) {
+            SCOPED_TRACE(n);
+            ASSERT_EQ(0, CountWrongPixels(sheet.inColour(frame), ReadClient(window)));
+        }
+    }
+    EXPECT_EQ(twin.randomState(), display.saver.randomState());
+
+    // Covered and uncovered: WM_PAINT puts the picture back, not black.
+    HDC dc = GetDC(window);
+    const RECT whole{0, 0, kWidth, kHeight};
+    FillRect(dc, &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ReleaseDC(window, dc);
+    const RECT part{40, 30, 200, 120};
+    InvalidateRect(window, &part, TRUE);
+    UpdateWindow(window);
+    const std::vector<uint32_t> repainted = ReadClient(window);
+    const std::vector<uint32_t> expected = sheet.inColour(frame);
+    int wrongInside = 0;
+    int whiteOutside = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const size_t i = static_cast<size_t>(y) * kWidth + x;
+            if (x >= part.left && x < part.right && y >= part.top && y < part.bottom) {
+                wrongInside += repainted[i] != expected[i];
+            } else {
+                whiteOutside += repainted[i] == 0xFFFFFFu;
+            }
+        }
+    }
+    EXPECT_EQ(0, wrongInside) << "the uncovered part is repainted from the picture";
+    EXPECT_EQ(kWidth * kHeight - (part.right - part.left) * (part.bottom - part.top), whiteOutside)
+        << "only the uncovered part is painted";
+    DestroyWindow(window);
 }

@@ -23,8 +23,7 @@ namespace {
 uint8_t SheetIndex(int x, int y) { return static_cast<uint8_t>(1 + (x * 37 + y * 101) % 255); }
 
 RGBQUAD IndexColour(int index) {
-    return RGBQUAD{static_cast<BYTE>(0x80 | (index >> 1)), static_cast<BYTE>(255 - index), static_cast<BYTE>(index),
-                   0};
+    return RGBQUAD{static_cast<BYTE>(0x80 | (index >> 1)), static_cast<BYTE>(255 - index), static_cast<BYTE>(index), 0};
 }
 
 }  // namespace

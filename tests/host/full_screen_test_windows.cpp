@@ -41,6 +41,28 @@ TEST_F(FullScreen, BlackTopMostWindowOverTheWholeScreen) {
     EXPECT_TRUE(saver.running());
 }
 
+TEST_F(FullScreen, PostedTimerFloodNeitherBreaksThePictureNorHoldsUpAKey) {
+    SaverProcess saver;
+    HWND window = startFullScreen(saver);
+    ASSERT_NE(window, nullptr);
+    // Any process may post WM_TIMER to the window. Only the animation thread
+    // ticks the world, so these are handled at once, and nothing else steps
+    // the world or draws beside the animation thread.
+    for (int n = 0; n < 20000; ++n) {
+        ASSERT_TRUE(PostMessageA(window, WM_TIMER, 1, 0));
+    }
+    PumpFor(1000);
+    ASSERT_TRUE(saver.running());
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const size_t lit = CaptureScreen().countNonBlack(screen);
+    EXPECT_GT(lit, 0u);
+    EXPECT_LT(lit, static_cast<size_t>(screen.right) * screen.bottom / 2) << "the background is not black";
+
+    PressKey('Q');
+    ReleaseKey('Q');
+    EXPECT_EQ(saver.waitForExit(kExitWait), 0u);
+}
+
 TEST_F(FullScreen, KeyPressEndsTheRunWithZero) {
     SaverProcess saver;
     ASSERT_NE(startFullScreen(saver), nullptr);
