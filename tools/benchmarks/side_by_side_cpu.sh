@@ -10,7 +10,9 @@
 #   SCENES="x11 wine worst" picks the scenes (any of them, in any order;
 #   they always run in this order):
 #     x11    quorbel --root against Cloud Life, 1920x1080
-#     wine   Quorbel.scr /s under Wine against Cloud Life, 1920x1080
+#     wine   Quorbel.scr /s under Wine against Cloud Life, 1920x1080, and
+#            corner_squares.exe: what any full-screen program that changes
+#            its picture every 28 ms costs under Wine, the saver's floor
 #     worst  quorbel's worst case, 3840x2160
 #   Cloud Life is measured once for x11 and wine together.
 #   QUORBEL_SCR=path  the Windows program (default: win32/host/Quorbel.scr
@@ -137,7 +139,7 @@ start_quorbel_scr() {
         return 1
     fi
     CONTESTANT_STOP=stop_quorbel_scr
-    CONTESTANT_LABEL="Quorbel.scr /s (Wine) $*"
+    CONTESTANT_LABEL="$(basename "$program") /s (Wine) $*"
     if [ ! -f "$wineprefix/system.reg" ]; then
         echo "  (creating the Wine prefix $wineprefix)"
         mkdir -p "$(dirname "$wineprefix")"
@@ -258,6 +260,11 @@ if selected x11 || selected wine; then
         echo "  (Windows program: $(realpath -m "$quorbel_scr"))"
         measure 1920x1080 quorbel_scr "$quorbel_scr" Speed=19 Size=Small Tovtov=On
         scr_share=$SHARE
+        corners=$build/../win32/tools/benchmarks/corner_squares.exe
+        if [ -f "$corners" ]; then
+            measure 1920x1080 quorbel_scr "$corners"
+            floor_share=$SHARE
+        fi
     fi
     measure 1920x1080 cloudlife --cycle-delay 28000 --cell-size 4
     cloudlife_share=$SHARE
@@ -267,6 +274,9 @@ if selected x11 || selected wine; then
     if selected wine; then
         scr_ratio=$(ratio "$scr_share" "$cloudlife_share")
         echo "  Quorbel.scr under Wine / Cloud Life: $scr_ratio (at most 1.5: $(verdict "$scr_ratio" 1.5))"
+        if [ -n "${floor_share:-}" ]; then
+            echo "  two squares under Wine / Cloud Life: $(ratio "$floor_share" "$cloudlife_share") (Wine's floor for a full-screen picture)"
+        fi
     fi
 fi
 

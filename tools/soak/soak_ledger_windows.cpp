@@ -25,6 +25,7 @@ COUNTED(DeleteObject);
 COUNTED(GetDC);
 COUNTED(ReleaseDC);
 COUNTED(FillRect);
+COUNTED(BitBlt);
 
 template <typename Handle>
 Handle Made(Handle handle) {
@@ -68,12 +69,23 @@ int WINAPI CountedReleaseDC(HWND window, HDC dc) {
         InterlockedIncrement(&ledger->dcsReleased);
     return released;
 }
-int WINAPI CountedFillRect(HDC dc, const RECT* area, HBRUSH brush) {
-    if (area && area->right - area->left >= GetSystemMetrics(SM_CXSCREEN) &&
-        area->bottom - area->top >= GetSystemMetrics(SM_CYSCREEN)) {
+// A new world clears the whole screen: black from WM_ERASEBKGND, or its
+// picture copied from the saver's back buffer in one piece.
+void CountIfWholeScreen(int width, int height) {
+    if (width >= GetSystemMetrics(SM_CXSCREEN) && height >= GetSystemMetrics(SM_CYSCREEN)) {
         InterlockedIncrement(&ledger->clears);
     }
+}
+int WINAPI CountedFillRect(HDC dc, const RECT* area, HBRUSH brush) {
+    if (area) {
+        CountIfWholeScreen(area->right - area->left, area->bottom - area->top);
+    }
     return realFillRect(dc, area, brush);
+}
+BOOL WINAPI CountedBitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                          DWORD rop) {
+    CountIfWholeScreen(width, height);
+    return realBitBlt(dc, x, y, width, height, source, sourceX, sourceY, rop);
 }
 
 struct Route {
@@ -98,6 +110,7 @@ const Route kRoutes[] = {
     ROUTE("user32.dll", GetDC),
     ROUTE("user32.dll", ReleaseDC),
     ROUTE("user32.dll", FillRect),
+    ROUTE("gdi32.dll", BitBlt),
 };
 
 // Points every import slot of the program that holds `real` at `counted`.
