@@ -1,7 +1,7 @@
 #include "display/sheet_graphics_windows.h"
 
 #include <cstddef>
-#include <cstring>
+#include <vector>
 
 #include "display/packed_dib.h"
 #include "resources/resource_ids.h"
@@ -12,11 +12,13 @@ namespace {
 
 constexpr WORD kPaletteVersion = 0x300;
 
+}  // namespace
+
 // The palette record is a header and n entries in one moveable block, as
 // CreatePalette wants it; the block lives only while the palette is made.
-HPALETTE CreateSheetPalette(const uint8_t* packedSheet, DWORD headerSize, DWORD colors) {
-    size_t entriesOffset = offsetof(LOGPALETTE, palPalEntry);
-    HLOCAL block = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, entriesOffset + colors * sizeof(PALETTEENTRY));
+HPALETTE CreatePaletteOf(const std::vector<RGBQUAD>& colours) {
+    const size_t entriesOffset = offsetof(LOGPALETTE, palPalEntry);
+    HLOCAL block = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, entriesOffset + colours.size() * sizeof(PALETTEENTRY));
     if (block == nullptr) {
         return nullptr;
     }
@@ -25,14 +27,13 @@ HPALETTE CreateSheetPalette(const uint8_t* packedSheet, DWORD headerSize, DWORD 
     if (record != nullptr) {
         auto* logPalette = reinterpret_cast<LOGPALETTE*>(record);
         logPalette->palVersion = kPaletteVersion;
-        logPalette->palNumEntries = static_cast<WORD>(colors);
+        logPalette->palNumEntries = static_cast<WORD>(colours.size());
         auto* entries = reinterpret_cast<PALETTEENTRY*>(record + entriesOffset);
-        const uint8_t* table = packedSheet + headerSize;
-        for (DWORD i = 0; i < colors; ++i) {
-            // The table is stored blue, green, red, reserved; flags stay 0.
-            entries[i].peRed = table[4 * i + 2];
-            entries[i].peGreen = table[4 * i + 1];
-            entries[i].peBlue = table[4 * i];
+        for (size_t i = 0; i < colours.size(); ++i) {
+            // Flags stay 0.
+            entries[i].peRed = colours[i].rgbRed;
+            entries[i].peGreen = colours[i].rgbGreen;
+            entries[i].peBlue = colours[i].rgbBlue;
         }
         palette = CreatePalette(logPalette);
         LocalUnlock(block);
@@ -40,8 +41,6 @@ HPALETTE CreateSheetPalette(const uint8_t* packedSheet, DWORD headerSize, DWORD 
     LocalFree(block);
     return palette;
 }
-
-}  // namespace
 
 SheetGraphics BuildSheetGraphics(HWND window, const uint8_t* packedSheet, size_t size) {
     SheetGraphics sheet;
@@ -51,15 +50,16 @@ SheetGraphics BuildSheetGraphics(HWND window, const uint8_t* packedSheet, size_t
                           MB_OK | MB_ICONERROR);
         return sheet;
     }
-    const uint32_t headerSize = layout.header.headerSize;
-    sheet.palette = CreateSheetPalette(packedSheet, headerSize, layout.colorCount);
+    // The table is stored blue, green, red, reserved, as RGBQUADs are.
+    const auto* table = reinterpret_cast<const RGBQUAD*>(packedSheet + layout.header.headerSize);
+    const std::vector<RGBQUAD> colours(table, table + layout.colorCount);
+    sheet.palette = CreatePaletteOf(colours);
     if (sheet.palette == nullptr) {
         ShowStringMessage(ConfigDialogWindows95Family(), window, IDS_PALETTE_FAILED, IDS_PALETTE_FAILED_CAPTION,
                           MB_OK | MB_ICONWARNING);
         return sheet;
     }
-    const auto* table = reinterpret_cast<const RGBQUAD*>(packedSheet + headerSize);
-    sheet.colours.assign(table, table + layout.colorCount);
+    sheet.colours = colours;
     if (!DecodePackedRle8(packedSheet, size, &sheet.sprites)) {
         sheet.sprites = IndexedImage();
     }

@@ -27,5 +27,8 @@ struct SheetGraphics {
 // `window` (null: no owner, as while the saver window is being created).
 SheetGraphics BuildSheetGraphics(HWND window, const uint8_t* packedSheet, size_t size);
 
+// A palette of the given colours (at most 256), or null.
+HPALETTE CreatePaletteOf(const std::vector<RGBQUAD>& colours);
+
 // Deletes the palette and forgets the rest; harmless when empty.
 void ReleaseSheetGraphics(SheetGraphics& sheet);

@@ -41,19 +41,11 @@ SheetGraphics CreateSyntheticSheet() {
             sheet.sprites.at(x, y) = SheetIndex(x, y);
         }
     }
-    struct {
-        LOGPALETTE header;
-        PALETTEENTRY more[255];
-    } palette{};
-    palette.header.palVersion = 0x300;
-    palette.header.palNumEntries = 256;
     sheet.colours.push_back(RGBQUAD{0, 0, 0, 0});
     for (int i = 1; i < 256; ++i) {
-        const RGBQUAD c = IndexColour(i);
-        sheet.colours.push_back(c);
-        palette.more[i - 1] = PALETTEENTRY{c.rgbRed, c.rgbGreen, c.rgbBlue, 0};
+        sheet.colours.push_back(IndexColour(i));
     }
-    sheet.palette = CreatePalette(&palette.header);
+    sheet.palette = CreatePaletteOf(sheet.colours);
     return sheet;
 }
 

@@ -52,18 +52,10 @@ void MakeSheetGraphics(DisplayState& display, HWND window) {
             sheet.sprites.at(x, y) = static_cast<uint8_t>((x * 37) ^ (y * 101));
         }
     }
-    struct {
-        LOGPALETTE header;
-        PALETTEENTRY more[255];
-    } palette{};
-    palette.header.palVersion = 0x300;
-    palette.header.palNumEntries = 256;
     for (int i = 0; i < 256; ++i) {
-        PALETTEENTRY& entry = i == 0 ? palette.header.palPalEntry[0] : palette.more[i - 1];
-        entry = PALETTEENTRY{static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 7), 0};
-        sheet.colours.push_back(RGBQUAD{entry.peBlue, entry.peGreen, entry.peRed, 0});
+        sheet.colours.push_back(RGBQUAD{static_cast<BYTE>(i * 7), static_cast<BYTE>(255 - i), static_cast<BYTE>(i), 0});
     }
-    sheet.palette = CreatePalette(&palette.header);
+    sheet.palette = CreatePaletteOf(sheet.colours);
     display.buffer.create(ClientSizeOf(window), sheet.colours);
 }
 
