@@ -4,11 +4,7 @@
 // the screen at once. Wine hands the X server one rectangle around
 // everything drawn since the last hand-over, here the whole screen, so this
 // measures that cost. side_by_side_cpu.sh runs it beside the saver.
-//
-//   corner_squares.exe [/apart]   /apart hands each square over by itself
 #include <windows.h>
-
-#include <cstring>
 
 namespace {
 
@@ -20,15 +16,14 @@ LRESULT CALLBACK BlackWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 // As the saver does: a thread of the program finds its queue empty.
-bool HandOver() {
+void HandOver() {
     MSG message;
-    return PeekMessageA(&message, nullptr, WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE) != 0;
+    PeekMessageA(&message, nullptr, WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-    const bool apart = std::strstr(commandLine, "/apart") != nullptr;
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = BlackWindowProc;
     windowClass.hInstance = instance;
@@ -52,9 +47,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         const RECT first{0, 0, 16, 16};
         const RECT second{width - 16, height - 16, width, height};
         FillRect(dc, &first, brush);
-        if (apart) {
-            HandOver();
-        }
         FillRect(dc, &second, brush);
         DeleteObject(brush);
         ReleaseDC(window, dc);
