@@ -10,9 +10,8 @@ void ChangedArea::reset(ClientSize client) {
 }
 
 void ChangedArea::add(const PaintRect& rect) {
-    const PaintRect clipped{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, client_.width),
-                            std::min(rect.bottom, client_.height)};
-    if (clipped.left >= clipped.right || clipped.top >= clipped.bottom) {
+    PaintRect clipped;
+    if (!ClipToClient(rect, client_, &clipped)) {
         return;
     }
     if (clipped.left == 0 && clipped.top == 0 && clipped.right == client_.width && clipped.bottom == client_.height) {

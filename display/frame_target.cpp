@@ -51,14 +51,11 @@ void FrameTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int he
 }
 
 void FrameTarget::fillBlack(const PaintRect& rect) {
-    const int left = std::max(rect.left, 0);
-    const int top = std::max(rect.top, 0);
-    const int right = std::min(rect.right, frame_.width);
-    const int bottom = std::min(rect.bottom, frame_.height);
-    if (left >= right) {
+    PaintRect clipped;
+    if (!ClipToClient(rect, clientSize(), &clipped)) {
         return;
     }
-    for (int y = top; y < bottom; ++y) {
-        std::memset(&frame_.at(left, y), 0, static_cast<size_t>(right - left));
+    for (int y = clipped.top; y < clipped.bottom; ++y) {
+        std::memset(&frame_.at(clipped.left, y), 0, static_cast<size_t>(clipped.right - clipped.left));
     }
 }

@@ -15,6 +15,15 @@ struct ClientSize {
     int height;
 };
 
+// rect clipped to a client area starting at 0, 0; false when nothing is
+// left of it.
+inline bool ClipToClient(const PaintRect& rect, ClientSize client, PaintRect* clipped) {
+    *clipped = {rect.left > 0 ? rect.left : 0, rect.top > 0 ? rect.top : 0,
+                rect.right < client.width ? rect.right : client.width,
+                rect.bottom < client.height ? rect.bottom : client.height};
+    return clipped->left < clipped->right && clipped->top < clipped->bottom;
+}
+
 class PaintTarget {
 public:
     // Copies width x height pixels unchanged from the sheet at (srcX, srcY)

@@ -1,7 +1,5 @@
 #include "x11/window_painter_x11.h"
 
-#include <algorithm>
-
 #include "x11/pixel_format.h"
 
 namespace {
@@ -9,13 +7,6 @@ namespace {
 ChannelMasks MasksOf(const Visual* visual) {
     return {static_cast<uint32_t>(visual->red_mask), static_cast<uint32_t>(visual->green_mask),
             static_cast<uint32_t>(visual->blue_mask)};
-}
-
-// rect clipped to the frame; false when nothing is left.
-bool Clip(const PaintRect& rect, ClientSize bounds, PaintRect* clipped) {
-    *clipped = {std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, bounds.width),
-                std::min(rect.bottom, bounds.height)};
-    return clipped->left < clipped->right && clipped->top < clipped->bottom;
 }
 
 }  // namespace
@@ -48,7 +39,7 @@ void WindowPainter::copy(int srcX, int srcY, int dstX, int dstY, int width, int 
 void WindowPainter::fillBlack(const PaintRect& rect) {
     frameTarget_.fillBlack(rect);
     PaintRect clipped;
-    if (Clip(rect, clientSize(), &clipped)) {
+    if (ClipToClient(rect, clientSize(), &clipped)) {
         XFillRectangle(display_, window_.window, gc_, clipped.left, clipped.top, clipped.right - clipped.left,
                        clipped.bottom - clipped.top);
     }
@@ -60,7 +51,7 @@ void WindowPainter::resize(ClientSize size) { frame_ = IndexedImage(size.width, 
 
 void WindowPainter::repaint(const PaintRect& rect) {
     PaintRect clipped;
-    if (!Clip(rect, clientSize(), &clipped)) {
+    if (!ClipToClient(rect, clientSize(), &clipped)) {
         return;
     }
     VisualImage image(connection_, window_.visual, window_.depth,
