@@ -9,14 +9,6 @@ namespace {
 // for it finds the queue empty.
 constexpr UINT kNeverSent = WM_APP + 0x3FFF;
 
-long PixelsIn(const std::vector<PaintRect>& rects) {
-    long pixels = 0;
-    for (const PaintRect& r : rects) {
-        pixels += static_cast<long>(r.right - r.left) * (r.bottom - r.top);
-    }
-    return pixels;
-}
-
 }  // namespace
 
 void HandDrawingToScreen() {

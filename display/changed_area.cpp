@@ -21,9 +21,17 @@ void ChangedArea::add(const PaintRect& rect) {
     rects_.push_back(clipped);
 }
 
-namespace {
+long PixelsIn(const PaintRect& rect) { return static_cast<long>(rect.right - rect.left) * (rect.bottom - rect.top); }
 
-long Area(const PaintRect& r) { return static_cast<long>(r.right - r.left) * (r.bottom - r.top); }
+long PixelsIn(const std::vector<PaintRect>& rects) {
+    long pixels = 0;
+    for (const PaintRect& r : rects) {
+        pixels += PixelsIn(r);
+    }
+    return pixels;
+}
+
+namespace {
 
 PaintRect Union(const PaintRect& a, const PaintRect& b) {
     return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
@@ -68,7 +76,7 @@ std::vector<PaintRect> ChangedArea::merged(long callCost) const {
         bool done = false;
         for (size_t i = joined.size(); i-- > first && !done;) {
             const PaintRect both = Union(joined[i], r);
-            if (Area(both) - Area(joined[i]) - Area(r) <= callCost) {
+            if (PixelsIn(both) - PixelsIn(joined[i]) - PixelsIn(r) <= callCost) {
                 joined[i] = both;
                 done = true;
             }

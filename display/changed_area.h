@@ -8,6 +8,10 @@
 
 #include "display/paint_target.h"
 
+// Pixels in a rectangle, and in a list of them (overlaps counted twice).
+long PixelsIn(const PaintRect& rect);
+long PixelsIn(const std::vector<PaintRect>& rects);
+
 class ChangedArea {
 public:
     // Forgets everything; later rectangles are clipped to client.

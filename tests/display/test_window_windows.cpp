@@ -16,10 +16,6 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 const char kClassName[] = "QuorbelDisplayTestWindow";
 
-}  // namespace
-
-namespace {
-
 uint8_t SheetIndex(int x, int y) { return static_cast<uint8_t>(1 + (x * 37 + y * 101) % 255); }
 
 RGBQUAD IndexColour(int index) {
