@@ -1,0 +1,39 @@
+// How many device pixels a sheet pixel becomes. The world and the painter
+// work in logical pixels; a front end on a scaled display wraps its device
+// target in a ScaledTarget and draws from a sheet enlarged by the same
+// factor, so sprites stay sharp (nearest neighbour) at any scale.
+#pragma once
+
+#include "display/indexed_image.h"
+#include "display/paint_target.h"
+
+constexpr int kMaxDisplayScale = 4;
+
+// The scale for a display of dpi dots per inch: dpi / 96 to the nearest
+// whole number, halves up, at least 1 and at most kMaxDisplayScale (120 DPI
+// gives 1; 144 to 191 give 2; 240 gives 3).
+int ScaleForDpi(int dpi);
+
+// The logical client area of a device area: each side divided by scale,
+// rounded down (the strips left over stay black).
+ClientSize LogicalSize(ClientSize device, int scale);
+
+// Every pixel of image as scale x scale pixels.
+IndexedImage EnlargedImage(const IndexedImage& image, int scale);
+
+// Forwards painting in logical pixels to a device target whose sheet is
+// enlarged by scale: every coordinate and size times scale. A clear blacks
+// the whole device area, strips included.
+class ScaledTarget final : public PaintTarget {
+public:
+    ScaledTarget(PaintTarget& device, int scale) : device_(device), scale_(scale) {}
+
+    void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) override;
+    void fillBlack(const PaintRect& rect) override;
+    ClientSize clientSize() override { return LogicalSize(device_.clientSize(), scale_); }
+    void clear(ClientSize client) override;
+
+private:
+    PaintTarget& device_;
+    int scale_;
+};

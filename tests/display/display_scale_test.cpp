@@ -1,0 +1,64 @@
+// The display scale: the rule from a display's DPI, and a saver painted
+// through a ScaledTarget, which must be the unscaled picture enlarged.
+#include "display/display_scale.h"
+
+#include <gtest/gtest.h>
+
+#include "display/frame_target.h"
+#include "display/saver.h"
+#include "display/sheet_geometry.h"
+
+namespace {
+
+TEST(DisplayScale, FollowsTheDpiToTheNearestWholeNumberHalvesUp) {
+    const struct {
+        int dpi;
+        int scale;
+    } cases[] = {{0, 1},   {96, 1},  {120, 1}, {143, 1}, {144, 2}, {168, 2}, {191, 2},
+                 {193, 2}, {239, 2}, {240, 3}, {288, 3}, {384, 4}, {2000, 4}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.scale, ScaleForDpi(c.dpi)) << c.dpi << " DPI";
+    }
+}
+
+// Every choice but Random, six wriggling species: copies, erases and clears.
+TEST(DisplayScale, ScaledPictureIsTheLogicalPictureEnlargedWithBlackStrips) {
+    IndexedImage sheet(kSheetWidth, kSheetHeight);
+    for (size_t i = 0; i < sheet.pixels.size(); ++i) {
+        sheet.pixels[i] = static_cast<uint8_t>(1 + i % 251);
+    }
+    Settings settings = DefaultSettings();
+    settings.Colors = SpeciesMode::Six;
+    settings.Tovtov = OnOffRandom::On;
+    settings.Generations = 3;  // short worlds, so renewals clear the screen
+    const ClientSize logical{101, 67};
+    const int scale = 3;
+
+    IndexedImage plain(logical.width, logical.height);
+    FrameTarget plainTarget(plain, &sheet);
+    IndexedImage device(logical.width * scale + 2, logical.height * scale + 1, 0x55);
+    const IndexedImage enlargedSheet = EnlargedImage(sheet, scale);
+    FrameTarget deviceTarget(device, &enlargedSheet);
+    ScaledTarget scaled(deviceTarget, scale);
+    ASSERT_EQ(logical.width, scaled.clientSize().width);
+    ASSERT_EQ(logical.height, scaled.clientSize().height);
+
+    Saver a;
+    Saver b;
+    a.start(settings, logical, 7);
+    b.start(settings, scaled.clientSize(), 7);
+    for (int t = 0; t < 60; ++t) {
+        a.tick(plainTarget);
+        b.tick(scaled);
+    }
+    const IndexedImage expected = EnlargedImage(plain, scale);
+    for (int y = 0; y < device.height; ++y) {
+        for (int x = 0; x < device.width; ++x) {
+            const bool inside = x < expected.width && y < expected.height;
+            const int want = inside ? expected.at(x, y) : 0;
+            ASSERT_EQ(want, device.at(x, y)) << "at " << x << ", " << y;
+        }
+    }
+}
+
+}  // namespace
