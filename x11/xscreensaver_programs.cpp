@@ -32,9 +32,9 @@ size_t SkipBlanks(const std::string& text, size_t at) {
     return at;
 }
 
-// Where the programs setting's first line is: "programs:" (or, in an
-// app-defaults file, "*programs:"), in any case, as XScreenSaver compares.
-std::optional<size_t> ProgramsLine(const std::vector<std::string>& lines, bool appDefaults) {
+// Where a setting's first line is: "key:" (or, in an app-defaults file,
+// "*key:"), in any case, as XScreenSaver compares; key in lower case.
+std::optional<size_t> KeyLine(const std::vector<std::string>& lines, const std::string& wanted, bool appDefaults) {
     for (size_t i = 0; i < lines.size(); ++i) {
         size_t at = SkipBlanks(lines[i], 0);
         if (appDefaults) {
@@ -47,8 +47,7 @@ std::optional<size_t> ProgramsLine(const std::vector<std::string>& lines, bool a
         while (at < lines[i].size() && std::isalpha(static_cast<unsigned char>(lines[i][at]))) {
             key += static_cast<char>(std::tolower(static_cast<unsigned char>(lines[i][at++])));
         }
-        if (key == "programs" && SkipBlanks(lines[i], at) < lines[i].size() &&
-            lines[i][SkipBlanks(lines[i], at)] == ':') {
+        if (key == wanted && SkipBlanks(lines[i], at) < lines[i].size() && lines[i][SkipBlanks(lines[i], at)] == ':') {
             return i;
         }
         // Earlier lines may continue onto this one; a key only starts a line
@@ -58,6 +57,41 @@ std::optional<size_t> ProgramsLine(const std::vector<std::string>& lines, bool a
         }
     }
     return std::nullopt;
+}
+
+std::optional<size_t> ProgramsLine(const std::vector<std::string>& lines, bool appDefaults) {
+    return KeyLine(lines, "programs", appDefaults);
+}
+
+// A one-line setting's value, blanks trimmed.
+std::string Value(const std::vector<std::string>& lines, const std::string& key) {
+    const std::optional<size_t> line = KeyLine(lines, key, false);
+    if (!line) {
+        return {};
+    }
+    const std::string& text = lines[*line];
+    const size_t start = SkipBlanks(text, text.find(':') + 1);
+    size_t end = text.size();
+    while (end > start && std::isspace(static_cast<unsigned char>(text[end - 1]))) {
+        --end;
+    }
+    return text.substr(start, end - start);
+}
+
+// Replaces a one-line setting, or adds it at the end, laid out as
+// XScreenSaver writes it; an empty value removes it.
+void SetValue(std::vector<std::string>& lines, const std::string& key, const std::string& value) {
+    const std::string line = key + ":" + std::string(key.size() < 7 ? "\t\t" : "\t") + value;
+    const std::optional<size_t> at = KeyLine(lines, key, false);
+    if (value.empty()) {
+        if (at) {
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(*at));
+        }
+    } else if (at) {
+        lines[*at] = line;
+    } else {
+        lines.push_back(line);
+    }
 }
 
 // One past the setting's last line.
@@ -70,7 +104,8 @@ size_t SettingEnd(const std::vector<std::string>& lines, size_t first) {
 }
 
 struct Hack {
-    size_t line;  // where the entry starts
+    size_t line;      // where the entry starts
+    size_t lastLine;  // where it ends
     bool on;
     std::string command;  // blanks collapsed
 };
@@ -80,7 +115,7 @@ std::vector<Hack> Hacks(const std::vector<std::string>& lines, size_t first, siz
     std::vector<Hack> hacks;
     std::string entry;
     size_t entryLine = first;
-    auto finish = [&](size_t nextLine) {
+    auto finish = [&](size_t lastLine, size_t nextLine) {
         std::istringstream words(entry);
         std::string word;
         std::vector<std::string> parts;
@@ -110,7 +145,7 @@ std::vector<Hack> Hacks(const std::vector<std::string>& lines, size_t first, siz
             command += (command.empty() ? "" : " ") + parts[at];
         }
         if (!command.empty()) {
-            hacks.push_back({entryLine, on, command});
+            hacks.push_back({entryLine, lastLine, on, command});
         }
         entry.clear();
         entryLine = nextLine;
@@ -129,7 +164,7 @@ std::vector<Hack> Hacks(const std::vector<std::string>& lines, size_t first, siz
             if (newline == std::string::npos) {
                 break;
             }
-            finish(i + 1);
+            finish(i, i);  // a next entry on the same line starts there
             at = newline + 2;
         }
         if (entry.find_first_not_of(' ') == std::string::npos) {
@@ -137,7 +172,7 @@ std::vector<Hack> Hacks(const std::vector<std::string>& lines, size_t first, siz
             entryLine = i + 1;
         }
     }
-    finish(end);
+    finish(end - 1, end);
     return hacks;
 }
 
@@ -176,7 +211,7 @@ std::optional<std::string> ProgramsFromDefaults(const std::string& appDefaults) 
 }
 
 std::optional<EnableResult> EnableQuorbel(const std::string& userFile,
-                                          const std::optional<std::string>& programsFromDefaults) {
+                                          const std::optional<std::string>& programsFromDefaults, bool only) {
     std::vector<std::string> lines = Lines(userFile);
     std::optional<size_t> first = ProgramsLine(lines, false);
     if (!first) {
@@ -192,21 +227,101 @@ std::optional<EnableResult> EnableQuorbel(const std::string& userFile,
         }
     }
     const size_t end = SettingEnd(lines, *first);
-    for (const Hack& hack : Hacks(lines, *first, end)) {
+    const std::vector<Hack> hacks = Hacks(lines, *first, end);
+    std::optional<EnableOutcome> outcome;
+    size_t number = hacks.size();  // where quorbel ends up
+    for (size_t i = 0; i < hacks.size() && !outcome; ++i) {
+        const Hack& hack = hacks[i];
         if (!IsQuorbel(hack.command)) {
             continue;
         }
-        if (hack.on) {
-            return EnableResult{EnableOutcome::AlreadyOn, userFile};
-        }
         std::string& line = lines[hack.line];
         const size_t dash = SkipBlanks(line, hack.line == *first ? line.find(':') + 1 : 0);
-        if (dash < line.size() && line[dash] == '-') {
+        if (hack.on) {
+            outcome = EnableOutcome::AlreadyOn;
+        } else if (dash < line.size() && line[dash] == '-') {
             line[dash] = ' ';
-            return EnableResult{EnableOutcome::TurnedOn, Joined(lines)};
+            outcome = EnableOutcome::TurnedOn;
+        } else {
+            break;  // laid out as XScreenSaver never writes it: list it again, on
         }
-        break;  // laid out as XScreenSaver never writes it: list it again, on
+        number = i;
     }
-    Append(lines, end);
-    return EnableResult{EnableOutcome::Added, Joined(lines)};
+    if (!outcome) {
+        Append(lines, end);
+        outcome = EnableOutcome::Added;
+    }
+    const Selection before{Value(lines, "mode"), Value(lines, "selected")};
+    if (only && (before.mode != "one" || before.selected != std::to_string(number))) {
+        SetValue(lines, "mode", "one");
+        SetValue(lines, "selected", std::to_string(number));
+        return EnableResult{*outcome, Joined(lines), before};
+    }
+    if (*outcome == EnableOutcome::AlreadyOn) {
+        return EnableResult{*outcome, userFile, std::nullopt};
+    }
+    return EnableResult{*outcome, Joined(lines), std::nullopt};
+}
+
+std::optional<RemoveResult> RemoveQuorbel(const std::string& userFile, const std::optional<Selection>& replaced) {
+    std::vector<std::string> lines = Lines(userFile);
+    const std::optional<size_t> first = ProgramsLine(lines, false);
+    if (!first) {
+        return RemoveResult{0, false, userFile};
+    }
+    const std::vector<Hack> hacks = Hacks(lines, *first, SettingEnd(lines, *first));
+    const std::string selectedText = Value(lines, "selected");
+    const bool hasSelected = !selectedText.empty() && selectedText.size() < 10 &&
+                             selectedText.find_first_not_of("0123456789") == std::string::npos;
+    const long selected = hasSelected ? std::stol(selectedText) : -1;
+    long selectedAfter = selected;
+    RemoveResult result{0, false, {}};
+    // From the last, so that the line numbers of those before stay right.
+    for (size_t i = hacks.size(); i-- > 0;) {
+        const Hack& hack = hacks[i];
+        if (!IsQuorbel(hack.command)) {
+            continue;
+        }
+        if ((i > 0 && hacks[i - 1].lastLine >= hack.line) ||
+            (i + 1 < hacks.size() && hacks[i + 1].line <= hack.lastLine)) {
+            return std::nullopt;
+        }
+        const size_t settingEnd = SettingEnd(lines, *first);
+        const bool wasLast = hack.lastLine + 1 == settingEnd;
+        size_t eraseFrom = hack.line;
+        if (hack.line == *first) {  // on the setting's own line: keep its key
+            lines[*first].erase(lines[*first].find(':') + 1);
+            lines[*first] += wasLast ? "" : "\t\\";
+            eraseFrom = *first + 1;
+        }
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(eraseFrom),
+                    lines.begin() + static_cast<std::ptrdiff_t>(hack.lastLine + 1));
+        if (wasLast && hack.line != *first) {
+            // The entry before now ends the setting.
+            std::string& last = lines[hack.line - 1];
+            while (!last.empty() && (last.back() == ' ' || last.back() == '\t')) {
+                last.pop_back();
+            }
+            if (Continues(last)) {
+                last.pop_back();
+            }
+        }
+        ++result.removed;
+        if (static_cast<long>(i) == selected) {
+            result.wasSelected = true;
+        } else if (static_cast<long>(i) < selected) {
+            --selectedAfter;
+        }
+    }
+    if (result.wasSelected && Value(lines, "mode") == "one") {
+        const Selection back = replaced.value_or(Selection{"random", "-1"});
+        SetValue(lines, "mode", back.mode);
+        SetValue(lines, "selected", back.selected);
+    } else if (result.wasSelected) {
+        SetValue(lines, "selected", "-1");
+    } else if (selectedAfter != selected) {
+        SetValue(lines, "selected", std::to_string(selectedAfter));
+    }
+    result.text = result.removed == 0 ? userFile : Joined(lines);
+    return result;
 }

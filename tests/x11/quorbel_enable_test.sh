@@ -50,3 +50,29 @@ grep -q "is XScreenSaver installed" "$work/err" || fail "message: $(cat "$work/e
 [ ! -e "$file" ] || fail "made a file without a list"
 "$QUORBEL_ENABLE" extra 2>/dev/null
 [ $? = 2 ] || fail "an argument is not refused with 2"
+
+# --only then --remove on a file laid out as XScreenSaver writes it: quorbel
+# shown alone (its number counts every entry, on or off), then the file as
+# it was, also once the settings program has rewritten it without comments.
+printf '%s\n' 'mode:		random' 'selected:	1' 'programs:				      \' \
+    '				maze --root				    \n\' '-				pyro --root				    \n\' \
+    '				qix --root				    \n' 'lock:		False' >"$file"
+cp "$file" "$work/original"
+selection() { grep -E '^(mode|selected):' "$file" | tr -s '\t' ' ' | tr '\n' ' '; }
+"$QUORBEL_ENABLE" --only >/dev/null || fail "--only failed"
+[ "$(selection)" = "mode: one selected: 3 " ] || fail "--only did not select quorbel: $(cat "$file")"
+"$QUORBEL_ENABLE" --only | grep -q already || fail "a second --only found something to do"
+"$QUORBEL_ENABLE" --remove >/dev/null || fail "--remove failed"
+diff "$work/original" "$file" || fail "--remove did not give the file back"
+[ ! -e "$HOME/.local/state/quorbel" ] || fail "--remove left its note of the selection"
+"$QUORBEL_ENABLE" --remove | grep -q "not among" || fail "a second --remove found something to do"
+# Without the note (another user's tools, a lost state folder): random mode.
+"$QUORBEL_ENABLE" --only >/dev/null && rm -r "$HOME/.local/state/quorbel"
+"$QUORBEL_ENABLE" --remove >/dev/null || fail "--remove without the note failed"
+[ "$(selection)" = "mode: random selected: -1 " ] || fail "--remove left quorbel selected: $(cat "$file")"
+
+for word in --help -h; do
+    "$QUORBEL_ENABLE" $word | grep -q -- "--remove" || fail "$word does not explain --remove"
+done
+"$QUORBEL_ENABLE" --version | grep -qx "quorbel-enable [0-9]*\.[0-9]*\.[0-9]*" ||
+    fail "--version: $("$QUORBEL_ENABLE" --version)"

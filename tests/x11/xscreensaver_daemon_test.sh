@@ -1,7 +1,7 @@
 #!/bin/bash
 # xscreensaver_daemon_test.sh: the real XScreenSaver daemon, on a private
-# Xvfb, starts "quorbel --root" from a ~/.xscreensaver that quorbel-enable
-# made, shows it on the screen, and ends it on deactivation. XScreenSaver
+# Xvfb, starts "quorbel --root" from a ~/.xscreensaver that "quorbel-enable
+# --only" made, shows it on the screen, and ends it on deactivation. XScreenSaver
 # runs no hack as root, so the daemon runs as the unprivileged user
 # quorbeltest, made here when missing. QUORBEL and QUORBEL_ENABLE name the
 # programs. Skipped (77) when not root, since only root can switch users.
@@ -41,14 +41,12 @@ start_xvfb 1024x768x24 || fail "no Xvfb"
 as_user() { runuser -u "$user" -- env HOME="$home" DISPLAY="$XVFB_DISPLAY" PATH="$work:/usr/bin:/bin" "$@"; }
 
 rm -f "$home/.xscreensaver"
-as_user quorbel-enable >/dev/null || fail "quorbel-enable failed"
+as_user quorbel-enable --only >/dev/null || fail "quorbel-enable --only failed"
 file=$home/.xscreensaver
 grep -q 'quorbel --root' "$file" || fail "quorbel-enable did not list quorbel"
-# Settings of the test's own, after the list: show the last hack (quorbel)
-# at once, without fading, splash or lock.
-hacks=$(grep -c '\\n' "$file")
-printf '%s\n' "mode: one" "selected: $((hacks - 1))" "fade: False" "unfade: False" "splash: False" \
-    "lock: False" >>"$file"
+# Settings of the test's own, after quorbel-enable's choice of the one hack
+# shown: at once, without fading, splash or lock.
+printf '%s\n' "fade: False" "unfade: False" "splash: False" "lock: False" >>"$file"
 chown "$user" "$file"
 
 start_daemon() {

@@ -44,7 +44,7 @@ std::string Setting(const std::string& text) {
 EnableResult Enable(const std::string& file, const std::optional<std::string>& defaults = std::nullopt) {
     const std::optional<EnableResult> result = EnableQuorbel(file, defaults);
     EXPECT_TRUE(result.has_value());
-    return result.value_or(EnableResult{EnableOutcome::AlreadyOn, ""});
+    return result.value_or(EnableResult{EnableOutcome::AlreadyOn, "", std::nullopt});
 }
 
 }  // namespace
@@ -119,4 +119,47 @@ TEST(XScreenSaverPrograms, AProgramsWordInsideAnotherSettingIsNotTheList) {
     const std::string file = "textProgram: echo \\\n programs: none\nprograms: maze \\n\n";
     const EnableResult result = Enable(file);
     EXPECT_EQ(result.text, "textProgram: echo \\\n programs: none\nprograms: maze \\n\\\n\t\t\t\tquorbel --root \\n\n");
+}
+
+TEST(XScreenSaverPrograms, RemovingTakesOutEveryQuorbelEntryAndNumbersTheSelectionAgain) {
+    const std::string maze = "\t\tmaze --root \\n\\\n";
+    const std::string quorbel = "\t\tquorbel --root --speed 3 \\n\\\n";
+    const std::string qix = "\t\tqix --root \\n\\\n";
+    struct Case {
+        const char* what;
+        std::string before, after;
+    } cases[] = {
+        {"last, the entry before then ends the list",  //
+         "programs: \\\n" + maze + "\t\tquorbel --root \\n\n" + "selected:\t0\n",
+         "programs: \\\n\t\tmaze --root \\n\nselected:\t0\n"},
+        {"between others, selected after it",  //
+         "selected:\t2\nprograms: \\\n" + maze + quorbel + "\t\tqix --root\n",
+         "selected:\t1\nprograms: \\\n" + maze + "\t\tqix --root\n"},
+        {"on the setting's own line, twice",  //
+         "programs: quorbel --root \\n\\\n" + qix + quorbel + "\t\tmaze --root\n",
+         "programs:\t\\\n" + qix + "\t\tmaze --root\n"},
+        {"selected and shown alone, nothing kept",
+         "mode:\t\tone\nselected:\t1\nprograms: \\\n" + maze + "\t\tquorbel --root\n",
+         "mode:\t\trandom\nselected:\t-1\nprograms: \\\n\t\tmaze --root \\n\n"},
+    };
+    for (const Case& c : cases) {
+        const std::optional<RemoveResult> result = RemoveQuorbel(c.before, std::nullopt);
+        ASSERT_TRUE(result.has_value()) << c.what;
+        EXPECT_EQ(result->text, c.after) << c.what;
+    }
+    // Two hacks on one line are for a person to separate.
+    EXPECT_FALSE(RemoveQuorbel("programs: maze --root \\n quorbel --root \\n\\\n  qix --root\n", std::nullopt));
+}
+
+TEST(XScreenSaverPrograms, OnlySelectsQuorbelByItsPlaceAmongAllEntriesAndRemoveGivesTheChoiceBack) {
+    const std::string file =
+        "mode:\t\tblank\nprograms: \\\n- maze --root \\n\\\n- quorbel --root \\n\\\n  qix --root\n";
+    const std::optional<EnableResult> only = EnableQuorbel(file, std::nullopt, true);
+    ASSERT_TRUE(only.has_value());
+    EXPECT_EQ(only->outcome, EnableOutcome::TurnedOn);
+    EXPECT_NE(only->text.find("mode:\t\tone\n"), std::string::npos) << only->text;
+    EXPECT_NE(only->text.find("selected:\t1\n"), std::string::npos) << only->text;
+    ASSERT_TRUE(only->replaced.has_value());
+    EXPECT_EQ(RemoveQuorbel(only->text, only->replaced)->text,
+              "mode:\t\tblank\nprograms: \\\n- maze --root \\n\\\n  qix --root\n");
 }
