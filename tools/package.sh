@@ -1,0 +1,67 @@
+#!/bin/bash
+# package.sh [output-dir]: builds what a user installs, and only that:
+#   quorbel_<version>_<arch>.deb    the XScreenSaver hack, quorbel-enable and
+#                                   quorbel-render, for Debian and derivatives
+#   Quorbel-Setup-<version>.exe     the Windows installer (both programs)
+#   win32/Quorbel.scr, win64/Quorbel.scr   the bare Windows programs
+# It installs only what these builds need (the list below: no Wine, no test,
+# fuzzing or soak tools, no i386 architecture or locale), builds them in
+# build/package without the tests, copies them to the output folder
+# (default build/package/out) and prints where they are. tools/ci/test.sh
+# is the test command, which builds and tries everything.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${QUORBEL_PACKAGE_BUILD_DIR:-$root/build/package}
+out=$(realpath -m "${1:-$build/out}")
+
+PACKAGES="cmake make g++ file dpkg-dev libx11-dev libpng-dev libgif-dev
+g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 nsis"
+missing=""
+for p in $PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+    echo "installing:$missing"
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    $SUDO apt-get update -qq
+    # shellcheck disable=SC2086
+    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
+fi
+
+jobs=$(nproc)
+configure() {  # configure <dir> [cmake args...]
+    local dir=$1
+    shift
+    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORBEL_TESTS=OFF "$@" >/dev/null
+}
+
+echo "== Linux package"
+configure "$build/native"
+cmake --build "$build/native" -j "$jobs" --target quorbel_deb
+deb=$(sed -n 's/^QUORBEL_DEB:INTERNAL=//p' "$build/native/CMakeCache.txt")
+
+# The programs alone, with the win32 thread model, as the test builds make
+# them; the sprite sheet comes from the native build.
+for arch in i686:win32 x86_64:win64; do
+    echo "== Windows, ${arch#*:}"
+    configure "$build/${arch#*:}" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-${arch%%:*}-win32.cmake" \
+        -DQUORBEL_NATIVE_BUILD_DIR="$build/native" -DQUORBEL_PROGRAM_ONLY=ON
+    cmake --build "$build/${arch#*:}" -j "$jobs" --target quorbel_scr
+done
+
+echo "== Windows installer"
+mkdir -p "$out/win32" "$out/win64"
+setup=$("$root/tools/installer/build.sh" "$build/win32" "$build/win64" "$out" | tail -n1)
+cp "$deb" "$out/"
+cp "$build/win32/host/Quorbel.scr" "$out/win32/"
+cp "$build/win64/host/Quorbel.scr" "$out/win64/"
+
+cat <<DONE
+
+Linux package:       $out/$(basename "$deb")
+Windows installer:   $setup
+Windows, bare:       $out/win32/Quorbel.scr (32-bit)
+                     $out/win64/Quorbel.scr (64-bit)
+DONE
