@@ -129,16 +129,16 @@ int Remove(const std::string& path, const std::optional<std::string>& current, m
     if (!result) {
         return Fail("quorbel shares a line with another hack in " + path + "; take it out by hand");
     }
-    if (result->removed == 0) {
-        std::printf("quorbel is not among your screen savers in %s\n", path.c_str());
-        return 0;
-    }
     std::string error;
-    if (!WriteFile(path, result->text, mode, &error)) {
+    if (result->removed > 0 && !WriteFile(path, result->text, mode, &error)) {
         return Fail(error);
     }
     std::remove(selectionFile.c_str());
     rmdir(selectionFile.substr(0, selectionFile.rfind('/')).c_str());  // when nothing else is in it
+    if (result->removed == 0) {
+        std::printf("quorbel is not among your screen savers in %s\n", path.c_str());
+        return 0;
+    }
     std::printf("took quorbel out of %s%s\n", path.c_str(),
                 result->wasSelected ? "; XScreenSaver no longer shows only Quorbel" : "");
     return 0;
@@ -149,7 +149,10 @@ int Remove(const std::string& path, const std::optional<std::string>& current, m
 int main(int argc, char** argv) {
     const std::optional<Action> action = ActionOf(argc, argv);
     if (!action) {
-        std::fprintf(stderr, "%s", kUsage);
+        std::fprintf(
+            stderr, "quorbel-enable: %s\n%s",
+            argc > 2 ? "takes one option at most" : ("unknown option \"" + std::string(argv[1]) + "\"").c_str(),
+            kUsage);
         return 2;
     }
     if (*action == Action::Help || *action == Action::Version) {

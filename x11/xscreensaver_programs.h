@@ -59,6 +59,7 @@ struct RemoveResult {
 // Takes every quorbel entry out of the list and numbers "selected" again for
 // the entries after them. When quorbel was the one hack shown, the file gets
 // back the selection EnableQuorbel replaced (none given: "mode: random",
-// XScreenSaver's default, and "selected: -1"). Nothing when an entry shares a line with another
-// hack (a layout XScreenSaver never writes), which only a person should edit.
+// XScreenSaver's default, and "selected: -1"). Nothing when an entry shares
+// a line with another hack (a layout XScreenSaver never writes), which only
+// a person should edit.
 std::optional<RemoveResult> RemoveQuorbel(const std::string& userFile, const std::optional<Selection>& replaced);
