@@ -79,6 +79,9 @@ private:
 
     WorldHooks* hooks_;
     RandomSource* random_;
+    // One entry per row, 0..height + 1, filled by each step's counting pass
+    // for its rule pass; allocated with the cells.
+    std::unique_ptr<uint8_t[]> rowState_;
     size_t recordCount_ = 0;
     size_t population_ = 0;
 };

@@ -10,6 +10,11 @@ namespace {
 // History bits 16..31: alive 16 to 31 generations before. A birth where all
 // of them are clear is novel.
 constexpr uint32_t kNoveltyWindow = 0xFFFF0000u;
+constexpr uint32_t kAlivePrevious = 1u << 1;
+
+// What the counting pass learns of a row for the rule pass.
+constexpr uint8_t kRowHasLife = 1;     // it and both neighbour rows get additions
+constexpr uint8_t kRowHasHistory = 2;  // some cell has a history to age
 
 }  // namespace
 
@@ -36,24 +41,37 @@ void World::step() {
     }
 }
 
+// Only a live cell or one that has just died has anything to draw; the
+// painter is not called for the rest of the dead.
 void World::countingPass(bool& sawLife) {
     const bool lifeRules = rules.lifeRules;
     WorldHooks* const hooks = hooks_;
+    uint8_t* const rowState = rowState_.get();
     for (int32_t y = 1; y <= height; ++y) {
         Cell* cell = &cellAt(1, y);
         Cell* const rowEnd = cell + width;
+        uint32_t seen = 0;
         for (; cell != rowEnd; ++cell) {
-            if (!cell->alive()) {
+            const uint32_t history = cell->history;
+            seen |= history;
+            if (cell->alive()) {
+                if (lifeRules) {
+                    addNeighbours(*cell);
+                }
+                hooks->PaintLiveCell(*cell);
+            } else if ((history & kAlivePrevious) != 0) {
                 hooks->PaintDeadCell(*cell);
-                continue;
             }
-            sawLife = true;
-            if (lifeRules) {
-                addNeighbours(*cell);
-            }
-            hooks->PaintLiveCell(*cell);
         }
+        const bool rowHasLife = (seen & 1u) != 0;
+        rowState[y] = static_cast<uint8_t>((rowHasLife ? kRowHasLife : 0) | (seen != 0 ? kRowHasHistory : 0));
+        sawLife = sawLife || rowHasLife;
     }
+    // Rows 0 and height + 1 stand for the neighbours across the top and
+    // bottom edges: the wrapped rows, or the border that is never alive.
+    const bool wrap = rules.wrapEdges && height > 0;
+    rowState[0] = wrap ? rowState[height] : 0;
+    rowState[bottomRow] = wrap ? rowState[1] : 0;
 }
 
 // The eight additions of a live cell, in the order (x-1,y-1), (x,y-1),
@@ -103,8 +121,15 @@ void World::addNeighbours(Cell& cell) {
 
 void World::rulePass() {
     const bool lifeRules = rules.lifeRules;
+    const uint8_t* const rowState = rowState_.get();
     size_t live = 0;
     for (int32_t y = 1; y <= height; ++y) {
+        // A row whose words are all 0 and that no live cell touches has
+        // nothing to age, kill or clear, and no birth: its counts are all 0.
+        const bool getsAdditions = lifeRules && ((rowState[y - 1] | rowState[y] | rowState[y + 1]) & kRowHasLife) != 0;
+        if ((rowState[y] & kRowHasHistory) == 0 && !getsAdditions) {
+            continue;
+        }
         Cell* cell = &cellAt(1, y);
         Cell* const rowEnd = cell + width;
         for (; cell != rowEnd; ++cell) {
