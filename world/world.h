@@ -73,6 +73,7 @@ public:
 
 private:
     void countingPass(bool& sawLife);
+    void paintAndAge(bool& sawLife);
     void addNeighbours(Cell& cell);
     void rulePass();
     void birth(Cell& cell);

@@ -14,22 +14,18 @@ trap 'rm -rf "$out"' EXIT
 
 for ((i = 1; i <= pairs; i++)); do
     for side in a b; do
-        "${!side}" --benchmark_filter='BM_WorldStep/(small|worst)' --benchmark_format=csv \
-            >"$out/$side.$i.csv" 2>/dev/null
+        "${!side}" --benchmark_filter='BM_WorldStep/(small|worst)' --benchmark_out_format=csv \
+            --benchmark_out="$out/$side.$i.csv" >/dev/null 2>&1
     done
 done
 
-# name,iterations,real_time,cpu_time,...: the median rows of each case.
+# name,iterations,real_time,cpu_time,...: the median row of each case.
 summary() {
-    grep -h '_median"' "$out"/"$1".*.csv | awk -F, -v side="$1" '
-        { gsub(/"/, "", $1); sub(/\/repeats.*/, "", $1); t[$1] = t[$1] " " $4 }
-        END {
-            for (c in t) {
-                n = split(substr(t[c], 2), v, " ")
-                asort(v)
-                printf "%s %-32s min %9.0f  median %9.0f  max %9.0f ns\n", side, c, v[1], v[int((n + 1) / 2)], v[n]
-            }
-        }' | sort -k2
+    for case in small worst; do
+        grep -h "BM_WorldStep/${case}.*_median\"" "$out"/"$1".*.csv | cut -d, -f4 | sort -g |
+            awk -v label="$1 $case" '{ v[NR] = $1 }
+                END { printf "%-8s min %9.0f  median %9.0f  max %9.0f ns\n", label, v[1], v[int((NR + 1) / 2)], v[NR] }'
+    done
 }
 echo "CPU time per step over $pairs interleaved pairs (A = $a, B = $b):"
 summary a
