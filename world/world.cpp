@@ -51,7 +51,8 @@ World::World(RandomSource& random) : hooks_(&noHooks), random_(&random) {}
 void World::allocate(int32_t columns, int32_t rows) {
     const size_t records = RecordsFor(columns, rows);
     cells.reset(records ? new (std::nothrow) Cell[records] : nullptr);
-    if (!cells) {
+    rowState_.reset(cells ? new (std::nothrow) uint8_t[static_cast<size_t>(rows) + 2]() : nullptr);
+    if (!cells || !rowState_) {
         release();
         return;
     }
@@ -70,6 +71,7 @@ void World::resize(int32_t columns, int32_t rows) {
 
 void World::release() {
     cells.reset();
+    rowState_.reset();
     width = height = 0;
     stride = bottomRow = 1;
     recordCount_ = 0;

@@ -73,12 +73,16 @@ public:
 
 private:
     void countingPass(bool& sawLife);
+    void paintAndAge(bool& sawLife);
     void addNeighbours(Cell& cell);
     void rulePass();
     void birth(Cell& cell);
 
     WorldHooks* hooks_;
     RandomSource* random_;
+    // One entry per row, 0..height + 1, filled by each step's counting pass
+    // for its rule pass; allocated with the cells.
+    std::unique_ptr<uint8_t[]> rowState_;
     size_t recordCount_ = 0;
     size_t population_ = 0;
 };

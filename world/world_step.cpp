@@ -10,15 +10,32 @@ namespace {
 // History bits 16..31: alive 16 to 31 generations before. A birth where all
 // of them are clear is novel.
 constexpr uint32_t kNoveltyWindow = 0xFFFF0000u;
+constexpr uint32_t kAlivePrevious = 1u << 1;
+
+// What the counting pass learns of a row for the rule pass.
+constexpr uint8_t kRowHasLife = 1;     // it and both neighbour rows get additions
+constexpr uint8_t kRowHasHistory = 2;  // some cell has a history to age
+
+// Only a live cell or one that has just died has anything to draw; the
+// painter is not called for the rest of the dead.
+void Paint(WorldHooks& hooks, Cell& cell) {
+    if (cell.alive()) {
+        hooks.PaintLiveCell(cell);
+    } else if ((cell.history & kAlivePrevious) != 0) {
+        hooks.PaintDeadCell(cell);
+    }
+}
 
 }  // namespace
 
 void World::step() {
     novelty = false;
     bool sawLife = false;
-    if (cells) {
+    if (cells && rules.lifeRules) {
         countingPass(sawLife);
         rulePass();
+    } else if (cells) {
+        paintAndAge(sawLife);
     }
 
     if (!sawLife) {
@@ -36,24 +53,31 @@ void World::step() {
     }
 }
 
+// Paints each cell and makes the additions of the live ones; notes for the
+// rule pass which rows have life or any history at all.
 void World::countingPass(bool& sawLife) {
-    const bool lifeRules = rules.lifeRules;
-    WorldHooks* const hooks = hooks_;
+    WorldHooks& hooks = *hooks_;
+    uint8_t* const rowState = rowState_.get();
     for (int32_t y = 1; y <= height; ++y) {
         Cell* cell = &cellAt(1, y);
         Cell* const rowEnd = cell + width;
+        uint32_t seen = 0;
         for (; cell != rowEnd; ++cell) {
-            if (!cell->alive()) {
-                hooks->PaintDeadCell(*cell);
-                continue;
-            }
-            sawLife = true;
-            if (lifeRules) {
+            seen |= cell->history;
+            if (cell->alive()) {
                 addNeighbours(*cell);
             }
-            hooks->PaintLiveCell(*cell);
+            Paint(hooks, *cell);
         }
+        const bool rowHasLife = (seen & 1u) != 0;
+        rowState[y] = static_cast<uint8_t>((rowHasLife ? kRowHasLife : 0) | (seen != 0 ? kRowHasHistory : 0));
+        sawLife = sawLife || rowHasLife;
     }
+    // Rows 0 and height + 1 stand for the neighbours across the top and
+    // bottom edges: the wrapped rows, or the border that is never alive.
+    const bool wrap = rules.wrapEdges && height > 0;
+    rowState[0] = wrap ? rowState[height] : 0;
+    rowState[bottomRow] = wrap ? rowState[1] : 0;
 }
 
 // The eight additions of a live cell, in the order (x-1,y-1), (x,y-1),
@@ -101,10 +125,34 @@ void World::addNeighbours(Cell& cell) {
     below[1].receiveInGrid(s);
 }
 
-void World::rulePass() {
-    const bool lifeRules = rules.lifeRules;
+// Without the Life rules nothing is born or dies and no cell reads another,
+// so each cell can age right after it is painted: one visit instead of two.
+void World::paintAndAge(bool& sawLife) {
+    WorldHooks& hooks = *hooks_;
     size_t live = 0;
     for (int32_t y = 1; y <= height; ++y) {
+        Cell* cell = &cellAt(1, y);
+        Cell* const rowEnd = cell + width;
+        for (; cell != rowEnd; ++cell) {
+            live += cell->history & 1u;
+            Paint(hooks, *cell);
+            cell->shiftHistory();
+        }
+    }
+    population_ = live;
+    sawLife = live != 0;
+}
+
+void World::rulePass() {
+    const uint8_t* const rowState = rowState_.get();
+    size_t live = 0;
+    for (int32_t y = 1; y <= height; ++y) {
+        // A row whose words are all 0 and that no live cell touches has
+        // nothing to age, kill or clear, and no birth: its counts are all 0.
+        const bool getsAdditions = ((rowState[y - 1] | rowState[y] | rowState[y + 1]) & kRowHasLife) != 0;
+        if ((rowState[y] & kRowHasHistory) == 0 && !getsAdditions) {
+            continue;
+        }
         Cell* cell = &cellAt(1, y);
         Cell* const rowEnd = cell + width;
         for (; cell != rowEnd; ++cell) {
@@ -114,10 +162,6 @@ void World::rulePass() {
                 continue;
             }
             cell->shiftHistory();
-            if (!lifeRules) {
-                live += cell->history & 1u;
-                continue;
-            }
             // Lives on with 2 or 3 neighbours if alive, with exactly 3 if dead:
             // the count with the alive bit or-ed in is then exactly 3.
             const uint32_t wasAlive = cell->history & 1u;

@@ -89,13 +89,14 @@ TEST(Species, NewbornsReadTheirParentsInCountingOrderAcrossTheWrap) {
     world.rules.speciesMode = SpeciesMode::Six;
     PlantWorld(world, {"3.6", "...", "...", ".5."});
     // Cells (1,1), (3,1) and (2,4) are also each other's neighbours through
-    // the wrap, so read the newborn's list at the last paint call.
+    // the wrap, so read the newborn's list when (2,4), the last live cell,
+    // has made its additions.
     struct Peek final : WorldHooks {
         World* w;
         std::vector<uint8_t> seen;
-        void PaintLiveCell(Cell&) override {}
-        void PaintDeadCell(Cell& c) override {
-            if (c.x == 3 && c.y == 4) {
+        void PaintDeadCell(Cell&) override {}
+        void PaintLiveCell(Cell& c) override {
+            if (c.x == 2 && c.y == 4) {
                 const Cell& n = w->cellAt(2, 1);
                 seen.assign(n.neighbourSpecies, n.neighbourSpecies + n.neighbourSpeciesCount);
             }
