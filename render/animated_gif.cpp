@@ -3,16 +3,13 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace {
 
 constexpr uint16_t kShortestDelay = 2;
 constexpr uint16_t kLongestDelay = 65535;
-
-int WriteToFile(GifFileType* gif, const GifByteType* data, int length) {
-    return static_cast<int>(std::fwrite(data, 1, static_cast<size_t>(length), static_cast<FILE*>(gif->UserData)));
-}
 
 struct ChangedRect {
     int left, top, right, bottom;  // right and bottom exclusive
@@ -59,6 +56,14 @@ uint16_t GifDelayClock::delayFor(uint64_t frameMs) {
     return kept;
 }
 
+int AnimatedGif::write(GifFileType* gif, const unsigned char* data, int length) {
+    auto* self = static_cast<AnimatedGif*>(gif->UserData);
+    const size_t written = std::fwrite(data, 1, static_cast<size_t>(length), self->file_);
+    if (written != static_cast<size_t>(length) && self->writeError_ == 0)
+        self->writeError_ = errno;
+    return static_cast<int>(written);
+}
+
 AnimatedGif::~AnimatedGif() {
     if (gif_)
         EGifCloseFile(gif_, nullptr);
@@ -66,7 +71,8 @@ AnimatedGif::~AnimatedGif() {
 
 bool AnimatedGif::open(FILE* file, int width, int height, const std::vector<RgbColor>& palette) {
     int error = 0;
-    gif_ = EGifOpen(file, WriteToFile, &error);
+    file_ = file;
+    gif_ = EGifOpen(this, write, &error);
     if (!gif_)
         return false;
     EGifSetGifVersion(gif_, true);

@@ -49,10 +49,15 @@ public:
     bool finish();
 
     size_t framesWritten() const { return framesWritten_; }
+    // The errno of the first failed write, 0 if none failed that way.
+    int writeError() const { return writeError_; }
 
 private:
+    static int write(GifFileType* gif, const unsigned char* data, int length);
     bool writePending();
 
+    FILE* file_ = nullptr;
+    int writeError_ = 0;
     GifFileType* gif_ = nullptr;
     bool failed_ = false;
     IndexedImage shown_;  // the picture as the frames so far build it

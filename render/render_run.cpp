@@ -25,12 +25,12 @@ RenderOutcome RunRender(const RenderOptions& options, const RenderSinks& sinks) 
 
     AnimatedGif gif;
     if (sinks.gif && !gif.open(sinks.gif, size.width, size.height, BuiltInSheet().palette))
-        return {false, "--gif", {}};
+        return {false, "--gif", gif.writeError(), {}};
 
     Saver saver;
-    saver.start(options.saver.settings, size, options.saver.seed);
+    saver.start(options.saver.settings, size, SeedToUse(options.saver));
     if (!options.saver.seed)
-        std::fprintf(stderr, "quorbel-render: seed %u (from the clock)\n", saver.seed());
+        std::fprintf(stderr, "quorbel-render: seed %u (chosen at random)\n", saver.seed());
     if (trace)
         trace->endTick(saver.population(), saver.randomState(), saver.tickDelay());
 
@@ -56,7 +56,7 @@ RenderOutcome RunRender(const RenderOptions& options, const RenderSinks& sinks) 
     progress.finish();
 
     if (trace && !trace->flush())
-        return {false, "--trace", {}};
+        return {false, "--trace", trace->writeError(), {}};
     if (sinks.gif) {
         // Fewer ticks than --every: the last picture is the one frame.
         if (!gif.hasFrames()) {
@@ -64,7 +64,7 @@ RenderOutcome RunRender(const RenderOptions& options, const RenderSinks& sinks) 
             gif.elapse(saver.tickDelay());
         }
         if (!gif.finish())
-            return {false, "--gif", {}};
+            return {false, "--gif", gif.writeError(), {}};
     }
     saver.end();
     return outcome;

@@ -1,5 +1,6 @@
 #include "render/trace_target.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 
@@ -79,8 +80,10 @@ void TraceTarget::endTick(size_t population, uint32_t randomState, uint16_t dela
 }
 
 bool TraceTarget::flush() {
-    if (!buffer_.empty() && !failed_)
-        failed_ = std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size();
+    if (!buffer_.empty() && !failed_ && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
+        failed_ = true;
+        writeError_ = errno;
+    }
     buffer_.clear();
     return !failed_;
 }

@@ -34,6 +34,7 @@ public:
     // Writes what is buffered; false once any write has failed.
     bool flush();
     bool failed() const { return failed_; }
+    int writeError() const { return writeError_; }  // errno of the failed write
 
 private:
     void begin(const char* operation);  // "<tick> <operation>"
@@ -47,5 +48,6 @@ private:
     ClientSize client_;
     uint32_t tick_ = 0;
     bool failed_ = false;
+    int writeError_ = 0;
     std::vector<char> buffer_;
 };

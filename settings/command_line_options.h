@@ -25,6 +25,11 @@ struct SaverOptions {
     std::optional<uint32_t> seed;
 };
 
+// The seed a native program runs with: the one given, else one from the
+// system's random source (a nanosecond clock where there is none), so that
+// runs started together differ. POSIX only.
+uint32_t SeedToUse(const SaverOptions& options);
+
 // An argument as error messages quote it: in double quotes, with control
 // characters and bytes past ASCII written as \xNN, so that the message stays
 // one printable line whatever the argument holds.

@@ -38,7 +38,7 @@ int Run(const HackOptions& options, const StopSignals& signals) {
         // Black from the start, whatever was there (the root's pattern).
         painter.repaint({0, 0, window.size.width, window.size.height});
         Saver saver;
-        saver.start(options.saver.settings, window.size, options.saver.seed);
+        saver.start(options.saver.settings, window.size, SeedToUse(options.saver));
         end = RunHackLoop(*connection, window, painter, saver, signals, options.ticks);
         saver.end();
     }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "render/animated_gif.h"
+#include "render/indexed_png.h"
 #include "render/output_file.h"
 #include "scratch_dir.h"
 
@@ -147,4 +148,18 @@ TEST(OutputFile, UnwritablePlacesFailWithTheReasonAndDevicesAreWrittenInPlace) {
     struct stat s;
     ASSERT_EQ(stat("/dev/null", &s), 0);
     EXPECT_TRUE(S_ISCHR(s.st_mode)) << "/dev/null must stay a device";
+}
+
+TEST(IndexedPng, AFailingWriteReturnsItsReasonAndPrintsNothing) {
+    // Unbuffered, so the first write fails inside libpng.
+    FILE* full = std::fopen("/dev/full", "wb");
+    ASSERT_NE(full, nullptr);
+    std::setvbuf(full, nullptr, _IONBF, 0);
+    const IndexedImage image(64, 64, 5);
+    int reason = 0;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(WriteIndexedPng(full, image, std::vector<RgbColor>(8), &reason));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(reason, ENOSPC);
+    std::fclose(full);
 }
