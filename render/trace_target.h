@@ -23,7 +23,7 @@ public:
     // next may be nullptr: nothing is drawn, and the client size is `client`.
     TraceTarget(FILE* out, PaintTarget* next, ClientSize client);
 
-    void startTick(uint32_t tick) { tick_ = tick; }
+    void startTick(uint32_t tick);
     void endTick(size_t population, uint32_t randomState, uint16_t delay);
 
     void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) override;
@@ -37,8 +37,17 @@ public:
     int writeError() const { return writeError_; }  // errno of the failed write
 
 private:
-    void begin(const char* operation);  // "<tick> <operation>"
-    void text(const char* text);
+    // "<tick> <operation>"
+    template <size_t N>
+    void begin(const char (&operation)[N]) {
+        put(prefix_, prefixLength_);
+        text(operation);
+    }
+    template <size_t N>
+    void text(const char (&text)[N]) {
+        put(text, N - 1);
+    }
+    void put(const char* text, size_t length);
     void number(int64_t value);
     void numbers(std::initializer_list<int> values);  // each after a blank
     void finishLine();
@@ -46,8 +55,10 @@ private:
     FILE* out_;
     PaintTarget* next_;
     ClientSize client_;
-    uint32_t tick_ = 0;
+    char prefix_[16] = {};  // the tick's number and a blank
+    size_t prefixLength_ = 0;
     bool failed_ = false;
     int writeError_ = 0;
-    std::vector<char> buffer_;
+    std::vector<char> buffer_;  // sized once; used_ bytes wait to be written
+    size_t used_ = 0;
 };
