@@ -27,6 +27,11 @@ std::string TakeRenderOption(std::string_view name, std::string_view value, Rend
             return "--resolution takes WIDTHxHEIGHT, each 1.." + std::to_string(kLargestSide) + ", not " +
                    QuotedArgument(value);
         options.resolution = *resolution;
+    } else if (name == "scale") {
+        const auto scale = ParseDecimal(value, 1, kMaxDisplayScale);
+        if (!scale)
+            return "--scale takes 1.." + std::to_string(kMaxDisplayScale) + ", not " + QuotedArgument(value);
+        options.scale = static_cast<int>(*scale);
     } else if (name == "ticks") {
         const auto ticks = ParseDecimal(value, 0, UINT32_MAX);
         if (!ticks)
@@ -47,15 +52,17 @@ std::string TakeRenderOption(std::string_view name, std::string_view value, Rend
 }
 
 bool TakesValue(std::string_view name) {
-    return name == "resolution" || name == "ticks" || name == "every" || name == "png" || name == "gif" ||
-           name == "trace";
+    return name == "resolution" || name == "scale" || name == "ticks" || name == "every" || name == "png" ||
+           name == "gif" || name == "trace";
 }
 
-std::string_view ValueHint(std::string_view name) {
+std::string ValueHint(std::string_view name) {
     if (name == "resolution")
         return "WIDTHxHEIGHT";
     if (name == "ticks" || name == "every")
         return "a count";
+    if (name == "scale")
+        return "1.." + std::to_string(kMaxDisplayScale);
     return name == "trace" ? "a file name or -" : "a file name";
 }
 
@@ -87,7 +94,7 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
         int used = 1;
         const auto value = OptionValue(argc, argv, i, *spelling, used);
         if (!value)
-            return Failure("--" + name + " needs a value: " + std::string(ValueHint(name)));
+            return Failure("--" + name + " needs a value: " + ValueHint(name));
         const std::string error = TakeRenderOption(name, *value, options);
         if (!error.empty())
             return Failure(error);
@@ -95,6 +102,10 @@ ParsedRenderOptions ParseRenderOptions(int argc, const char* const* argv) {
     }
     if (!options.help && options.png.empty() && options.gif.empty() && options.trace.empty())
         return Failure("no output asked for: give --png FILE, --gif FILE or --trace FILE|-");
+    const ClientSize logical = LogicalSize(options.resolution, options.scale);
+    if (logical.width < 1 || logical.height < 1)
+        return Failure("--scale " + std::to_string(options.scale) + " leaves no picture in --resolution " +
+                       std::to_string(options.resolution.width) + "x" + std::to_string(options.resolution.height));
     return {options, {}};
 }
 
@@ -110,6 +121,7 @@ std::string RenderUsage() {
            "\n"
            "Run:\n"
            "  --resolution WIDTHxHEIGHT             picture size (default 1024x768)\n"
+           "  --scale 1..4                          device pixels a side per sprite pixel (default 1)\n"
            "  --ticks N                             ticks after start-up (default 300)\n"
            "  --quiet                               no progress line\n"
            "\n"

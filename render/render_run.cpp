@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "display/display_scale.h"
 #include "display/frame_target.h"
 #include "display/saver.h"
 #include "render/animated_gif.h"
@@ -12,23 +13,34 @@
 RenderOutcome RunRender(const RenderOptions& options, const RenderSinks& sinks) {
     RenderOutcome outcome;
     const ClientSize size = options.resolution;
+    // The saver and the trace work in logical pixels; the pictures are
+    // device pixels, each sprite pixel scale x scale of them.
+    const ClientSize logical = LogicalSize(size, options.scale);
+    std::optional<IndexedImage> enlargedSheet;
     // A trace alone needs no pixels: nothing is drawn then.
     std::optional<FrameTarget> frameTarget;
+    std::optional<ScaledTarget> scaled;
+    PaintTarget* drawn = nullptr;
     if (sinks.gif || sinks.keepFrame) {
+        const IndexedImage* sheet = &BuiltInSheet().image;
+        if (options.scale > 1)
+            sheet = &enlargedSheet.emplace(EnlargedImage(*sheet, options.scale));
         outcome.frame = IndexedImage(size.width, size.height);
-        frameTarget.emplace(outcome.frame, &BuiltInSheet().image);
+        drawn = &frameTarget.emplace(outcome.frame, sheet);
+        if (options.scale > 1)
+            drawn = &scaled.emplace(*frameTarget, options.scale);
     }
     std::optional<TraceTarget> trace;
     if (sinks.trace)
-        trace.emplace(sinks.trace, frameTarget ? &*frameTarget : nullptr, size);
-    PaintTarget& target = trace ? static_cast<PaintTarget&>(*trace) : *frameTarget;
+        trace.emplace(sinks.trace, drawn, logical);
+    PaintTarget& target = trace ? static_cast<PaintTarget&>(*trace) : *drawn;
 
     AnimatedGif gif;
     if (sinks.gif && !gif.open(sinks.gif, size.width, size.height, BuiltInSheet().palette))
         return {false, "--gif", gif.writeError(), {}};
 
     Saver saver;
-    saver.start(options.saver.settings, size, SeedToUse(options.saver));
+    saver.start(options.saver.settings, logical, SeedToUse(options.saver));
     if (!options.saver.seed)
         std::fprintf(stderr, "quorbel-render: seed %u (chosen at random)\n", saver.seed());
     if (trace)

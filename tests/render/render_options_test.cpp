@@ -78,6 +78,9 @@ TEST(RenderOptions, BadInputIsOneLineNamingTheOption) {
         {{"--trace"}, "--trace needs a value: a file name or -"},
         {{"--gif="}, "--gif takes a file name, not \"\""},
         {{"--png", "x.png", "--quiet=yes"}, "--quiet takes no value"},
+        {{"--png", "x.png", "--scale", "5"}, "--scale takes 1..4, not \"5\""},
+        {{"--png", "x.png", "--scale", "3", "--resolution", "2x100"},
+         "--scale 3 leaves no picture in --resolution 2x100"},
     };
     for (const Case& c : cases) {
         const ParsedRenderOptions parsed = Parse(c.args);

@@ -369,3 +369,34 @@ TEST(RenderProgram, NoSignalThatEndsItLeavesATemporaryBehind) {
         EXPECT_TRUE(dir.files().empty()) << "after signal " << signal;
     }
 }
+
+TEST(RenderProgram, AScaledRunIsTheLogicalRunEnlargedWithBlackStripsAndTracedInLogicalPixels) {
+    if (!HaveImageMagick())
+        GTEST_SKIP() << "ImageMagick is not installed";
+    struct Case {
+        int width, height, scale;
+    };
+    for (const Case c : {Case{160, 100, 2}, Case{242, 151, 3}}) {
+        ScratchDir dir;
+        const std::string logical = std::to_string(c.width / c.scale) + "x" + std::to_string(c.height / c.scale);
+        const std::string device = std::to_string(c.width) + "x" + std::to_string(c.height);
+        const std::vector<std::string> run = {"--seed",    "4",  "--cell-size", "small",
+                                              "--wriggle", "on", "--ticks",     "25"};
+        std::vector<std::string> scaled = run;
+        scaled.insert(scaled.end(), {"--resolution", device, "--scale", std::to_string(c.scale), "--png",
+                                     dir / "scaled.png", "--trace", "-"});
+        std::vector<std::string> plain = run;
+        plain.insert(plain.end(), {"--resolution", logical, "--png", dir / "plain.png", "--trace", "-"});
+        const ProgramRun scaledRun = Render(scaled);
+        const ProgramRun plainRun = Render(plain);
+        ASSERT_EQ(scaledRun.exitCode, 0) << scaledRun.err;
+        ASSERT_EQ(plainRun.exitCode, 0) << plainRun.err;
+        EXPECT_EQ(scaledRun.out, plainRun.out) << "the trace stays in logical pixels";
+        // Nearest neighbour, then the strips the division leaves, black.
+        const std::string enlarge = "convert '" + dir / "plain.png" + "' -sample " + std::to_string(100 * c.scale) +
+                                    "% -background black -extent " + device + " '" + dir / "expected.png" + "'";
+        ASSERT_EQ(std::system(enlarge.c_str()), 0);
+        EXPECT_TRUE(DecodeRgb(dir / "scaled.png") == DecodeRgb(dir / "expected.png")) << device;
+        EXPECT_EQ(DecodeRgb(dir / "scaled.png").size(), static_cast<size_t>(c.width) * c.height * 3);
+    }
+}
