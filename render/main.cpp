@@ -34,10 +34,8 @@ int main(int argc, char** argv) {
     if (!parsed.options)
         return Fail(parsed.error);
     const RenderOptions& options = *parsed.options;
-    if (options.help) {
-        std::fputs(RenderUsage().c_str(), stdout);
-        return 0;
-    }
+    if (options.request)
+        return AnswerRequest(*options.request, RenderUsage(), "quorbel-render");
 
     Output outputs[] = {{"--trace", options.trace, {}}, {"--gif", options.gif, {}}, {"--png", options.png, {}}};
     // One file for two outputs would keep only one of them.

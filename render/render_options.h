@@ -22,10 +22,10 @@ struct RenderOptions {
     uint32_t ticks = 300;
     uint32_t every = 1;  // the GIF keeps every K-th tick
     bool quiet = false;
-    bool help = false;
-    std::string png;    // empty: not asked for
-    std::string gif;    // empty: not asked for
-    std::string trace;  // empty: not asked for; "-": standard output
+    std::optional<ProgramRequest> request;  // --help or --version: nothing else is done
+    std::string png;                        // empty: not asked for
+    std::string gif;                        // empty: not asked for
+    std::string trace;                      // empty: not asked for; "-": standard output
 };
 
 // The options, or the one line that says what is wrong.

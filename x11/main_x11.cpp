@@ -59,9 +59,8 @@ int main(int argc, char** argv) {
     if (!ParseHackOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), &options, &error)) {
         return Fail(error, 2);
     }
-    if (options.help) {
-        std::printf("usage: quorbel [options]\n%s", HackUsage().c_str());
-        return 0;
+    if (options.request) {
+        return AnswerRequest(*options.request, HackUsage(), "quorbel");
     }
     // Before the display opens, so that an early SIGTERM also ends cleanly.
     StopSignals signals;

@@ -16,6 +16,7 @@
 
 #include "display/frame_target.h"
 #include "display/saver.h"
+#include "quorbel_version.h"
 #include "resources/builtin_sheet.h"
 #include "scratch_dir.h"
 #include "settings/command_line_options.h"
@@ -399,4 +400,14 @@ TEST(RenderProgram, AScaledRunIsTheLogicalRunEnlargedWithBlackStripsAndTracedInL
         EXPECT_TRUE(DecodeRgb(dir / "scaled.png") == DecodeRgb(dir / "expected.png")) << device;
         EXPECT_EQ(DecodeRgb(dir / "scaled.png").size(), static_cast<size_t>(c.width) * c.height * 3);
     }
+}
+
+TEST(RenderProgram, HelpAndVersionAnswerOnStandardOutput) {
+    const ProgramRun version = Render({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "quorbel-render " QUORBEL_VERSION_TEXT "\n");
+    const ProgramRun help = Render({"-h"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("Usage: quorbel-render", 0), 0u) << help.out;
+    EXPECT_EQ(help.err + version.err, "");
 }
