@@ -33,6 +33,8 @@ RenderOutcome RunRender(const RenderOptions& options, const RenderSinks& sinks) 
     std::optional<TraceTarget> trace;
     if (sinks.trace)
         trace.emplace(sinks.trace, drawn, logical);
+    else if (!drawn)
+        return outcome;  // nothing asked for
     PaintTarget& target = trace ? static_cast<PaintTarget&>(*trace) : *drawn;
 
     AnimatedGif gif;
