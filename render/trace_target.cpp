@@ -58,11 +58,6 @@ void TraceTarget::startTick(uint32_t tick) {
     prefixLength_ = static_cast<size_t>(end - prefix_);
 }
 
-void TraceTarget::put(const char* text, size_t length) {
-    std::memcpy(buffer_.data() + used_, text, length);
-    used_ += length;
-}
-
 void TraceTarget::number(int64_t value) {
     char* at = buffer_.data() + used_;
     used_ = static_cast<size_t>(std::to_chars(at, at + 24, value).ptr - buffer_.data());

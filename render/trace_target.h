@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 #include <vector>
 
@@ -37,17 +38,20 @@ public:
     int writeError() const { return writeError_; }  // errno of the failed write
 
 private:
-    // "<tick> <operation>"
+    // "<tick> <operation>": copies of sizes known here, which compile to a
+    // few moves (the buffer has room past the line for the whole prefix).
     template <size_t N>
     void begin(const char (&operation)[N]) {
-        put(prefix_, prefixLength_);
-        text(operation);
+        char* at = buffer_.data() + used_;
+        std::memcpy(at, prefix_, sizeof prefix_);
+        std::memcpy(at + prefixLength_, operation, N - 1);
+        used_ += prefixLength_ + N - 1;
     }
     template <size_t N>
     void text(const char (&text)[N]) {
-        put(text, N - 1);
+        std::memcpy(buffer_.data() + used_, text, N - 1);
+        used_ += N - 1;
     }
-    void put(const char* text, size_t length);
     void number(int64_t value);
     void numbers(std::initializer_list<int> values);  // each after a blank
     void finishLine();
