@@ -15,9 +15,6 @@ constexpr OptionHelp kFrontEndOptions[] = {
     {"ticks", "0..4294967295", "Stop ticking after this many ticks, keeping the picture up"},
 };
 
-// The options after which a value follows.
-constexpr const char* kValueOptions[] = {"window-id", "display", "ticks"};
-
 // The option names the usage text lists, in its order: "--root, --window, ...".
 std::string OptionNames() {
     std::istringstream usage(HackUsage());
@@ -115,8 +112,8 @@ bool ParseHackOptions(int argc, const char* const* argv, const char* xscreensave
             continue;
         }
         bool known = false;
-        for (const char* option : kValueOptions) {
-            known = known || name == option;
+        for (const OptionHelp& option : kFrontEndOptions) {
+            known = known || (option.values != nullptr && name == option.name);
         }
         if (!known) {
             *error = "unknown option " + QuotedArgument(argv[i]) + "; accepted: " + OptionNames();
