@@ -1,7 +1,8 @@
 // A run as an animated GIF (giflib): the sheet's palette, one frame for each
 // picture that differs from the one before, holding only the bounding
-// rectangle of the change and drawn over what is there. A frame stays for
-// the time given to it until the next different picture arrives.
+// rectangle of the change and drawn over what is there, its unchanged
+// pixels transparent where that makes it smaller. A frame stays for the
+// time given to it until the next different picture arrives.
 #pragma once
 
 #include <cstdint>
@@ -49,18 +50,29 @@ public:
     bool finish();
 
     size_t framesWritten() const { return framesWritten_; }
+    // Of those, the frames written with their unchanged pixels transparent.
+    size_t transparentFrames() const { return transparentFrames_; }
+    // The errno of the first failed write, 0 if none failed that way.
+    int writeError() const { return writeError_; }
 
 private:
+    static int write(GifFileType* gif, const unsigned char* data, int length);
     bool writePending();
 
+    FILE* file_ = nullptr;
+    int writeError_ = 0;
     GifFileType* gif_ = nullptr;
     bool failed_ = false;
     IndexedImage shown_;  // the picture as the frames so far build it
     bool shownAny_ = false;
-    // The frame waiting for its delay: its rectangle, taken from shown_.
+    // The frame waiting for its delay: its rectangle, its pixels and what
+    // was there before (nothing for the first frame).
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    std::vector<uint8_t> after_;
+    std::vector<uint8_t> before_;
+    std::vector<uint8_t> marked_;  // after_ with the unchanged pixels transparent
     uint64_t pendingMs_ = 0;
     GifDelayClock clock_;
-    std::vector<uint8_t> row_;
     size_t framesWritten_ = 0;
+    size_t transparentFrames_ = 0;
 };

@@ -8,5 +8,7 @@
 #include "display/indexed_image.h"
 #include "display/packed_dib.h"
 
-// False when libpng fails or the file cannot be written.
-bool WriteIndexedPng(FILE* file, const IndexedImage& image, const std::vector<RgbColor>& palette);
+// False when libpng fails or the file cannot be written; then *reason, when
+// given, is the write's errno (0 for a failure of libpng's own).
+bool WriteIndexedPng(FILE* file, const IndexedImage& image, const std::vector<RgbColor>& palette,
+                     int* reason = nullptr);

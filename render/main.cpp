@@ -3,6 +3,7 @@
 // of every paint operation. Bad input gives one line on standard error and
 // exit code 2, and leaves no output file behind.
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "render/indexed_png.h"
@@ -33,29 +34,42 @@ int main(int argc, char** argv) {
     if (!parsed.options)
         return Fail(parsed.error);
     const RenderOptions& options = *parsed.options;
-    if (options.help) {
-        std::fputs(RenderUsage().c_str(), stdout);
-        return 0;
-    }
+    if (options.request)
+        return AnswerRequest(*options.request, RenderUsage(), "quorbel-render");
 
+    Output outputs[] = {{"--trace", options.trace, {}}, {"--gif", options.gif, {}}, {"--png", options.png, {}}};
+    // One file for two outputs would keep only one of them.
+    for (size_t later = 1; later < std::size(outputs); ++later) {
+        for (size_t earlier = 0; earlier < later; ++earlier) {
+            const Output& a = outputs[earlier];
+            const Output& b = outputs[later];
+            if (!a.path.empty() && !b.path.empty() && SameOutput(a.path, b.path))
+                return Fail(std::string(b.option) + " names the same file as " + a.option + ": " +
+                            QuotedArgument(b.path));
+        }
+    }
     // Every output is opened before the run, so an unwritable one costs
     // nothing; they appear only once all are complete.
-    Output outputs[] = {{"--trace", options.trace, {}}, {"--gif", options.gif, {}}, {"--png", options.png, {}}};
-    RenderSinks sinks;
     for (Output& output : outputs) {
         if (!output.path.empty() && !output.file.open(output.path))
             return Fail(std::string(output.option) + ": " + output.file.error());
     }
+    RenderSinks sinks;
     sinks.trace = outputs[0].file.stream();
     sinks.gif = outputs[1].file.stream();
     sinks.keepFrame = !options.png.empty();
 
     const RenderOutcome outcome = RunRender(options, sinks);
-    if (!outcome.ok)
-        return Fail(outcome.failedOption + ": cannot write \"" +
-                    (outcome.failedOption == "--gif" ? options.gif : options.trace) + "\"");
-    if (sinks.keepFrame && !WriteIndexedPng(outputs[2].file.stream(), outcome.frame, BuiltInSheet().palette))
-        return Fail("--png: cannot write \"" + options.png + "\"");
+    if (!outcome.ok) {
+        Output& failed = outcome.failedOption == "--gif" ? outputs[1] : outputs[0];
+        failed.file.fail(outcome.reason);
+        return Fail(std::string(failed.option) + ": " + failed.file.error());
+    }
+    int reason = 0;
+    if (sinks.keepFrame && !WriteIndexedPng(outputs[2].file.stream(), outcome.frame, BuiltInSheet().palette, &reason)) {
+        outputs[2].file.fail(reason);
+        return Fail(std::string("--png: ") + outputs[2].file.error());
+    }
     for (Output& output : outputs) {
         if (!output.path.empty() && !output.file.commit())
             return Fail(std::string(output.option) + ": " + output.file.error());

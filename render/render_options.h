@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "display/display_scale.h"
 #include "display/paint_target.h"
 #include "settings/command_line_options.h"
 
@@ -16,14 +17,15 @@ constexpr int kLargestSide = 16384;
 
 struct RenderOptions {
     SaverOptions saver;
-    ClientSize resolution{1024, 768};
+    ClientSize resolution{1024, 768};  // in device pixels
+    int scale = 1;                     // device pixels a side per sprite pixel
     uint32_t ticks = 300;
     uint32_t every = 1;  // the GIF keeps every K-th tick
     bool quiet = false;
-    bool help = false;
-    std::string png;    // empty: not asked for
-    std::string gif;    // empty: not asked for
-    std::string trace;  // empty: not asked for; "-": standard output
+    std::optional<ProgramRequest> request;  // --help or --version: nothing else is done
+    std::string png;                        // empty: not asked for
+    std::string gif;                        // empty: not asked for
+    std::string trace;                      // empty: not asked for; "-": standard output
 };
 
 // The options, or the one line that says what is wrong.

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "display/display_scale.h"
 #include "display/frame_target.h"
 #include "display/saver.h"
 #include "render/animated_gif.h"
@@ -12,25 +13,38 @@
 RenderOutcome RunRender(const RenderOptions& options, const RenderSinks& sinks) {
     RenderOutcome outcome;
     const ClientSize size = options.resolution;
+    // The saver and the trace work in logical pixels; the pictures are
+    // device pixels, each sprite pixel scale x scale of them.
+    const ClientSize logical = LogicalSize(size, options.scale);
+    std::optional<IndexedImage> enlargedSheet;
     // A trace alone needs no pixels: nothing is drawn then.
     std::optional<FrameTarget> frameTarget;
+    std::optional<ScaledTarget> scaled;
+    PaintTarget* drawn = nullptr;
     if (sinks.gif || sinks.keepFrame) {
+        const IndexedImage* sheet = &BuiltInSheet().image;
+        if (options.scale > 1)
+            sheet = &enlargedSheet.emplace(EnlargedImage(*sheet, options.scale));
         outcome.frame = IndexedImage(size.width, size.height);
-        frameTarget.emplace(outcome.frame, &BuiltInSheet().image);
+        drawn = &frameTarget.emplace(outcome.frame, sheet);
+        if (options.scale > 1)
+            drawn = &scaled.emplace(*frameTarget, options.scale);
     }
     std::optional<TraceTarget> trace;
     if (sinks.trace)
-        trace.emplace(sinks.trace, frameTarget ? &*frameTarget : nullptr, size);
-    PaintTarget& target = trace ? static_cast<PaintTarget&>(*trace) : *frameTarget;
+        trace.emplace(sinks.trace, drawn, logical);
+    else if (!drawn)
+        return outcome;  // nothing asked for
+    PaintTarget& target = trace ? static_cast<PaintTarget&>(*trace) : *drawn;
 
     AnimatedGif gif;
     if (sinks.gif && !gif.open(sinks.gif, size.width, size.height, BuiltInSheet().palette))
-        return {false, "--gif", {}};
+        return {false, "--gif", gif.writeError(), {}};
 
     Saver saver;
-    saver.start(options.saver.settings, size, options.saver.seed);
+    saver.start(options.saver.settings, logical, SeedToUse(options.saver));
     if (!options.saver.seed)
-        std::fprintf(stderr, "quorbel-render: seed %u (from the clock)\n", saver.seed());
+        std::fprintf(stderr, "quorbel-render: seed %u (chosen at random)\n", saver.seed());
     if (trace)
         trace->endTick(saver.population(), saver.randomState(), saver.tickDelay());
 
@@ -56,7 +70,7 @@ RenderOutcome RunRender(const RenderOptions& options, const RenderSinks& sinks) 
     progress.finish();
 
     if (trace && !trace->flush())
-        return {false, "--trace", {}};
+        return {false, "--trace", trace->writeError(), {}};
     if (sinks.gif) {
         // Fewer ticks than --every: the last picture is the one frame.
         if (!gif.hasFrames()) {
@@ -64,7 +78,7 @@ RenderOutcome RunRender(const RenderOptions& options, const RenderSinks& sinks) 
             gif.elapse(saver.tickDelay());
         }
         if (!gif.finish())
-            return {false, "--gif", {}};
+            return {false, "--gif", gif.writeError(), {}};
     }
     saver.end();
     return outcome;

@@ -17,6 +17,7 @@ struct RenderSinks {
 struct RenderOutcome {
     bool ok = true;
     std::string failedOption;  // when not ok: "--trace" or "--gif"
+    int reason = 0;            // when not ok: the failed write's errno, if known
     IndexedImage frame;        // after the last tick, when kept
 };
 

@@ -1,8 +1,10 @@
 #include "settings/command_line_options.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
+#include "quorbel_version.h"
 #include "settings/settings_codec.h"
 #include "settings/settings_table.h"
 
@@ -11,6 +13,24 @@ namespace {
 // The seed is not a stored setting, but it is an option like them.
 constexpr char kSeedOption[] = "seed";
 constexpr char kSeedLabel[] = "Random source's starting state";
+
+// Other spellings a word option takes besides the table's words.
+struct WordAlias {
+    const char* option;
+    const char* alias;
+    const char* word;  // the table's word it stands for
+};
+constexpr WordAlias kWordAliases[] = {
+    {"cell-size", "medium", "Middle"},
+};
+
+// The column at which the descriptions of every program's help begin.
+constexpr size_t kHelpColumn = 46;
+
+std::string HelpLine(std::string spelling, const std::string& description) {
+    spelling.resize(std::max(spelling.size() + 2, kHelpColumn), ' ');
+    return spelling + description + "\n";
+}
 
 // The settings an option sets: a word-coded one, a number, or both (speed).
 struct OptionRows {
@@ -53,8 +73,14 @@ std::vector<std::string> Accepted(std::string_view name) {
         accepted.push_back(Range(rows.number->lowest, rows.number->highest));
     if (rows.word) {
         for (size_t value = 0; value < rows.word->codec->wordCount; ++value) {
-            if (IsOptionWord(*rows.word, value))
-                accepted.push_back(LowerCase(rows.word->codec->words[value]));
+            if (!IsOptionWord(*rows.word, value))
+                continue;
+            const char* word = rows.word->codec->words[value];
+            accepted.push_back(LowerCase(word));
+            for (const WordAlias& alias : kWordAliases) {
+                if (name == alias.option && std::string_view(word) == alias.word)
+                    accepted.emplace_back(alias.alias);
+            }
         }
     }
     return accepted;
@@ -97,6 +123,10 @@ OptionResult BadValue(std::string_view name, std::string_view value) {
 }
 
 bool ApplyWord(const SettingDescription& setting, std::string_view value, Settings& settings) {
+    for (const WordAlias& alias : kWordAliases) {
+        if (setting.option == std::string_view(alias.option) && EqualsFoldingAsciiLetters(value, alias.alias))
+            value = alias.word;
+    }
     for (size_t word = 0; word < setting.codec->wordCount; ++word) {
         if (IsOptionWord(setting, word) && EqualsFoldingAsciiLetters(value, setting.codec->words[word])) {
             setting.set(settings, static_cast<uint32_t>(word));
@@ -108,7 +138,7 @@ bool ApplyWord(const SettingDescription& setting, std::string_view value, Settin
 
 std::string DefaultText(std::string_view name) {
     if (name == kSeedOption)
-        return "from the clock";
+        return "chosen at random";
     const OptionRows rows = RowsOf(name);
     const bool numberInForce =
         rows.number && (!rows.word || static_cast<int32_t>(rows.word->defaultValue) == rows.word->valueForNumber);
@@ -213,9 +243,49 @@ std::string SettingOptionsUsage() {
     for (std::string_view name : names) {
         const OptionRows rows = RowsOf(name);
         const char* label = rows.number ? rows.number->label : rows.word ? rows.word->label : kSeedLabel;
-        std::string line = "  --" + std::string(name) + " " + Joined(Accepted(name), "|", "|");
-        line.resize(std::max<size_t>(line.size() + 2, 40), ' ');
-        usage += line + label + " (default " + DefaultText(name) + ")\n";
+        usage += HelpLine("  --" + std::string(name) + " " + Joined(Accepted(name), "|", "|"),
+                          std::string(label) + " (default " + DefaultText(name) + ")");
     }
     return usage;
+}
+
+std::string OptionHelpLines(const OptionHelp* options, size_t count) {
+    std::string lines;
+    for (size_t i = 0; i < count; ++i) {
+        const OptionHelp& option = options[i];
+        lines += HelpLine(std::string("  --") + option.name + (option.values ? std::string(" ") + option.values : ""),
+                          option.description);
+    }
+    return lines;
+}
+
+std::string ProgramHelp(const char* usage, const char* about, const std::vector<HelpSection>& sections) {
+    std::string help = std::string("Usage: ") + usage + "\n" + about + "\n";
+    for (const HelpSection& section : sections)
+        help += std::string("\n") + section.title + ":\n" + section.lines;
+    help += "\nSettings (words in any case; \"--name value\", \"--name=value\" and one dash work too):\n" +
+            SettingOptionsUsage();
+    help += "\nThis text and the version:\n" + HelpLine("  -h, --help", "this text, then exit") +
+            HelpLine("  --version", "the version, then exit");
+    return help;
+}
+
+std::string VersionText(const char* program) { return std::string(program) + " " QUORBEL_VERSION_TEXT "\n"; }
+
+int AnswerRequest(ProgramRequest request, const std::string& help, const char* program) {
+    const std::string text = request == ProgramRequest::Help ? help : VersionText(program);
+    return std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+std::optional<ProgramRequest> TakeRequestOption(const OptionSpelling& spelling, std::string* error) {
+    std::optional<ProgramRequest> request;
+    if (spelling.name == "h" || spelling.name == "help")
+        request = ProgramRequest::Help;
+    else if (spelling.name == "version")
+        request = ProgramRequest::Version;
+    if (request && spelling.attachedValue) {
+        *error = "--" + std::string(spelling.name) + " takes no value";
+        return std::nullopt;
+    }
+    return request;
 }

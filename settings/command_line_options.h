@@ -2,7 +2,7 @@
 // table, so every front end (the renderer, the X11 saver) takes the same
 // options with the same words:
 //
-//   --speed 0..19|random  --cell-size small|middle|big|random
+//   --speed 0..19|random  --cell-size small|middle|medium|big|random
 //   --wriggle/--shrink/--life/--wrap off|on|random  --species 1|3|6|random
 //   --generations 0..4294967295  --seed 0..4294967295
 //
@@ -15,15 +15,21 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/settings.h"
 
 // What the options choose: the settings, and the random source's starting
-// state (none: from the clock).
+// state (none: chosen at random by SeedToUse).
 struct SaverOptions {
     Settings settings = DefaultSettings();
     std::optional<uint32_t> seed;
 };
+
+// The seed a native program runs with: the one given, else one from the
+// system's random source (a nanosecond clock where there is none), so that
+// runs started together differ. POSIX only.
+uint32_t SeedToUse(const SaverOptions& options);
 
 // An argument as error messages quote it: in double quotes, with control
 // characters and bytes past ASCII written as \xNN, so that the message stays
@@ -73,3 +79,37 @@ std::string SettingOptionsUsage();
 // What an option takes, as a message says it ("0..19 or random"); empty for
 // a name that is not a settings option.
 std::string AcceptedValues(std::string_view name);
+
+// A program's own option as its help shows it, in the settings options'
+// layout: "  --name values", padded, then the description.
+struct OptionHelp {
+    const char* name;    // without dashes
+    const char* values;  // what follows the name ("FILE", "1..4"); nullptr for a flag
+    const char* description;
+};
+std::string OptionHelpLines(const OptionHelp* options, size_t count);
+template <size_t N>
+std::string OptionHelpLines(const OptionHelp (&options)[N]) {
+    return OptionHelpLines(options, N);
+}
+
+struct HelpSection {
+    const char* title;
+    std::string lines;  // from OptionHelpLines
+};
+// The whole --help text of a native program: the usage line, what the
+// program does, its own sections, then the settings options and the lines
+// for -h/--help and --version that every native program takes.
+std::string ProgramHelp(const char* usage, const char* about, const std::vector<HelpSection>& sections);
+
+// "<program> 1.11.004\n", the version as the About box shows it.
+std::string VersionText(const char* program);
+
+// -h/--help and --version, which every native program takes.
+enum class ProgramRequest { Help, Version };
+// Prints the help or the version on standard output; the exit code (0, or 1
+// when it cannot be written).
+int AnswerRequest(ProgramRequest request, const std::string& help, const char* program);
+// Which one the argument asks for, if any; on one given a value, nothing and
+// the message in *error (which stays empty otherwise).
+std::optional<ProgramRequest> TakeRequestOption(const OptionSpelling& spelling, std::string* error);

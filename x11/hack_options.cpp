@@ -6,22 +6,14 @@
 
 namespace {
 
-struct FrontEndOption {
-    const char* spelling;
-    const char* description;
+// Where to draw and for how long, as the help lists them.
+constexpr OptionHelp kFrontEndOptions[] = {
+    {"root", nullptr, "Draw on the root window (XScreenSaver's virtual root)"},
+    {"window", nullptr, "Draw in a window of its own (default)"},
+    {"window-id", "ID", "Draw in window ID, decimal or 0x-hex"},
+    {"display", "NAME", "X display (default $DISPLAY)"},
+    {"ticks", "0..4294967295", "Stop ticking after this many ticks, keeping the picture up"},
 };
-
-// Laid out like the settings options' usage lines, which follow them.
-constexpr FrontEndOption kFrontEndOptions[] = {
-    {"--root", "Draw on the root window (XScreenSaver's virtual root)"},
-    {"--window", "Draw in a window of its own (default)"},
-    {"--window-id ID", "Draw in window ID, decimal or 0x-hex"},
-    {"--display NAME", "X display (default $DISPLAY)"},
-    {"--ticks 0..4294967295", "Stop ticking after this many ticks, keeping the picture up"},
-};
-
-// The options after which a value follows.
-constexpr const char* kValueOptions[] = {"window-id", "display", "ticks"};
 
 // The option names the usage text lists, in its order: "--root, --window, ...".
 std::string OptionNames() {
@@ -30,7 +22,7 @@ std::string OptionNames() {
     std::string line;
     while (std::getline(usage, line)) {
         const size_t start = line.find("--");
-        if (start == std::string::npos) {
+        if (line.rfind("  -", 0) != 0 || start == std::string::npos) {
             continue;
         }
         const size_t end = line.find(' ', start);
@@ -79,13 +71,8 @@ std::optional<unsigned long> ParseWindowId(const std::string& text) {
 }
 
 std::string HackUsage() {
-    std::string usage;
-    for (const FrontEndOption& option : kFrontEndOptions) {
-        std::string line = std::string("  ") + option.spelling;
-        line.resize(std::max<size_t>(line.size() + 2, 40), ' ');
-        usage += line + option.description + "\n";
-    }
-    return usage + SettingOptionsUsage() + "  --help\n";
+    return ProgramHelp("quorbel [options]", "The saver as an XScreenSaver hack, or in a window of its own.",
+                       {{"Where to draw", OptionHelpLines(kFrontEndOptions)}});
 }
 
 bool ParseHackOptions(int argc, const char* const* argv, const char* xscreensaverWindow, HackOptions* options,
@@ -104,21 +91,29 @@ bool ParseHackOptions(int argc, const char* const* argv, const char* xscreensave
         }
         const std::optional<OptionSpelling> spelling = SpellOption(argv[i]);
         const std::string name = spelling ? std::string(spelling->name) : std::string();
-        if (name == "root" || name == "window" || name == "help") {
+        if (spelling) {
+            if (const auto request = TakeRequestOption(*spelling, error)) {
+                // The first request wins: "--version --help" prints the version.
+                result.request = result.request ? result.request : request;
+                ++i;
+                continue;
+            }
+            if (!error->empty()) {
+                return false;
+            }
+        }
+        if (name == "root" || name == "window") {
             if (!Flag(*spelling, error)) {
                 return false;
             }
-            result.help = result.help || name == "help";
-            if (name != "help") {
-                result.window = name == "root" ? WindowChoice::Root : WindowChoice::Own;
-                windowChosen = name == "window";
-            }
+            result.window = name == "root" ? WindowChoice::Root : WindowChoice::Own;
+            windowChosen = name == "window";
             ++i;
             continue;
         }
         bool known = false;
-        for (const char* option : kValueOptions) {
-            known = known || name == option;
+        for (const OptionHelp& option : kFrontEndOptions) {
+            known = known || (option.values != nullptr && name == option.name);
         }
         if (!known) {
             *error = "unknown option " + QuotedArgument(argv[i]) + "; accepted: " + OptionNames();

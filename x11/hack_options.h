@@ -22,7 +22,7 @@ struct HackOptions {
     unsigned long windowId = 0;  // for WindowChoice::Id
     std::string display;         // empty: $DISPLAY
     std::optional<uint32_t> ticks;
-    bool help = false;
+    std::optional<ProgramRequest> request;  // --help or --version: nothing else is done
     SaverOptions saver;
 };
 
@@ -39,5 +39,5 @@ std::optional<unsigned long> ParseWindowId(const std::string& text);
 bool ParseHackOptions(int argc, const char* const* argv, const char* xscreensaverWindow, HackOptions* options,
                       std::string* error);
 
-// Every option with what it takes, one per line.
+// The --help text: every option with what it takes, one per line.
 std::string HackUsage();

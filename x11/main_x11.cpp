@@ -38,7 +38,7 @@ int Run(const HackOptions& options, const StopSignals& signals) {
         // Black from the start, whatever was there (the root's pattern).
         painter.repaint({0, 0, window.size.width, window.size.height});
         Saver saver;
-        saver.start(options.saver.settings, window.size, options.saver.seed);
+        saver.start(options.saver.settings, window.size, SeedToUse(options.saver));
         end = RunHackLoop(*connection, window, painter, saver, signals, options.ticks);
         saver.end();
     }
@@ -59,9 +59,8 @@ int main(int argc, char** argv) {
     if (!ParseHackOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), &options, &error)) {
         return Fail(error, 2);
     }
-    if (options.help) {
-        std::printf("usage: quorbel [options]\n%s", HackUsage().c_str());
-        return 0;
+    if (options.request) {
+        return AnswerRequest(*options.request, HackUsage(), "quorbel");
     }
     // Before the display opens, so that an early SIGTERM also ends cleanly.
     StopSignals signals;

@@ -31,7 +31,7 @@ TEST(RenderOptions, DefaultsAndOneOutput) {
 
 TEST(RenderOptions, OwnOptionsAndSettingsMixInAnySpelling) {
     const ParsedRenderOptions parsed =
-        Parse({"-resolution=640x360", "--ticks", "0", "--species", "6", "--every=4", "-gif", "a.gif", "--png=b.png",
+        Parse({"-resolution=640X360", "--ticks", "0", "--species", "6", "--every=4", "-gif", "a.gif", "--png=b.png",
                "--quiet", "--seed", "42", "--speed=random"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     const RenderOptions& o = *parsed.options;
@@ -48,13 +48,20 @@ TEST(RenderOptions, OwnOptionsAndSettingsMixInAnySpelling) {
 }
 
 TEST(RenderOptions, HelpNeedsNoOutput) {
-    const ParsedRenderOptions parsed = Parse({"--help"});
-    ASSERT_TRUE(parsed.options) << parsed.error;
-    EXPECT_TRUE(parsed.options->help);
+    for (const auto& [args, request] : {std::pair{std::vector<const char*>{"--help"}, ProgramRequest::Help},
+                                        {{"-h", "--speed", "3"}, ProgramRequest::Help},
+                                        {{"--version", "-h"}, ProgramRequest::Version}}) {
+        const ParsedRenderOptions parsed = Parse(args);
+        ASSERT_TRUE(parsed.options) << parsed.error;
+        EXPECT_EQ(parsed.options->request, request) << args[0];
+    }
     const std::string usage = RenderUsage();
-    for (const char* option :
-         {"--png", "--gif", "--every", "--trace", "--resolution", "--ticks", "--quiet", "--cell-size", "--seed"})
+    for (const char* option : {"--png", "--gif", "--every", "--trace", "--resolution", "--scale", "--ticks", "--quiet",
+                               "--cell-size", "--seed", "--help", "--version"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
+    const size_t gif = usage.find("  --gif FILE");
+    EXPECT_NE(usage.substr(gif, usage.find('\n', gif) - gif).find("--speed"), std::string::npos)
+        << "the GIF's line says its timing follows --speed";
 }
 
 TEST(RenderOptions, BadInputIsOneLineNamingTheOption) {
@@ -66,8 +73,6 @@ TEST(RenderOptions, BadInputIsOneLineNamingTheOption) {
         {{"--png", "x.png", "frames"}, "unexpected argument \"frames\": options start with --, see --help"},
         {{"--png", "x.png", "--resolution", "640"}, "--resolution takes WIDTHxHEIGHT, each 1..16384, not \"640\""},
         {{"--png", "x.png", "--resolution", "0x480"}, "--resolution takes WIDTHxHEIGHT, each 1..16384, not \"0x480\""},
-        {{"--png", "x.png", "--resolution", "640X480"},
-         "--resolution takes WIDTHxHEIGHT, each 1..16384, not \"640X480\""},
         {{"--png", "x.png", "--resolution", "16385x2"},
          "--resolution takes WIDTHxHEIGHT, each 1..16384, not \"16385x2\""},
         {{"--png", "x.png", "--resolution", "64x48x2"},
@@ -78,6 +83,9 @@ TEST(RenderOptions, BadInputIsOneLineNamingTheOption) {
         {{"--trace"}, "--trace needs a value: a file name or -"},
         {{"--gif="}, "--gif takes a file name, not \"\""},
         {{"--png", "x.png", "--quiet=yes"}, "--quiet takes no value"},
+        {{"--png", "x.png", "--scale", "5"}, "--scale takes 1..4, not \"5\""},
+        {{"--png", "x.png", "--scale", "3", "--resolution", "2x100"},
+         "--scale 3 leaves no picture in --resolution 2x100"},
     };
     for (const Case& c : cases) {
         const ParsedRenderOptions parsed = Parse(c.args);

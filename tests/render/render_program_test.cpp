@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -15,6 +16,7 @@
 
 #include "display/frame_target.h"
 #include "display/saver.h"
+#include "quorbel_version.h"
 #include "resources/builtin_sheet.h"
 #include "scratch_dir.h"
 #include "settings/command_line_options.h"
@@ -190,15 +192,23 @@ TEST(RenderProgram, TheTraceIsWhatTheSaverPaintsAndTheSameSeedGivesTheSameBytes)
     EXPECT_NE(Render(args).out, first.out);
 }
 
-TEST(RenderProgram, AClockSeedIsPrintedAndRepeatsTheRun) {
-    ScratchDir dir;
-    const ProgramRun clock = Render({"--resolution", "120x90", "--ticks", "30", "--trace", "-"});
-    ASSERT_EQ(clock.exitCode, 0) << clock.err;
-    unsigned seed = 0;
-    ASSERT_EQ(std::sscanf(clock.err.c_str(), "quorbel-render: seed %u (from the clock)\n", &seed), 1) << clock.err;
+TEST(RenderProgram, AnUnseededRunPrintsItsSeedWhichRepeatsTheRunAndDiffersFromTheNext) {
+    std::vector<unsigned> seeds;
+    std::vector<std::string> traces;
+    // Two in quick succession: within the same second, as a script would.
+    for (int run = 0; run < 2; ++run) {
+        const ProgramRun unseeded = Render({"--resolution", "120x90", "--ticks", "30", "--trace", "-"});
+        ASSERT_EQ(unseeded.exitCode, 0) << unseeded.err;
+        unsigned seed = 0;
+        ASSERT_EQ(std::sscanf(unseeded.err.c_str(), "quorbel-render: seed %u (chosen at random)\n", &seed), 1)
+            << unseeded.err;
+        seeds.push_back(seed);
+        traces.push_back(unseeded.out);
+    }
+    EXPECT_NE(seeds[0], seeds[1]);
     const ProgramRun seeded =
-        Render({"--resolution", "120x90", "--ticks", "30", "--trace", "-", "--seed", std::to_string(seed)});
-    EXPECT_EQ(seeded.out, clock.out);
+        Render({"--resolution", "120x90", "--ticks", "30", "--trace", "-", "--seed", std::to_string(seeds[0])});
+    EXPECT_EQ(seeded.out, traces[0]);
 }
 
 TEST(RenderProgram, PngAndGifDecodeToTheFramesTheSaverPaints) {
@@ -266,6 +276,8 @@ TEST(RenderProgram, BadInputExitsWithTwoAndOneLineAndLeavesNoFile) {
     ScratchDir dir;
     const std::string png = dir / "out.png";
     const std::string gif = dir / "out.gif";
+    const ScratchDir links;
+    ASSERT_EQ(symlink(gif.c_str(), (links / "to-gif").c_str()), 0);
     struct Case {
         std::vector<std::string> args;
         std::string message;
@@ -281,6 +293,10 @@ TEST(RenderProgram, BadInputExitsWithTwoAndOneLineAndLeavesNoFile) {
         {{"--png", png, "--gif", dir / "none/out.gif"},
          "--gif: cannot write \"" + dir / "none/out.gif" + "\": No such file or directory"},
         {{"--gif", gif, "--trace", dir.path}, "--trace: cannot write \"" + dir.path + "\": Is a directory"},
+        {{"--png", png, "--gif", png}, "--png names the same file as --gif: \"" + png + "\""},
+        {{"--png", dir.path + "/./out.png", "--trace", png},
+         "--png names the same file as --trace: \"" + dir.path + "/./out.png\""},
+        {{"--gif", links / "to-gif", "--png", gif}, "--png names the same file as --gif: \"" + gif + "\""},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = c.args;
@@ -291,4 +307,107 @@ TEST(RenderProgram, BadInputExitsWithTwoAndOneLineAndLeavesNoFile) {
         EXPECT_EQ(run.out, "");
         EXPECT_TRUE(dir.files().empty()) << c.message;
     }
+}
+
+TEST(RenderProgram, AWriteFailureGivesItsReasonOnOneLine) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    // /dev/full fails every write; /proc/version is a file no one can write.
+    const std::string full = "cannot write \"/dev/full\": No space left on device";
+    const Case cases[] = {
+        {{"--png", "/dev/full"}, "--png: " + full},
+        {{"--gif", "/dev/full"}, "--gif: " + full},
+        {{"--trace", "/dev/full"}, "--trace: " + full},
+        {{"--png", "/proc/version"}, "--png: cannot write \"/proc/version\": "},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--resolution", "640x480", "--ticks", "3", "--seed", "1"});
+        const ProgramRun run = Render(args);
+        EXPECT_EQ(run.exitCode, 2) << c.message;
+        EXPECT_EQ(run.err.rfind("quorbel-render: " + c.message, 0), 0u) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(run.err.find("No such file"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.back(), ' ') << "a reason follows: " << run.err;
+    }
+}
+
+TEST(RenderProgram, ASymbolicLinkIsWrittenThroughToItsTarget) {
+    ScratchDir dir;
+    ASSERT_EQ(symlink("target.png", (dir / "link.png").c_str()), 0);
+    const ProgramRun run = Render({"--png", dir / "link.png", "--resolution", "40x30", "--ticks", "1", "--seed", "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(dir.files(), (std::vector<std::string>{"link.png", "target.png"}));
+    char target[64] = {};
+    EXPECT_GT(readlink((dir / "link.png").c_str(), target, sizeof target - 1), 0) << "still a link";
+    EXPECT_EQ(ReadFile(dir / "target.png").substr(1, 3), "PNG");
+}
+
+TEST(RenderProgram, NoSignalThatEndsItLeavesATemporaryBehind) {
+    for (const int signal : {SIGTERM, SIGUSR1, SIGUSR2, SIGALRM, SIGPIPE, SIGVTALRM, SIGRTMIN + 3}) {
+        ScratchDir dir;
+        const std::string png = dir / "out.png";
+        const std::string gif = dir / "out.gif";
+        const pid_t child = fork();
+        if (child == 0) {
+            // Silent, and the signals as a shell leaves them: default.
+            freopen("/dev/null", "w", stderr);
+            execl(QUORBEL_RENDER, QUORBEL_RENDER, "--quiet", "--ticks", "100000000", "--png", png.c_str(), "--gif",
+                  gif.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ASSERT_GT(child, 0);
+        // Once both temporaries exist the run is under way.
+        for (int waited = 0; dir.files().size() < 2 && waited < 2000; ++waited)
+            usleep(10000);
+        EXPECT_EQ(dir.files().size(), 2u) << "the temporaries should appear";
+        kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "ended by signal " << signal;
+        EXPECT_TRUE(dir.files().empty()) << "after signal " << signal;
+    }
+}
+
+TEST(RenderProgram, AScaledRunIsTheLogicalRunEnlargedWithBlackStripsAndTracedInLogicalPixels) {
+    if (!HaveImageMagick())
+        GTEST_SKIP() << "ImageMagick is not installed";
+    struct Case {
+        int width, height, scale;
+    };
+    for (const Case c : {Case{160, 100, 2}, Case{242, 151, 3}}) {
+        ScratchDir dir;
+        const std::string logical = std::to_string(c.width / c.scale) + "x" + std::to_string(c.height / c.scale);
+        const std::string device = std::to_string(c.width) + "x" + std::to_string(c.height);
+        const std::vector<std::string> run = {"--seed",    "4",  "--cell-size", "small",
+                                              "--wriggle", "on", "--ticks",     "25"};
+        std::vector<std::string> scaled = run;
+        scaled.insert(scaled.end(), {"--resolution", device, "--scale", std::to_string(c.scale), "--png",
+                                     dir / "scaled.png", "--trace", "-"});
+        std::vector<std::string> plain = run;
+        plain.insert(plain.end(), {"--resolution", logical, "--png", dir / "plain.png", "--trace", "-"});
+        const ProgramRun scaledRun = Render(scaled);
+        const ProgramRun plainRun = Render(plain);
+        ASSERT_EQ(scaledRun.exitCode, 0) << scaledRun.err;
+        ASSERT_EQ(plainRun.exitCode, 0) << plainRun.err;
+        EXPECT_EQ(scaledRun.out, plainRun.out) << "the trace stays in logical pixels";
+        // Nearest neighbour, then the strips the division leaves, black.
+        const std::string enlarge = "convert '" + dir / "plain.png" + "' -sample " + std::to_string(100 * c.scale) +
+                                    "% -background black -extent " + device + " '" + dir / "expected.png" + "'";
+        ASSERT_EQ(std::system(enlarge.c_str()), 0);
+        EXPECT_TRUE(DecodeRgb(dir / "scaled.png") == DecodeRgb(dir / "expected.png")) << device;
+        EXPECT_EQ(DecodeRgb(dir / "scaled.png").size(), static_cast<size_t>(c.width) * c.height * 3);
+    }
+}
+
+TEST(RenderProgram, HelpAndVersionAnswerOnStandardOutput) {
+    const ProgramRun version = Render({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "quorbel-render " QUORBEL_VERSION_TEXT "\n");
+    const ProgramRun help = Render({"-h"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("Usage: quorbel-render", 0), 0u) << help.out;
+    EXPECT_EQ(help.err + version.err, "");
 }

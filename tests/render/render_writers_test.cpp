@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "render/animated_gif.h"
+#include "render/indexed_png.h"
 #include "render/output_file.h"
 #include "scratch_dir.h"
 
@@ -147,4 +148,60 @@ TEST(OutputFile, UnwritablePlacesFailWithTheReasonAndDevicesAreWrittenInPlace) {
     struct stat s;
     ASSERT_EQ(stat("/dev/null", &s), 0);
     EXPECT_TRUE(S_ISCHR(s.st_mode)) << "/dev/null must stay a device";
+}
+
+TEST(IndexedPng, AFailingWriteReturnsItsReasonAndPrintsNothing) {
+    // Unbuffered, so the first write fails inside libpng.
+    FILE* full = std::fopen("/dev/full", "wb");
+    ASSERT_NE(full, nullptr);
+    std::setvbuf(full, nullptr, _IONBF, 0);
+    const IndexedImage image(64, 64, 5);
+    int reason = 0;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(WriteIndexedPng(full, image, std::vector<RgbColor>(8), &reason));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(reason, ENOSPC);
+    std::fclose(full);
+}
+
+TEST(AnimatedGif, UnchangedPixelsOfANoisyRectangleGoTransparentAndComposeToThePicture) {
+    ScratchDir dir;
+    const std::string path = dir / "noise.gif";
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    AnimatedGif gif;
+    ASSERT_TRUE(gif.open(file, 64, 64, std::vector<RgbColor>(256)));
+    IndexedImage frame(64, 64, 0);
+    uint32_t state = 1;
+    for (uint8_t& pixel : frame.pixels) {
+        state = state * 214013u + 2531011u;
+        pixel = static_cast<uint8_t>((state >> 16) % 200);
+    }
+    gif.picture(frame);
+    gif.elapse(100);
+    // Two opposite corners change: the rectangle is the whole noisy picture.
+    frame.at(0, 0) = 250;
+    frame.at(63, 63) = 251;
+    gif.picture(frame);
+    gif.elapse(100);
+    ASSERT_TRUE(gif.finish());
+    std::fclose(file);
+    EXPECT_EQ(gif.transparentFrames(), 1u);
+
+    int error = 0;
+    GifFileType* read = DGifOpenFileName(path.c_str(), &error);
+    ASSERT_NE(read, nullptr);
+    ASSERT_EQ(DGifSlurp(read), GIF_OK);
+    ASSERT_EQ(read->ImageCount, 2);
+    GraphicsControlBlock control;
+    ASSERT_EQ(DGifSavedExtensionToGCB(read, 1, &control), GIF_OK);
+    ASSERT_NE(control.TransparentColor, NO_TRANSPARENT_COLOR);
+    std::vector<uint8_t> shown(read->SavedImages[0].RasterBits, read->SavedImages[0].RasterBits + 64 * 64);
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const uint8_t pixel = read->SavedImages[1].RasterBits[i];
+        if (pixel != control.TransparentColor)
+            shown[i] = pixel;
+    }
+    EXPECT_TRUE(shown == frame.pixels);
+    DGifCloseFile(read, &error);
 }

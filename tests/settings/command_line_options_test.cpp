@@ -56,6 +56,7 @@ TEST(SettingOptions, EveryOptionSetsItsOwnFieldAndNothingElse) {
     const Case cases[] = {
         {{"--cell-size", "small"}, SettingId::Size, 0},
         {{"--cell-size", "BIG"}, SettingId::Size, 2},
+        {{"--cell-size", "Medium"}, SettingId::Size, 1},
         {{"--cell-size", "Random"}, SettingId::Size, 3},
         {{"--wriggle", "off"}, SettingId::Tovtov, 0},
         {{"--wriggle", "rAnDoM"}, SettingId::Tovtov, 2},
@@ -122,7 +123,7 @@ TEST(SettingOptions, BadValuesNameTheOptionAndWhatItTakes) {
         {{"--speed", "20"}, "--speed takes 0..19 or random, not \"20\""},
         // "fixed" is what a number says; alone it names no speed.
         {{"--speed", "fixed"}, "--speed takes 0..19 or random, not \"fixed\""},
-        {{"--cell-size", "medium"}, "--cell-size takes small, middle, big or random, not \"medium\""},
+        {{"--cell-size", "mid"}, "--cell-size takes small, middle, medium, big or random, not \"mid\""},
         {{"--wriggle", "yes"}, "--wriggle takes off, on or random, not \"yes\""},
         {{"-life=1"}, "--life takes off, on or random, not \"1\""},
         {{"--species", "2"}, "--species takes 1, 3, 6 or random, not \"2\""},
@@ -166,7 +167,7 @@ TEST(SettingOptions, UsageListsEachOptionOnceWithItsValuesAndDefault) {
     const std::string usage = SettingOptionsUsage();
     const char* expected[] = {
         "--speed 0..19|random",   "--life off|on|random",        "--wriggle off|on|random",
-        "--shrink off|on|random", "--wrap off|on|random",        "--cell-size small|middle|big|random",
+        "--shrink off|on|random", "--wrap off|on|random",        "--cell-size small|middle|medium|big|random",
         "--species 1|3|6|random", "--generations 0..4294967295", "--seed 0..4294967295"};
     size_t lines = 0;
     for (char c : usage)
@@ -176,5 +177,5 @@ TEST(SettingOptions, UsageListsEachOptionOnceWithItsValuesAndDefault) {
         EXPECT_NE(usage.find(option), std::string::npos) << option << " in\n" << usage;
     EXPECT_NE(usage.find("Speed (default 5)"), std::string::npos) << usage;
     EXPECT_NE(usage.find("Cell size (default middle)"), std::string::npos) << usage;
-    EXPECT_NE(usage.find("(default from the clock)"), std::string::npos) << usage;
+    EXPECT_NE(usage.find("(default chosen at random)"), std::string::npos) << usage;
 }

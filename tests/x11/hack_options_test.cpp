@@ -126,11 +126,15 @@ TEST(HackOptions, EachBadArgumentNamesItselfAndWhatIsAccepted) {
 }
 
 TEST(HackOptions, HelpIsAnOptionLikeTheOthersAndTheUsageListsEveryOption) {
-    EXPECT_TRUE(Parse({"--speed", "3", "-help"}).options.help);
+    EXPECT_EQ(Parse({"--speed", "3", "-help"}).options.request, ProgramRequest::Help);
+    EXPECT_EQ(Parse({"-h"}).options.request, ProgramRequest::Help);
+    EXPECT_EQ(Parse({"--version", "--help"}).options.request, ProgramRequest::Version);
+    EXPECT_FALSE(Parse({"--version=2"}).ok);
     EXPECT_FALSE(Parse({"--speed", "30", "--help"}).ok);
     const std::string usage = HackUsage();
-    for (const char* option : {"--root", "--window ", "--window-id", "--display", "--ticks", "--speed", "--cell-size",
-                               "--wriggle", "--shrink", "--life", "--wrap", "--species", "--generations", "--seed"}) {
+    for (const char* option :
+         {"--root", "--window ", "--window-id", "--display", "--ticks", "--speed", "--cell-size", "--wriggle",
+          "--shrink", "--life", "--wrap", "--species", "--generations", "--seed", "--help", "--version"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }

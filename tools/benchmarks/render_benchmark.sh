@@ -1,20 +1,27 @@
 #!/bin/bash
-# quorbel-render's speed on the two runs it is meant for, each against the
-# same ticks drawn with no per-tick output (only the last frame, as a PNG to
-# /dev/null), timed in this same run:
-#   - 10,000 ticks of the defaults at 1920x1080, traced to /dev/null
-#     (target: under 1 s);
-#   - 300 ticks of six wriggling species at 640x360 as an animated GIF
-#     (target: under 1 s).
-# Prints the median wall time of several runs of each and the ratio.
+# quorbel-render's speed on the two runs it is meant for, each timed against
+# a yardstick in interleaved pairs (A B A B ..., one unmeasured pair first):
+#   - 10,000 ticks of the defaults at 1920x1080, traced to /dev/null;
+#   - 300 ticks of six wriggling species at 640x360 as an animated GIF;
+#   - the README's animation as a GIF (its size).
+# The yardstick is another build of the program when REFERENCE names one
+# (for before/after figures: the trace must be byte for byte the same and
+# the GIF must decode to the same frames), else the same ticks drawn with no
+# per-tick output (only the last frame, as a PNG to /dev/null).
+# Prints min/median/max of each side's wall seconds and of the ratio A/B.
 #
-#   tools/benchmarks/render_benchmark.sh [build folder, default build/native] [runs, default 7]
+#   [REFERENCE=old/quorbel-render] tools/benchmarks/render_benchmark.sh [build folder, default build/native] [pairs, default 7]
+#
+# Profile a run with
+#   perf record -o /tmp/render.perf build/native/render/quorbel-render --quiet --seed 1 \
+#       --resolution 1920x1080 --ticks 10000 --trace /dev/null && perf report -i /tmp/render.perf
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/native}
-runs=${2:-7}
+pairs=${2:-7}
 render=$build/render/quorbel-render
+reference=${REFERENCE:-}
 if [ ! -x "$render" ]; then
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$build" --target quorbel-render -j "$(nproc)" >/dev/null
@@ -22,36 +29,65 @@ fi
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# Median wall seconds of $runs runs (after one unmeasured run).
-median_seconds() {
-    "$@" >/dev/null
-    local times=() start end
-    for _ in $(seq "$runs"); do
-        start=$(date +%s%N)
-        "$@" >/dev/null
-        end=$(date +%s%N)
-        times+=("$(( end - start ))")
+now() { date +%s%N; }
+
+# interleaved "<A command>" "<B command>": one line of min/median/max for A,
+# B and A/B (commands as words, run without a shell).
+interleaved() {
+    local a=$1 b=$2 ta=() tb=() start
+    $a >/dev/null
+    $b >/dev/null
+    for _ in $(seq "$pairs"); do
+        start=$(now); $a >/dev/null; ta+=("$(( $(now) - start ))")
+        start=$(now); $b >/dev/null; tb+=("$(( $(now) - start ))")
     done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.3f", t[int((NR + 1) / 2)] / 1e9 }'
+    paste <(printf '%s\n' "${ta[@]}") <(printf '%s\n' "${tb[@]}") | awk '
+        function stats(v, n,   i, j, t, s) {
+            for (i = 1; i <= n; i++) s[i] = v[i]
+            for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++) if (s[j] < s[i]) { t = s[i]; s[i] = s[j]; s[j] = t }
+            return sprintf("%.3f/%.3f/%.3f", s[1], s[int((n + 1) / 2)], s[n])
+        }
+        { a[NR] = $1 / 1e9; b[NR] = $2 / 1e9; r[NR] = $1 / $2 }
+        END { printf "A %s s  B %s s  A/B %s (min/median/max of %d pairs)\n", stats(a, NR), stats(b, NR), stats(r, NR), NR }'
 }
 
-report() {  # report <what> <seconds> <reference seconds> <target seconds>
-    awk -v what="$1" -v s="$2" -v r="$3" -v target="$4" 'BEGIN {
-        printf "%-58s %6.3f s  (drawn, last frame only: %6.3f s; ratio %5.2f)  target < %s s: %s\n",
-               what, s, r, s / r, target, (s < target ? "met" : "NOT MET") }'
-}
+echo "quorbel-render at $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo '?')"
+echo "A: $render"
+echo "B: ${reference:-the same program drawing the last frame only}"
 
-echo "quorbel-render at $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo '?'), median of $runs runs"
+trace_run="--quiet --seed 1 --resolution 1920x1080 --ticks 10000"
+gif_run="--quiet --seed 1 --resolution 640x360 --ticks 300 --species 6 --wriggle on"
+readme_run="--quiet --seed 2 --resolution 640x360 --species 6 --wriggle on --wrap on --generations 60 --speed 16 --ticks 150"
+if [ -n "$reference" ]; then
+    b_trace="$reference $trace_run --trace /dev/null"
+    b_gif="$reference $gif_run --gif $scratch/b.gif"
+else
+    b_trace="$render $trace_run --png /dev/null"
+    b_gif="$render $gif_run --png /dev/null"
+fi
 
-common=(--quiet --seed 1 --resolution 1920x1080 --ticks 10000)
-trace=$(median_seconds "$render" "${common[@]}" --trace /dev/null)
-bare=$(median_seconds "$render" "${common[@]}" --png /dev/null)
-report "10000 ticks, defaults, 1920x1080, --trace /dev/null" "$trace" "$bare" 1
-lines=$("$render" "${common[@]}" --trace - | wc -l)
+echo "10000 ticks, defaults, 1920x1080, --trace /dev/null (target A/B <= 0.67 against the build before):"
+echo "    $(interleaved "$render $trace_run --trace /dev/null" "$b_trace")"
+lines=$($render $trace_run --trace - | tee >(md5sum >"$scratch/a.md5") | wc -l)
 echo "    ($lines trace lines)"
+if [ -n "$reference" ]; then
+    $reference $trace_run --trace - | md5sum >"$scratch/b.md5"
+    cmp -s "$scratch/a.md5" "$scratch/b.md5" && echo "    traces byte for byte the same" || echo "    TRACES DIFFER"
+fi
 
-common=(--quiet --seed 1 --resolution 640x360 --ticks 300 --species 6 --wriggle on)
-gif=$(median_seconds "$render" "${common[@]}" --gif "$scratch/run.gif")
-bare=$(median_seconds "$render" "${common[@]}" --png /dev/null)
-report "300 ticks, six wriggling species, 640x360, --gif" "$gif" "$bare" 1
-echo "    ($(stat -c %s "$scratch/run.gif") bytes of GIF)"
+echo "300 ticks, six wriggling species, 640x360, --gif:"
+echo "    $(interleaved "$render $gif_run --gif $scratch/a.gif" "$b_gif")"
+
+# shellcheck disable=SC2086
+$render $readme_run --gif "$scratch/readme_a.gif"
+echo "The README's animation: $(stat -c %s "$scratch/readme_a.gif") bytes of GIF"
+if [ -n "$reference" ]; then
+    # shellcheck disable=SC2086
+    $reference $readme_run --gif "$scratch/readme_b.gif"
+    echo "    before: $(stat -c %s "$scratch/readme_b.gif") bytes"
+    if command -v convert >/dev/null; then
+        same=$(cmp -s <(convert "$scratch/readme_a.gif" -coalesce -depth 8 rgb:-) \
+            <(convert "$scratch/readme_b.gif" -coalesce -depth 8 rgb:-) && echo same || echo DIFFERENT)
+        echo "    frames decoded by ImageMagick: $same"
+    fi
+fi
