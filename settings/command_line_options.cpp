@@ -1,7 +1,6 @@
 #include "settings/command_line_options.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "settings/settings_codec.h"
 #include "settings/settings_table.h"
@@ -201,7 +200,7 @@ OptionResult TakeSettingOption(int argc, const char* const* argv, int index, Sav
 
 std::string AcceptedValues(std::string_view name) { return Joined(Accepted(name), ", ", " or "); }
 
-std::string SettingOptionsUsage() {
+std::vector<SettingOptionDescription> SettingOptions() {
     std::vector<std::string_view> names;
     for (const SettingDescription& setting : kSettingTable) {
         if (std::find(names.begin(), names.end(), setting.option) == names.end())
@@ -209,13 +208,21 @@ std::string SettingOptionsUsage() {
     }
     names.push_back(kSeedOption);
 
-    std::string usage;
+    std::vector<SettingOptionDescription> options;
     for (std::string_view name : names) {
         const OptionRows rows = RowsOf(name);
         const char* label = rows.number ? rows.number->label : rows.word ? rows.word->label : kSeedLabel;
-        std::string line = "  --" + std::string(name) + " " + Joined(Accepted(name), "|", "|");
+        options.push_back({std::string(name), label, Accepted(name), DefaultText(name)});
+    }
+    return options;
+}
+
+std::string SettingOptionsUsage() {
+    std::string usage;
+    for (const SettingOptionDescription& option : SettingOptions()) {
+        std::string line = "  --" + option.name + " " + Joined(option.values, "|", "|");
         line.resize(std::max<size_t>(line.size() + 2, 40), ' ');
-        usage += line + label + " (default " + DefaultText(name) + ")\n";
+        usage += line + option.label + " (default " + option.defaultText + ")\n";
     }
     return usage;
 }

@@ -1,0 +1,22 @@
+// The sprite sheet of the page, drawn in WebAssembly by the sheet
+// generator's own code rather than shipped: the drawing is a few kilobytes
+// of code where the picture is 380 KB (177 KB gzip-compressed), and the
+// generator's maths is exact IEEE arithmetic, so it comes out byte for
+// byte as the native build draws it.
+#pragma once
+
+#include <cstdint>
+
+#include "display/indexed_image.h"
+#include "web/canvas_frame.h"
+
+// The sheet at scale (1..kMaxDisplayScale), drawn on the first call and
+// enlarged when the scale changes; the last scale asked for is kept.
+const IndexedImage& PageSheet(int scale);
+
+// The sheet's colours as the canvas takes them.
+const RgbaPalette& PageSheetPalette();
+
+// FNV-1a over the sheet's pixels as R, G, B bytes, top row first: what a
+// test compares with the native build's sheet.png.
+uint32_t PageSheetDigest();
