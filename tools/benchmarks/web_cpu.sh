@@ -57,21 +57,28 @@ tree() {
     echo "${pids[@]}"
 }
 
-# "pid ticks" a line: user + system clock ticks of each process given.
+# "pid ticks kind" a line: user + system clock ticks of each process given,
+# and its kind (Chromium's --type, else its name).
 snapshot() {
-    local pid
+    local pid kind
     for pid in "$@"; do
-        sed 's/^.*) //' "/proc/$pid/stat" 2>/dev/null | awk -v p="$pid" '{print p, $12 + $13}' || true
+        # Chromium rewrites its helpers' command lines as one string.
+        kind=$(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -o -- '--type=[a-z-]*' | head -n1 || true)
+        kind=${kind#--type=}
+        kind=${kind:-$(cat "/proc/$pid/comm" 2>/dev/null)}
+        sed 's/^.*) //' "/proc/$pid/stat" 2>/dev/null | awk -v p="$pid" -v k="$kind" '{print p, $12 + $13, k}' || true
     done
 }
 
-# Ticks from the first snapshot to the second; processes born in between
-# count whole, and those gone are reported (their last span is lost).
+# Ticks from the first snapshot to the second, then each kind's ticks;
+# processes born in between count whole, and those gone are reported
+# (their last span is lost).
 spent() {
-    awk 'NR == FNR { before[$1] = $2; next } { total += $2 - before[$1]; seen[$1] = 1 }
+    awk 'NR == FNR { before[$1] = $2; next }
+         { d = $2 - before[$1]; total += d; kind[$3] += d; seen[$1] = 1 }
          END { for (p in before) if (!(p in seen)) gone++;
                if (gone) printf "(%d process(es) ended during the span) ", gone > "/dev/stderr";
-               print total + 0 }' "$1" "$2"
+               printf "%d", total; for (k in kind) printf " %s:%d", k, kind[k]; print "" }' "$1" "$2"
 }
 
 share() { awk -v p="$1" -v hz="$(getconf CLK_TCK)" -v t="$span" 'BEGIN {printf "%.1f", 100 * p / hz / t}'; }
@@ -89,9 +96,14 @@ measure() {
     sleep "$span"
     # shellcheck disable=SC2046
     snapshot $(for p in "$@"; do tree "$p"; done) >"$after"
-    SHARE=$(share "$(spent "$before" "$after")")
+    local ticks parts part breakdown=""
+    read -r ticks parts <<<"$(spent "$before" "$after")"
+    SHARE=$(share "$ticks")
+    for part in $parts; do
+        breakdown+="${breakdown:+, }${part%%:*} $(share "${part#*:}")%"
+    done
     rm -f "$before" "$after"
-    printf "  %-58s %5.1f%% of a core\n" "$label" "$SHARE"
+    printf "  %-58s %5.1f%% of a core\n      (%s)\n" "$label" "$SHARE" "$breakdown"
 }
 
 declare -A total
