@@ -113,6 +113,9 @@
         device = deviceSize();
         sizeCanvas();
         q._quorbel_start(device.width, device.height, device.scale);
+        if (root.dataset.readyMs === undefined) {
+            root.dataset.readyMs = Math.round(performance.now());  // the sheet drawn, the first world made
+        }
         bindImage();
         ticksDone = 0;
         delete root.dataset.done;
