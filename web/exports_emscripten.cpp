@@ -29,7 +29,7 @@ Page& ThePage() {
 
 void UseScale(Page& page, ClientSize device, int scale) {
     page.scale = std::max(1, std::min(scale, kMaxDisplayScale));
-    page.frame.setSheet(&PageSheet(page.scale));
+    page.frame.setSheet(&PageSheet(page.scale, page.options.saver.settings.Size));
     page.frame.resize(device);
 }
 

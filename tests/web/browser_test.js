@@ -80,6 +80,10 @@ const kCases = [
     {name: 'six wriggling species, 800x600', query: 'seed=7&speed=19&species=6&wriggle=on&ticks=90',
         size: [800, 600], render: ['--seed', '7', '--speed', '19', '--species', '6', '--wriggle', 'on',
             '--ticks', '90', '--resolution', '800x600']},
+    // Worlds of every size in turn: the sheet has all their sprites.
+    {name: 'random cell sizes without the Life rules, 640x480', query: 'seed=4&speed=19&cell-size=random&life=off&ticks=75',
+        size: [640, 480], render: ['--seed', '4', '--speed', '19', '--cell-size', 'random', '--life', 'off',
+            '--ticks', '75', '--resolution', '640x480']},
     {name: 'device scale factor 2, 640x400 CSS pixels', query: 'seed=11&speed=19&ticks=40', size: [640, 400],
         scale: 2, render: ['--seed', '11', '--speed', '19', '--ticks', '40', '--resolution', '1280x800',
             '--scale', '2']},
