@@ -231,7 +231,7 @@ OptionResult TakeSettingOption(int argc, const char* const* argv, int index, Sav
 
 std::string AcceptedValues(std::string_view name) { return Joined(Accepted(name), ", ", " or "); }
 
-std::string SettingOptionsUsage() {
+std::vector<SettingOptionDescription> SettingOptions() {
     std::vector<std::string_view> names;
     for (const SettingDescription& setting : kSettingTable) {
         if (std::find(names.begin(), names.end(), setting.option) == names.end())
@@ -239,12 +239,20 @@ std::string SettingOptionsUsage() {
     }
     names.push_back(kSeedOption);
 
-    std::string usage;
+    std::vector<SettingOptionDescription> options;
     for (std::string_view name : names) {
         const OptionRows rows = RowsOf(name);
         const char* label = rows.number ? rows.number->label : rows.word ? rows.word->label : kSeedLabel;
-        usage += HelpLine("  --" + std::string(name) + " " + Joined(Accepted(name), "|", "|"),
-                          std::string(label) + " (default " + DefaultText(name) + ")");
+        options.push_back({std::string(name), label, Accepted(name), DefaultText(name)});
+    }
+    return options;
+}
+
+std::string SettingOptionsUsage() {
+    std::string usage;
+    for (const SettingOptionDescription& option : SettingOptions()) {
+        usage += HelpLine("  --" + option.name + " " + Joined(option.values, "|", "|"),
+                          option.label + " (default " + option.defaultText + ")");
     }
     return usage;
 }

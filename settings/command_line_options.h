@@ -72,6 +72,18 @@ std::optional<std::string_view> OptionValue(int argc, const char* const* argv, i
 // Decimal digits only (no sign, no blanks), within lowest..highest.
 std::optional<uint32_t> ParseDecimal(std::string_view text, uint32_t lowest, uint32_t highest);
 
+// One settings option as a settings program offers it: the table's English
+// label, what it takes (a number range as "lowest..highest" first, then the
+// words) and its default as the usage text says it.
+struct SettingOptionDescription {
+    std::string name;
+    std::string label;
+    std::vector<std::string> values;
+    std::string defaultText;
+};
+// Every settings option, in the table's order, --seed last.
+std::vector<SettingOptionDescription> SettingOptions();
+
 // One line per option: "  --speed 0..19|random" padded, the English label
 // and the default, each line ending in '\n'.
 std::string SettingOptionsUsage();

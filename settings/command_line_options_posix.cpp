@@ -1,4 +1,8 @@
+// <sys/random.h> uses size_t without defining it on some C libraries.
+#include <cstddef>
+// clang-format off
 #include <sys/random.h>
+// clang-format on
 #include <unistd.h>
 
 #include <ctime>

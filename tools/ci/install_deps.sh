@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what the build and the tests need beyond g++, cmake and GoogleTest,
 # and what tools/fuzz/run.sh (clang, libFuzzer) and tools/soak/run.sh
-# (gnuplot, xrestop) use.
+# (gnuplot, xrestop) use, and the web page's build and browser tests
+# (emscripten with node-acorn, chromium).
 # Quick when everything is already there: it only asks dpkg.
 set -eu
 
@@ -11,7 +12,8 @@ binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
 wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils
 locales fonts-ipafont-gothic libpng-dev libgif-dev googletest libgtest-dev libbenchmark-dev python3 nsis
 libx11-dev xscreensaver xscreensaver-data-extra libxml2-utils dpkg-dev lintian
-clang-14 libclang-rt-14-dev gnuplot-nox xrestop"
+clang-14 libclang-rt-14-dev gnuplot-nox xrestop
+emscripten node-acorn chromium"
 
 missing=""
 for p in $PACKAGES; do

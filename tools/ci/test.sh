@@ -33,6 +33,13 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 # The Windows builds embed the sprite sheet that the native generator draws.
 native_tools="-DQUORBEL_NATIVE_BUILD_DIR=$build/native"
 
+echo "== web page (Emscripten), in headless Chromium"
+# Debian's emscripten finds acorn through NODE_PATH.
+NODE_PATH=/usr/share/nodejs configure "$build/web" -DQUORBEL_WEB=ON -DCMAKE_BUILD_TYPE=Release "$native_tools" \
+    -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
+NODE_PATH=/usr/share/nodejs cmake --build "$build/web" -j "$jobs" --target quorbel_web_page
+ctest --test-dir "$build/web" --output-on-failure
+
 echo "== Windows 32-bit"
 configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" "$native_tools"
 cmake --build "$build/win32" -j "$jobs"

@@ -205,25 +205,30 @@ IndexedImage DrawMatureSprite(int square, int hue) {
     return RenderSprite(square, {{0, 0, (square - 2) / 2.0, 1.0}}, kMatureLook, hue);
 }
 
-IndexedImage DrawSheet() {
-    IndexedImage sheet(kSheetWidth, kSheetHeight);
+void DrawSheetGroup(IndexedImage& sheet, CellSize size) {
+    const SpriteGroup& group = SpriteGroupFor(size);
+    const int c = group.wriggleSize;
+    const int d = group.plainSize;
     for (int band = 0; band < kBandCount; ++band) {
         int hue = band;
         int top = BandTop[band];
-        for (const SpriteGroup& group : kSpriteGroups) {
-            int c = group.wriggleSize;
-            int d = group.plainSize;
-            for (int stage = 0; stage < kStretchStages; ++stage) {
-                for (int frame = 0; frame < kWriggleFrames; ++frame) {
-                    Blit(DrawWriggleSprite(c, frame, stage, hue), sheet, frame * c, top + group.blockTop + stage * c);
-                }
+        for (int stage = 0; stage < kStretchStages; ++stage) {
+            for (int frame = 0; frame < kWriggleFrames; ++frame) {
+                Blit(DrawWriggleSprite(c, frame, stage, hue), sheet, frame * c, top + group.blockTop + stage * c);
             }
-            int x = group.singleColumn;
-            Blit(DrawNewbornSprite(c, true, hue), sheet, x, top + group.newbornWriggleY);
-            Blit(DrawNewbornSprite(d, false, hue), sheet, x, top + group.newbornPlainY);
-            Blit(DrawOneSpeciesMatureSprite(d, kOneSpeciesMatureHue[band]), sheet, x, top + group.matureOneY);
-            Blit(DrawMatureSprite(d, hue), sheet, x, top + group.matureOtherY);
         }
+        int x = group.singleColumn;
+        Blit(DrawNewbornSprite(c, true, hue), sheet, x, top + group.newbornWriggleY);
+        Blit(DrawNewbornSprite(d, false, hue), sheet, x, top + group.newbornPlainY);
+        Blit(DrawOneSpeciesMatureSprite(d, kOneSpeciesMatureHue[band]), sheet, x, top + group.matureOneY);
+        Blit(DrawMatureSprite(d, hue), sheet, x, top + group.matureOtherY);
+    }
+}
+
+IndexedImage DrawSheet() {
+    IndexedImage sheet(kSheetWidth, kSheetHeight);
+    for (const CellSize size : {CellSize::Small, CellSize::Middle, CellSize::Big}) {
+        DrawSheetGroup(sheet, size);
     }
     return sheet;
 }

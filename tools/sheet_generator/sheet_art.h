@@ -7,9 +7,15 @@
 #include <vector>
 
 #include "display/indexed_image.h"
+#include "settings/settings.h"
 
 // The whole 540 x 1890 sheet as palette indices, top row first.
 IndexedImage DrawSheet();
+
+// Only the sprites of one cell size, in every band, into a sheet-sized
+// image (the rest left as it is): for a program that draws the sheet as it
+// needs it.
+void DrawSheetGroup(IndexedImage& sheet, CellSize size);
 
 // The sheet as the program embeds it: info header, colour table and the
 // BI_RLE8 pixel data of DrawSheet().

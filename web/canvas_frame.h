@@ -1,0 +1,50 @@
+// The page's own paint target. The painter draws (through a ScaledTarget)
+// into an 8-bit frame of palette indices at the canvas's device size; what
+// each tick changed is recorded, merged into a few rectangles and only
+// those are converted to the RGBA picture the canvas is given, so a tick
+// costs what it changed, in the conversion and in the upload.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "display/changed_area.h"
+#include "display/indexed_image.h"
+#include "display/paint_target.h"
+
+// Colours as the canvas takes them: R, G, B, A in memory order.
+using RgbaPalette = std::array<uint32_t, 256>;
+
+class CanvasFrame final : public PaintTarget {
+public:
+    // What an upload of a rectangle costs besides its pixels, in pixels.
+    static constexpr long kCallCost = 1000;
+
+    // The sheet copies come from, at the device scale (kept, not copied).
+    void setSheet(const IndexedImage* sheet) { sheet_ = sheet; }
+    // Black at the new size, all of it to be shown.
+    void resize(ClientSize device);
+
+    // Brackets one tick; endTick converts what changed and returns the
+    // rectangles to upload (empty when nothing changed).
+    void beginTick();
+    const std::vector<PaintRect>& endTick(const RgbaPalette& palette);
+
+    void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) override;
+    void fillBlack(const PaintRect& rect) override;
+    ClientSize clientSize() override { return {frame_.width, frame_.height}; }
+
+    const IndexedImage& frame() const { return frame_; }
+    // What the last endTick returned.
+    const std::vector<PaintRect>& shown() const { return shown_; }
+    // width x height RGBA pixels, top row first.
+    const uint32_t* rgba() const { return rgba_.data(); }
+
+private:
+    IndexedImage frame_;
+    std::vector<uint32_t> rgba_;
+    const IndexedImage* sheet_ = nullptr;
+    ChangedArea changed_;
+    std::vector<PaintRect> shown_;
+};
