@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "settings/dialog_text_windows.h"
+
 namespace {
 
 const wchar_t kPageName[] = L"Quorbel.html";
@@ -13,26 +15,9 @@ const wchar_t kInstallKey[] = L"Software\\Pelmar\\Quorbel";
 const wchar_t kPageValue[] = L"HelpPage";
 constexpr DWORD kPathCapacity = MAX_PATH * 2;
 
-std::wstring Widen(const std::string& text) {
-    std::wstring wide(text.size() + 1, L'\0');
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
-    wide.resize(length > 0 ? static_cast<size_t>(length - 1) : 0);
-    return wide;
-}
-
-std::string Narrow(const std::wstring& text) {
-    const int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return {};
-    std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &narrow[0], length, nullptr, nullptr);
-    narrow.resize(static_cast<size_t>(length - 1));
-    return narrow;
-}
-
 bool FileExists(bool windows95Family, const std::wstring& path) {
     const DWORD attributes =
-        windows95Family ? GetFileAttributesA(Narrow(path).c_str()) : GetFileAttributesW(path.c_str());
+        windows95Family ? GetFileAttributesA(Narrow(path.c_str()).c_str()) : GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -66,7 +51,7 @@ bool OnSearchPath(bool windows95Family, const std::wstring& name) {
     if (windows95Family) {
         char found[kPathCapacity] = {};
         char* filePart = nullptr;
-        return SearchPathA(nullptr, Narrow(name).c_str(), nullptr, kPathCapacity, found, &filePart) != 0;
+        return SearchPathA(nullptr, Narrow(name.c_str()).c_str(), nullptr, kPathCapacity, found, &filePart) != 0;
     }
     wchar_t found[kPathCapacity] = {};
     wchar_t* filePart = nullptr;
@@ -132,8 +117,8 @@ bool OpenHelpPage(bool windows95Family, HWND owner, const std::wstring& page) {
     if (windows95Family) {
         using Open = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
         if (const auto open = reinterpret_cast<Open>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA"))))
-            result =
-                reinterpret_cast<INT_PTR>(open(owner, "open", Narrow(page).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+            result = reinterpret_cast<INT_PTR>(
+                open(owner, "open", Narrow(page.c_str()).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     } else {
         using Open = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
         if (const auto open = reinterpret_cast<Open>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW"))))
