@@ -17,6 +17,8 @@ Section
     WriteRegStr HKU "$DesktopUser\Software\QuorbelDesktopUserTest" "Sid" "$DesktopUser"
 SectionEnd
 
+; The include defines the uninstaller's lookup too; using it here keeps
+; makensis from warning that it is unused.
 Section "un.Unused"
     Call un.DesktopUserSid
 SectionEnd
