@@ -8,6 +8,7 @@
 #include "resources/resource_ids.h"
 #include "settings/config_dialog_logic.h"
 #include "settings/dialog_text_windows.h"
+#include "settings/help_page_windows.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -99,10 +100,19 @@ void AcceptSettings(HWND dialog) {
     EndDialog(dialog, 1);
 }
 
+// The old call only where it can work; else the help page, when there is
+// one; else the old call, whose failure then says what is missing.
 void ShowHelp(HWND dialog) {
-    if (!StartHelp(windows95Family, dialog, kHelpFile, HELP_CONTEXT, kHelpContext)) {
-        ShowMessageBox(windows95Family, dialog, HelpFailureText(), HelpFailureCaption(), MB_OK);
+    bool shown = false;
+    const std::wstring page =
+        OldHelpAvailable(windows95Family, kHelpFile) ? std::wstring() : FindHelpPage(windows95Family);
+    if (!page.empty()) {
+        shown = OpenHelpPage(windows95Family, dialog, page);
+    } else {
+        shown = StartHelp(windows95Family, dialog, kHelpFile, HELP_CONTEXT, kHelpContext) != FALSE;
     }
+    if (!shown)
+        ShowMessageBox(windows95Family, dialog, HelpFailureText(), HelpFailureCaption(), MB_OK);
 }
 
 void ShowAbout(HWND dialog) {

@@ -4,8 +4,6 @@
 
 #include <vector>
 
-namespace {
-
 std::wstring Widen(const char* text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
     if (length <= 0)
@@ -25,8 +23,6 @@ std::string Narrow(const wchar_t* text) {
     narrow.resize(static_cast<size_t>(length - 1));
     return narrow;
 }
-
-}  // namespace
 
 INT_PTR RunDialogBox(bool windows95Family, HINSTANCE instance, const char* templateName, HWND owner,
                      DLGPROC procedure) {

@@ -8,6 +8,10 @@
 
 #include <string>
 
+// Text between UTF-16 and the system's code page, for the ANSI calls.
+std::wstring Widen(const char* text);
+std::string Narrow(const wchar_t* text);
+
 // `templateName` is an id made with MAKEINTRESOURCEA or an ASCII name.
 INT_PTR RunDialogBox(bool windows95Family, HINSTANCE instance, const char* templateName, HWND owner, DLGPROC procedure);
 HINSTANCE DialogInstance(bool windows95Family, HWND dialog);

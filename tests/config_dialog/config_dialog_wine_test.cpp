@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "dialog_driver.h"
@@ -457,6 +460,92 @@ TEST_P(ConfigDialogOnFamily, AFailedHelpCallShowsTheMessageAndLeavesTheDialogAsI
     });
     EXPECT_EQ(result, 0);
     EXPECT_FALSE(StoredSettingsExist());
+}
+
+// Files beside the test program, where the Help button looks first, and an
+// association for web pages whose "open" records the file it was given.
+class HelpPage : public ConfigDialogOnFamily {
+protected:
+    void SetUp() override {
+        ConfigDialogOnFamily::SetUp();
+        wchar_t program[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, program, MAX_PATH);
+        folder_ = program;
+        folder_.resize(folder_.find_last_of(L'\\'));
+        page_ = folder_ + L"\\Quorbel.html";
+        record_ = folder_ + L"\\help_page_opened.txt";
+        DeleteFileW(record_.c_str());
+        std::ofstream(page_.c_str()) << "<!DOCTYPE html><title>help</title>\n";
+        wchar_t previous[128] = {};
+        LONG size = sizeof previous;
+        if (RegQueryValueW(HKEY_CLASSES_ROOT, L".html", previous, &size) == ERROR_SUCCESS)
+            previousHtml_ = previous;
+        const std::wstring command = L"cmd.exe /c echo %1> \"" + record_ + L"\"";
+        SetDefault(L".html", L"QuorbelTest.page");
+        SetDefault(L"QuorbelTest.page\\shell\\open\\command", command);
+    }
+    void TearDown() override {
+        for (const wchar_t* key : {L"QuorbelTest.page\\shell\\open\\command", L"QuorbelTest.page\\shell\\open",
+                                   L"QuorbelTest.page\\shell", L"QuorbelTest.page"})
+            RegDeleteKeyW(HKEY_CLASSES_ROOT, key);
+        if (previousHtml_)
+            SetDefault(L".html", *previousHtml_);
+        else
+            RegDeleteKeyW(HKEY_CLASSES_ROOT, L".html");
+        for (const std::wstring& file : {page_, record_, folder_ + L"\\Quorbel.hlp"})
+            DeleteFileW(file.c_str());
+        ConfigDialogOnFamily::TearDown();
+    }
+    static void SetDefault(const std::wstring& key, const std::wstring& value) {
+        ASSERT_EQ(RegSetValueW(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(), 0), ERROR_SUCCESS);
+    }
+    // What the association was asked to open, waited for; empty when nothing.
+    std::wstring Opened(int timeoutMs) const {
+        std::string line;
+        WaitUntil(
+            [&] {
+                std::ifstream in(record_.c_str());
+                return static_cast<bool>(std::getline(in, line));
+            },
+            timeoutMs);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+            line.pop_back();
+        return std::wstring(line.begin(), line.end());
+    }
+    std::wstring folder_, page_, record_;
+    std::optional<std::wstring> previousHtml_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Family, HelpPage, testing::Values(false, true), FamilyName);
+
+TEST_P(HelpPage, WithoutTheOldHelpFileTheButtonOpensThePage) {
+    const DWORD dialogThread = GetCurrentThreadId();
+    RunDrivenConfigDialog(nullptr, [&](HWND dialog) {
+        PostClick(dialog, IDC_HELP_BUTTON);
+        const std::wstring opened = Opened(20000);
+        EXPECT_EQ(lstrcmpiW(opened.c_str(), page_.c_str()), 0)
+            << "opened '" << std::string(opened.begin(), opened.end()) << "'";
+        if (HWND box = FindThreadDialog(dialogThread, kHelpFailureCaption, dialog)) {
+            ADD_FAILURE() << "a help-failure message";
+            SendMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+        Click(dialog, IDCANCEL);
+    });
+}
+
+// With a help file and the viewer both there (Wine has winhlp32.exe; the
+// tests switch it off, so the call fails), the old call is made as before.
+TEST_P(HelpPage, WithTheOldHelpFileTheButtonMakesTheOldCall) {
+    std::ofstream((folder_ + L"\\Quorbel.hlp").c_str()) << "?_\x03";
+    const DWORD dialogThread = GetCurrentThreadId();
+    RunDrivenConfigDialog(nullptr, [&](HWND dialog) {
+        PostClick(dialog, IDC_HELP_BUTTON);
+        HWND box = WaitForThreadDialog(dialogThread, kHelpFailureCaption, dialog);
+        ASSERT_NE(box, nullptr) << "no help-failure message box";
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(Opened(1000).empty()) << "the page was opened as well";
+        Click(dialog, IDCANCEL);
+    });
 }
 
 }  // namespace

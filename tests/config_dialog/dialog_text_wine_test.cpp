@@ -5,6 +5,8 @@
 // dialogs there (config_dialog_<tag>.bmp, about_box_<tag>.bmp).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "expected_language.h"
 #include "quorbel_version.h"
 #include "resources/resource_ids.h"
+#include "screen_capture_windows.h"
 #include "screenshot.h"
 #include "settings/config_dialog_windows.h"
 #include "stored_settings.h"
@@ -135,6 +138,38 @@ void SaveScreenshot(HWND window, const char* name) {
     EXPECT_TRUE(SaveWindowBitmap(window, path));
 }
 
+// The version line as the screen shows it: its dark columns span the whole
+// text as the control's font draws it, so nothing of it wrapped out of
+// sight (the control is one line tall).
+void ExpectWholeTextShown(HWND control) {
+    const std::wstring text = Text(control);
+    SIZE size{};
+    HDC dc = GetDC(control);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    const RECT area = WindowRect(control);
+    int inked = 0;
+    WaitUntil([&] {
+        const CapturedPixels screen = CaptureScreen();
+        int left = INT_MAX, right = -1;
+        for (int y = std::max(0L, area.top); y < std::min<long>(area.bottom, screen.height); ++y) {
+            for (int x = std::max(0L, area.left); x < std::min<long>(area.right, screen.width); ++x) {
+                const uint32_t p = screen.at(x, y);
+                if (((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF)) < 3 * 96) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        inked = right - left + 1;
+        return inked >= size.cx * 9 / 10;
+    });
+    EXPECT_GE(inked, size.cx * 9 / 10) << "of the text's " << size.cx << " pixels in a control "
+                                       << area.right - area.left << " wide";
+}
+
 // On the 95 family the dialogs are made through the ANSI calls, which keep
 // the texts of the locale's language, as its code page holds them.
 class DialogText : public testing::TestWithParam<bool> {
@@ -169,6 +204,8 @@ TEST_P(DialogText, ConfigAndAboutTextsReadBackAsWritten) {
         EXPECT_EQ(aboutTexts[1], ExpectJapaneseTexts() ? L"Tovtovﾗｲﾌｹﾞｰﾑ ｽｸﾘｰﾝ ｾｰﾊﾞｰ for Windows 95"
                                                        : L"Tovtov Life Game Screen Saver for Windows 95");
         EXPECT_EQ(aboutTexts[2], L"" QUORBEL_ABOUT_VERSION_TEXT);
+        HWND versionLine = GetWindow(GetWindow(GetWindow(about, GW_CHILD), GW_HWNDNEXT), GW_HWNDNEXT);
+        ExpectWholeTextShown(versionLine);
         ExpectNoReplacementCharacters(aboutTexts);
         SaveScreenshot(about, "about_box");
         SendMessageW(about, WM_COMMAND, IDOK, 0);

@@ -194,7 +194,7 @@ TEST(ResourceReadback, AboutBoxTemplateMatchesTheLayout) {
     const std::vector<ExpectedItem> expected = {
         {1, kButton, u"OK", 44, 106, 33, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | kChild, 0},
         {-1, kStatic, u"Tovtovﾗｲﾌｹﾞｰﾑ ｽｸﾘｰﾝ ｾｰﾊﾞｰ for Windows 95", 11, 35, 100, 18, centred, 0},
-        {-1, kStatic, u"" QUORBEL_ABOUT_VERSION_TEXT, 43, 57, 36, 8, centred, 0},
+        {-1, kStatic, u"" QUORBEL_ABOUT_VERSION_TEXT, 33, 57, 56, 8, centred, 0},
         {-1, kStatic, nullptr, 9, 74, 103, 8, centred, 0},
         {-1, kStatic, nullptr, 21, 86, 81, 8, centred, 0},
         {-1, kStatic, nullptr, 52, 6, 18, 20, SS_ICON | kChild, 0},

@@ -4,17 +4,23 @@
 # The installer on the Wine prefix of this session (tools/ci/wine_session.sh
 # provides it and the display), 64- or 32-bit as the prefix is:
 # - a copy that cannot replace the saver stops it with nothing installed;
+# - the lookup of the session's user finds the user whose hive HKCU is;
 # - a silent install puts the saver of the prefix's bitness into the real
-#   system folder and writes the uninstall entry and SCRNSAVE.EXE;
+#   system folder, the help page beside the uninstaller and in the Start
+#   menu, and writes the uninstall entry and SCRNSAVE.EXE;
 # - the installed saver starts full screen and ends on a key;
 # - installing over that install works and keeps the user's settings;
 # - a silent uninstall leaves nothing of ours but the user's settings, and
-#   resets SCRNSAVE.EXE only while it names our saver;
+#   resets SCRNSAVE.EXE only while it names our saver: to the saver it
+#   replaced while that one's file is there, else to nothing;
+# - an uninstall while the saver runs moves it aside for removal at the
+#   restart (64-bit prefix; Wine records it in PendingFileRenameOperations);
 # - the installer speaks Japanese or English after the user's language
 #   (64-bit prefix); an uninstall where the user agrees removes the
 #   settings (32-bit prefix).
 set -u
 
+here=$(cd "$(dirname "$0")" && pwd)
 setup=$(realpath "$1")
 version=$2
 failures=0
@@ -35,6 +41,10 @@ saver="$system/Quorbel.scr"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorbel'
 desktop_key='HKCU\Control Panel\Desktop'
 settings_key='HKCU\Software\Pelmar\Quorbel\Settings'
+session_key='HKLM\System\CurrentControlSet\Control\Session Manager'
+start_menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quorbel (Tovtov Life Display)"
+product='Quorbel (Tovtov Life Display)'
+product_pattern='Quorbel \(Tovtov Life Display\)'  # for window titles
 echo "== installer on a $bits-bit prefix"
 
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
@@ -93,7 +103,19 @@ clean_prefix() {  # leftovers of an interrupted earlier run
     wine reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
 }
 
+kb() { echo $((($(stat -c %s "$1") + 1023) / 1024)); }
+
 clean_prefix
+echo "-- the session's user: its SID's key under HKEY_USERS is HKCU"
+lookup_dir=$(mktemp -d)
+makensis -V1 -INPUTCHARSET UTF8 -X"!addincludedir $here/../../tools/installer" \
+    -DOUTFILE="$lookup_dir/lookup.exe" "$here/desktop_user_test.nsi" >/dev/null
+wine "$lookup_dir/lookup.exe" >/dev/null 2>&1
+expect_eq "exit code of the lookup" 0 "$?"
+sid=$(reg_value 'HKCU\Software\QuorbelDesktopUserTest' Sid)
+[[ "$sid" == S-1-5-21-* ]] || fail "the SID written under HKEY_USERS is not HKCU's: '$sid'"
+wine reg delete 'HKCU\Software\QuorbelDesktopUserTest' /f >/dev/null 2>&1
+rm -rf "$lookup_dir"
 # The user's own settings, which every step must keep.
 wine reg add "$settings_key" /v Speed /t REG_DWORD /d 7 /f >/dev/null 2>&1
 wine reg add "$settings_key" /v FixedSpeed /t REG_DWORD /d 1 /f >/dev/null 2>&1
@@ -112,6 +134,10 @@ expect_eq "SCRNSAVE.EXE after a failed install" "" "$(reg_value "$desktop_key" S
 rmdir "$saver"
 
 echo "-- silent install"
+# The saver in use before, which the uninstall puts back.
+previous='C:\windows\system32\previous.scr'
+touch "$system/previous.scr"
+wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$previous" /f >/dev/null 2>&1
 code=$(run_setup /S)
 expect_eq "exit code of the install" 0 "$code"
 if [ -f "$saver" ]; then
@@ -121,15 +147,20 @@ else
 fi
 [ ! -e "$drive_c/windows/syswow64/Quorbel.scr" ] || fail "a saver landed in syswow64"
 [ -f "$programs/Uninstall.exe" ] || fail "no uninstaller in $programs"
-expect_eq "DisplayName" "Quorbel screen saver" "$(reg_value "$uninstall_key" DisplayName)"
+expect_eq "DisplayName" "$product" "$(reg_value "$uninstall_key" DisplayName)"
 expect_eq "DisplayVersion" "$version" "$(reg_value "$uninstall_key" DisplayVersion)"
 expect_eq "Publisher" "Pelmar" "$(reg_value "$uninstall_key" Publisher)"
 expect_eq "DisplayIcon" 'C:\windows\system32\Quorbel.scr,0' "$(reg_value "$uninstall_key" DisplayIcon)"
 expect_eq "UninstallString" '"C:\Program Files\Quorbel\Uninstall.exe"' "$(reg_value "$uninstall_key" UninstallString)"
 expect_eq "QuietUninstallString" '"C:\Program Files\Quorbel\Uninstall.exe" /S' \
     "$(reg_value "$uninstall_key" QuietUninstallString)"
-size=$(reg_value "$uninstall_key" EstimatedSize)
-[ $((size)) -gt $(($(stat -c %s "$saver") / 1024)) ] || fail "EstimatedSize $size KB is less than the saver"
+[ -f "$programs/Quorbel.html" ] || fail "no help page in $programs"
+[ -f "$start_menu/Quorbel help.lnk" ] || fail "no help page in the Start menu"
+expect_eq "HelpPage" 'C:\Program Files\Quorbel\Quorbel.html' \
+    "$(reg_value 'HKLM\Software\Pelmar\Quorbel' HelpPage)"
+expect_eq "EstimatedSize" \
+    $(($(kb "$saver") + $(kb "$programs/Quorbel.html") + $(kb "$programs/Uninstall.exe"))) \
+    $(($(reg_value "$uninstall_key" EstimatedSize)))
 expect_eq "SCRNSAVE.EXE" 'C:\windows\system32\Quorbel.scr' "$(reg_value "$desktop_key" SCRNSAVE.EXE)"
 
 echo "-- the installed saver: full screen, ended by a key"
@@ -178,19 +209,45 @@ if [ "$bits" = 32 ]; then
     expected_saver='C:\windows\system32\other.scr'
     wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$expected_saver" /f >/dev/null 2>&1
 else
-    expected_saver=""
+    expected_saver=$previous
 fi
 wine "$programs/Uninstall.exe" /S >/dev/null 2>&1
 wait_for_uninstall || fail "the uninstaller left files or its key"
 [ ! -e "$saver" ] || fail "$saver is still there"
 [ ! -e "$programs" ] || fail "$programs is still there"
 ! reg_key_exists "$uninstall_key" || fail "the uninstall entry is still there"
+[ ! -e "$start_menu" ] || fail "the Start menu folder is still there"
+! reg_key_exists 'HKLM\Software\Pelmar' || fail "HKLM\Software\Pelmar is still there"
+[ -z "$(reg_value 'HKCU\Software\Pelmar\Quorbel' ReplacedScreenSaver)" ] || fail "the replaced saver's record is left"
 expect_eq "SCRNSAVE.EXE after the uninstall" "$expected_saver" "$(reg_value "$desktop_key" SCRNSAVE.EXE)"
 expect_eq "Speed kept by a silent uninstall" 0x7 "$(reg_value "$settings_key" Speed)"
 
 if [ "$bits" = 64 ]; then
+    echo "-- uninstall while the saver runs: removed at the restart"
+    code=$(run_setup /S)
+    expect_eq "exit code of the install" 0 "$code"
+    "$loader" 'C:\windows\system32\Quorbel.scr' /s >/dev/null 2>&1 &
+    running=$!
+    [ -n "$(wait_for_window '^Screen Saver$')" ] || fail "no full-screen saver window"
+    # In place (_?=, which takes no quotes), so that its exit code is the result.
+    wine "$programs/Uninstall.exe" /S '_?=C:\PROGRA~1\Quorbel' >/dev/null 2>&1
+    # 3010, done but a restart needed, as Unix's 8 bits keep it.
+    expect_eq "exit code of the uninstall (restart needed)" $((3010 & 255)) "$?"
+    [ ! -e "$saver" ] || fail "the saver in use kept its name"
+    pending=$(wine reg query "$session_key" /v PendingFileRenameOperations $view 2>/dev/null | tr -d '\r')
+    moved=$(printf '%s\n' "$pending" | grep -o -i 'system32\\[^\\]*\.tmp' | head -n1)
+    [ -n "$moved" ] && [ -f "$drive_c/windows/$(tr '\\' / <<<"$moved")" ] ||
+        fail "no removal of the moved saver is pending: $pending"
+    ! reg_key_exists "$uninstall_key" || fail "the uninstall entry is still there"
+    xdotool key q
+    wait "$running"
+    # What the restart would do, and the uninstaller left in place by _?=.
+    [ -z "$moved" ] || rm -f "$drive_c/windows/$(tr '\\' / <<<"$moved")"
+    wine reg delete "$session_key" /v PendingFileRenameOperations /f $view >/dev/null 2>&1
+    rm -rf "$programs"
+
     echo "-- the installer's language follows the user's"
-    for run in "ja_JP.UTF-8 Quorbel $version セットアップ" "C.UTF-8 Quorbel $version Setup"; do
+    for run in "ja_JP.UTF-8 $product_pattern $version セットアップ" "C.UTF-8 $product_pattern $version Setup"; do
         locale=${run%% *} title=${run#* }
         LC_ALL=$locale wine "$setup" >/dev/null 2>&1 &
         started=$!
@@ -200,13 +257,16 @@ if [ "$bits" = 64 ]; then
     done
 else
     echo "-- an uninstall where the user agrees removes the settings"
+    # The replaced saver is gone by then: the uninstall clears SCRNSAVE.EXE.
+    wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$previous" /f >/dev/null 2>&1
+    rm -f "$system/previous.scr"
     code=$(run_setup /S)
     expect_eq "exit code of the install" 0 "$code"
     # The uninstaller hands over to its copy; the keys go to whichever window
     # is in front: the confirmation page, then the question, then Close.
     LC_ALL=ja_JP.UTF-8 wine "$programs/Uninstall.exe" >/dev/null 2>&1
     # (NSIS's Japanese caption ends in a blank.)
-    title="Quorbel $version アンインストール"
+    title="$product_pattern $version アンインストール"
     [ -n "$(wait_for_window "^$title *\$")" ] || fail "no window '$title'"
     xdotool key Return
     for _ in $(seq 1 100); do
@@ -221,9 +281,11 @@ else
         sleep 0.3
     done
     wait_for_uninstall || fail "the uninstaller left files or its key"
+    expect_eq "SCRNSAVE.EXE when the replaced saver is gone" "" "$(reg_value "$desktop_key" SCRNSAVE.EXE)"
 fi
 
 # Give the prefix back as it was.
+rm -f "$system/previous.scr"
 wine reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
 wine reg delete 'HKCU\Software\Pelmar\Quorbel' /f >/dev/null 2>&1
 

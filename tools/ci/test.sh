@@ -54,7 +54,7 @@ echo "== under Wine"
              ctest --test-dir '$build/win64' --output-on-failure"
 echo "== installer"
 # Made from both Windows builds, then tried on a 64-bit and a 32-bit prefix.
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/win64/CMakeCache.txt")
+version=$(sed -n 's/^QUORBEL_VERSION_TEXT:[A-Z]*=//p' "$build/win64/CMakeCache.txt")
 setup=$("$root/tools/installer/build.sh" "$build/win32" "$build/win64" "$build/installer" | tail -n1)
 "$root/tools/ci/wine_session.sh" "$build/wineprefix" "$root/tests/installer/installer_test.sh" "$setup" "$version"
 WINEARCH=win32 "$root/tools/ci/wine_session.sh" "$build/wineprefix32" \

@@ -1,7 +1,10 @@
 ; The Quorbel installer: both programs inside, the one that matches Windows
 ; installed into its real system folder, where the screen-saver settings
-; find it. Built by build.sh, which defines VERSION, SCR32, SCR64 and
-; OUTFILE. Japanese or English after the user's language.
+; find it, with the help page beside the uninstaller. Built by build.sh,
+; which defines VERSION (numbers only, for the version resource),
+; VERSION_TEXT (as the About box shows it), SCR32, SCR64 with their sizes in
+; KB (SCR32_KB, SCR64_KB), HELP_PAGE, ICON and OUTFILE. Japanese or English
+; after the user's language.
 Unicode true
 ManifestDPIAware true
 RequestExecutionLevel admin
@@ -11,28 +14,35 @@ SetCompressor /SOLID lzma
 !include "LogicLib.nsh"
 !include "WinVer.nsh"
 !include "x64.nsh"
+!include "desktop_user.nsh"
 
 !define KEY_UNINSTALL "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorbel"
 !define KEY_DESKTOP "Control Panel\Desktop"
 !define KEY_SETTINGS "Software\Pelmar\Quorbel"
 !define SAVER "Quorbel.scr"
+!define HELP "Quorbel.html"
+; The name the screen-saver list shows (the description string) with ours.
+!define PRODUCT "Quorbel (Tovtov Life Display)"
+!define START_MENU "$SMPROGRAMS\${PRODUCT}"
+; The saver that "make current" replaced, kept for that user's uninstall.
+!define REPLACED_SAVER "ReplacedScreenSaver"
 
-Name "Quorbel ${VERSION}"
+Name "${PRODUCT} ${VERSION_TEXT}"
 OutFile "${OUTFILE}"
 ; The uninstaller's folder; the saver itself goes into the system folder.
 InstallDir "$PROGRAMFILES\Quorbel"
 ShowInstDetails show
 ShowUninstDetails show
 VIProductVersion "${VERSION}.0"
-VIAddVersionKey /LANG=1033 "ProductName" "Quorbel"
-VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=1033 "FileDescription" "Quorbel screen saver setup"
+VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION_TEXT}"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION_TEXT}"
+VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} setup"
 VIAddVersionKey /LANG=1033 "CompanyName" "Pelmar"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Pelmar"
 
 Var OurSaver    ; the installed file, long path
-Var OtherSaver  ; SCRNSAVE.EXE as found, for the uninstaller's comparison
+Var OtherSaver  ; SCRNSAVE.EXE as found
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -93,9 +103,21 @@ Section "-Quorbel" SecSaver
         Call FailInstall
     ${EndIf}
     StrCpy $OurSaver "$SYSDIR\${SAVER}"
+    ${If} ${RunningX64}
+        ${EnableX64FSRedirection}
+    ${EndIf}
 
-    WriteRegStr HKLM "${KEY_UNINSTALL}" "DisplayName" "$(DisplayName)"
-    WriteRegStr HKLM "${KEY_UNINSTALL}" "DisplayVersion" "${VERSION}"
+    ; The help page; the dialog's Help button finds it through HelpPage.
+    SetOutPath "$INSTDIR"
+    File "/oname=${HELP}" "${HELP_PAGE}"
+    WriteRegStr HKLM "${KEY_SETTINGS}" "HelpPage" "$INSTDIR\${HELP}"
+    SetShellVarContext all
+    CreateDirectory "${START_MENU}"
+    CreateShortcut "${START_MENU}\$(HelpShortcut).lnk" "$INSTDIR\${HELP}"
+    SetShellVarContext current
+
+    WriteRegStr HKLM "${KEY_UNINSTALL}" "DisplayName" "${PRODUCT}"
+    WriteRegStr HKLM "${KEY_UNINSTALL}" "DisplayVersion" "${VERSION_TEXT}"
     WriteRegStr HKLM "${KEY_UNINSTALL}" "Publisher" "Pelmar"
     WriteRegStr HKLM "${KEY_UNINSTALL}" "DisplayIcon" "$OurSaver,0"
     WriteRegStr HKLM "${KEY_UNINSTALL}" "InstallLocation" "$INSTDIR"
@@ -103,18 +125,38 @@ Section "-Quorbel" SecSaver
     WriteRegStr HKLM "${KEY_UNINSTALL}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
     WriteRegDWORD HKLM "${KEY_UNINSTALL}" "NoModify" 1
     WriteRegDWORD HKLM "${KEY_UNINSTALL}" "NoRepair" 1
-    ; In KB, the saver and the uninstaller.
-    FileOpen $1 "$OurSaver" r
-    FileSeek $1 0 END $2
-    FileClose $1
-    IntOp $2 $2 + 1023
-    IntOp $2 $2 / 1024
-    IntOp $2 $2 + 100
-    WriteRegDWORD HKLM "${KEY_UNINSTALL}" "EstimatedSize" $2
+    ; In KB, what is on the disk: the saver, the help page, the uninstaller.
+    StrCpy $2 0
+    ${If} ${RunningX64}
+        ${DisableX64FSRedirection}
+    ${EndIf}
+    Push "$OurSaver"
+    Call AddFileKB
     ${If} ${RunningX64}
         ${EnableX64FSRedirection}
     ${EndIf}
+    Push "$INSTDIR\${HELP}"
+    Call AddFileKB
+    Push "$INSTDIR\Uninstall.exe"
+    Call AddFileKB
+    WriteRegDWORD HKLM "${KEY_UNINSTALL}" "EstimatedSize" $2
 SectionEnd
+
+; Adds the size of the file on the stack to $2, in KB rounded up.
+Function AddFileKB
+    Exch $0
+    Push $1
+    Push $3
+    FileOpen $1 "$0" r
+    FileSeek $1 0 END $3
+    FileClose $1
+    IntOp $3 $3 + 1023
+    IntOp $3 $3 / 1024
+    IntOp $2 $2 + $3
+    Pop $3
+    Pop $1
+    Pop $0
+FunctionEnd
 
 ; As the screen-saver settings write it: a string holding the file's short path.
 Section "$(MakeCurrent)" SecCurrent
@@ -122,14 +164,56 @@ Section "$(MakeCurrent)" SecCurrent
         ${DisableX64FSRedirection}
     ${EndIf}
     GetFullPathName /SHORT $1 "$OurSaver"
-    ${If} ${RunningX64}
-        ${EnableX64FSRedirection}
-    ${EndIf}
     ${If} $1 == ""
         StrCpy $1 "$OurSaver"
     ${EndIf}
-    WriteRegStr HKCU "${KEY_DESKTOP}" "SCRNSAVE.EXE" "$1"
+    ; The saver this replaces, for the uninstall to put back; a second
+    ; install keeps the first one's record.
+    !insertmacro UserReadStr $OtherSaver "${KEY_DESKTOP}" "SCRNSAVE.EXE"
+    Push $OtherSaver
+    Call IsOurSaver
+    Pop $0
+    ${If} $0 == 0
+        ${If} $OtherSaver == ""
+            !insertmacro UserDeleteValue "${KEY_SETTINGS}" "${REPLACED_SAVER}"
+        ${Else}
+            !insertmacro UserWriteStr "${KEY_SETTINGS}" "${REPLACED_SAVER}" "$OtherSaver"
+        ${EndIf}
+    ${EndIf}
+    !insertmacro UserWriteStr "${KEY_DESKTOP}" "SCRNSAVE.EXE" "$1"
+    ${If} ${RunningX64}
+        ${EnableX64FSRedirection}
+    ${EndIf}
 SectionEnd
+
+; Pops a SCRNSAVE.EXE value and pushes 1 when it names $OurSaver (long or
+; short path), else 0. The file system redirection must be off.
+!macro IS_OUR_SAVER_FUNCTION prefix
+Function ${prefix}IsOurSaver
+    Exch $0
+    Push $1
+    Push $2
+    StrCpy $1 0
+    ${If} $0 != ""
+        GetFullPathName /SHORT $2 "$OurSaver"
+        ${If} $0 == $OurSaver
+        ${OrIf} $0 == $2
+            StrCpy $1 1
+        ${Else}
+            GetFullPathName $2 "$0"
+            ${If} $2 == $OurSaver
+                StrCpy $1 1
+            ${EndIf}
+        ${EndIf}
+    ${EndIf}
+    StrCpy $0 $1
+    Pop $2
+    Pop $1
+    Exch $0
+FunctionEnd
+!macroend
+!insertmacro IS_OUR_SAVER_FUNCTION ""
+!insertmacro IS_OUR_SAVER_FUNCTION "un."
 
 ; Stops the installation after a failed step ($0 names what failed),
 ; taking back what this run has written so far.
@@ -141,6 +225,7 @@ Function FailInstall
     ${If} $1 == ""
         ; No earlier install: remove the uninstaller and its folder.
         Delete "$INSTDIR\Uninstall.exe"
+        Delete "$INSTDIR\${HELP}"
         RMDir "$INSTDIR"
     ${EndIf}
     MessageBox MB_OK|MB_ICONSTOP "$(CopyFailed)$\r$\n$0" /SD IDOK
@@ -185,41 +270,102 @@ Function .onInit
         SetRegView 64
         StrCpy $INSTDIR "$PROGRAMFILES64\Quorbel"
     ${EndIf}
+    ; The components page counts only the saver for this Windows.
+    SectionGetSize ${SecSaver} $0
+    ${If} ${RunningX64}
+        IntOp $0 $0 - ${SCR32_KB}
+    ${Else}
+        IntOp $0 $0 - ${SCR64_KB}
+    ${EndIf}
+    SectionSetSize ${SecSaver} $0
+    Call DesktopUserSid
 FunctionEnd
 
 Function un.onInit
     ${If} ${RunningX64}
         SetRegView 64
     ${EndIf}
+    Call un.DesktopUserSid
 FunctionEnd
 
+; The saver first: while it runs (the settings page's preview, say) it
+; cannot be deleted. It is then moved out of the way and removed when
+; Windows restarts, which the user is told; where not even that can be
+; done, the uninstall stops with everything in place.
 Section "Uninstall"
     ${If} ${RunningX64}
         ${DisableX64FSRedirection}
     ${EndIf}
     StrCpy $OurSaver "$SYSDIR\${SAVER}"
-    ; The current saver is reset only while it is still ours.
-    ReadRegStr $OtherSaver HKCU "${KEY_DESKTOP}" "SCRNSAVE.EXE"
-    ${If} $OtherSaver != ""
-        GetFullPathName /SHORT $1 "$OurSaver"
-        GetFullPathName $2 "$OtherSaver"
-        ${If} $OtherSaver == $OurSaver
-        ${OrIf} $OtherSaver == $1
-        ${OrIf} $2 == $OurSaver
-            DeleteRegValue HKCU "${KEY_DESKTOP}" "SCRNSAVE.EXE"
+    ClearErrors
+    Delete "$OurSaver"
+    ${If} ${FileExists} "$OurSaver"
+        ; A name of its own, so that a new install before the restart is
+        ; not the file removed then.
+        GetTempFileName $3 "$SYSDIR"
+        Delete "$3"
+        ClearErrors
+        Rename "$OurSaver" "$3"
+        ${If} ${Errors}
+            StrCpy $3 "$OurSaver"
+        ${EndIf}
+        ClearErrors
+        Delete /REBOOTOK "$3"
+        ${If} ${Errors}
+            ${If} $3 != $OurSaver
+                Rename "$3" "$OurSaver"
+            ${EndIf}
+            ${If} ${RunningX64}
+                ${EnableX64FSRedirection}
+            ${EndIf}
+            MessageBox MB_OK|MB_ICONSTOP "$(SaverInUse)$\r$\n$OurSaver" /SD IDOK
+            SetErrorLevel 2
+            Quit
         ${EndIf}
     ${EndIf}
-    Delete "$OurSaver"
+    ; The current saver is reset only while it is still ours: to the one it
+    ; replaced, while that one's file is there.
+    !insertmacro UserReadStr $OtherSaver "${KEY_DESKTOP}" "SCRNSAVE.EXE"
+    Push $OtherSaver
+    Call un.IsOurSaver
+    Pop $0
+    ${If} $0 == 1
+        !insertmacro UserReadStr $1 "${KEY_SETTINGS}" "${REPLACED_SAVER}"
+        ${If} $1 != ""
+        ${AndIf} ${FileExists} "$1"
+            !insertmacro UserWriteStr "${KEY_DESKTOP}" "SCRNSAVE.EXE" "$1"
+        ${Else}
+            !insertmacro UserDeleteValue "${KEY_DESKTOP}" "SCRNSAVE.EXE"
+        ${EndIf}
+    ${EndIf}
+    !insertmacro UserDeleteValue "${KEY_SETTINGS}" "${REPLACED_SAVER}"
+    !insertmacro UserDeleteEmptyKey "${KEY_SETTINGS}"
+    !insertmacro UserDeleteEmptyKey "Software\Pelmar"
     ${If} ${RunningX64}
         ${EnableX64FSRedirection}
     ${EndIf}
+    SetShellVarContext all
+    Delete "${START_MENU}\*.lnk"
+    RMDir "${START_MENU}"
+    SetShellVarContext current
+    Delete "$INSTDIR\${HELP}"
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${KEY_UNINSTALL}"
+    DeleteRegValue HKLM "${KEY_SETTINGS}" "HelpPage"
+    DeleteRegKey /ifempty HKLM "${KEY_SETTINGS}"
+    DeleteRegKey /ifempty HKLM "Software\Pelmar"
     ; The user's settings stay unless the user says otherwise; a silent
     ; uninstall keeps them.
     MessageBox MB_YESNO|MB_ICONQUESTION "$(RemoveSettings)" /SD IDNO IDNO keep
-        DeleteRegKey HKCU "${KEY_SETTINGS}"
-        DeleteRegKey /ifempty HKCU "Software\Pelmar"
+        !insertmacro UserDeleteKey "${KEY_SETTINGS}"
+        !insertmacro UserDeleteEmptyKey "Software\Pelmar"
     keep:
+    ; 3010: done, but a restart is needed to finish.
+    ${If} ${RebootFlag}
+        SetErrorLevel 3010
+        MessageBox MB_YESNO|MB_ICONINFORMATION "$(RemovedAtRestart)" /SD IDNO IDNO later
+            Reboot
+        later:
+    ${EndIf}
 SectionEnd

@@ -1,7 +1,5 @@
 ; The installer's own texts in English and Japanese (UTF-8; build.sh reads
 ; it so). The pages' standard texts come from NSIS's language files.
-LangString DisplayName ${LANG_ENGLISH} "Quorbel screen saver"
-LangString DisplayName ${LANG_JAPANESE} "Quorbel スクリーン セーバー"
 LangString MakeCurrent ${LANG_ENGLISH} "Make Quorbel the current screen saver"
 LangString MakeCurrent ${LANG_JAPANESE} "Quorbel を現在のスクリーン セーバーにする"
 LangString OpenSettings ${LANG_ENGLISH} "Open the screen saver settings"
@@ -16,3 +14,9 @@ LangString NeedsAdmin ${LANG_ENGLISH} "Installing Quorbel needs administrator ri
 LangString NeedsAdmin ${LANG_JAPANESE} "Quorbel のインストールには管理者の権限が必要です (システム フォルダーに書き込むため)。何も変更されていません。"
 LangString RemoveSettings ${LANG_ENGLISH} "Also remove your Quorbel settings?"
 LangString RemoveSettings ${LANG_JAPANESE} "Quorbel の設定も削除しますか?"
+LangString HelpShortcut ${LANG_ENGLISH} "Quorbel help"
+LangString HelpShortcut ${LANG_JAPANESE} "Quorbel ヘルプ"
+LangString SaverInUse ${LANG_ENGLISH} "Quorbel could not be uninstalled: the screen saver is in use and cannot be removed, not even when Windows restarts. Nothing has been changed. Close the screen saver settings and any running screen saver, then try again."
+LangString SaverInUse ${LANG_JAPANESE} "Quorbel をアンインストールできませんでした。スクリーン セーバーが使用中で、Windows の再起動時にも削除できません。何も変更されていません。スクリーン セーバーの設定と動作中のスクリーン セーバーを閉じてから、もう一度お試しください。"
+LangString RemovedAtRestart ${LANG_ENGLISH} "Quorbel has been uninstalled, but the screen saver is in use: its file will be removed when Windows restarts. Restart now?"
+LangString RemovedAtRestart ${LANG_JAPANESE} "Quorbel をアンインストールしましたが、スクリーン セーバーが使用中のため、そのファイルは Windows の再起動時に削除されます。今すぐ再起動しますか?"

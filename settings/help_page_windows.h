@@ -1,0 +1,20 @@
+// Where the dialog's Help button leads. The old help viewer shows nothing
+// on Windows since Vista (its stub there only says so) and no help file
+// ships, so the installed HTML page stands in for it when the viewer or
+// the file is missing.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Both the old help viewer and `helpFile` (ASCII) are there, the file where
+// the viewer would look for it.
+bool OldHelpAvailable(bool windows95Family, const char* helpFile);
+
+// The help page beside the program (a copy by hand), else where the
+// installer recorded it; empty when neither exists.
+std::wstring FindHelpPage(bool windows95Family);
+
+// Opens the page with the user's program for web pages; false on failure.
+bool OpenHelpPage(bool windows95Family, HWND owner, const std::wstring& page);
