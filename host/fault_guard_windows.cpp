@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "host/host_main_windows.h"
+#include "host/saver_running_windows.h"
 
 namespace {
 

@@ -9,11 +9,10 @@
 #include "settings/config_dialog_logic.h"
 #include "settings/dialog_text_windows.h"
 #include "settings/settings_store.h"
+#include "settings/windows_family_windows.h"
 
 namespace {
 
-// Set by the host before the dialog runs; picks the ANSI or the wide calls.
-bool windows95Family = false;
 HWND configDialog;
 HWND speedBar;
 WNDPROC previousEditProc;
@@ -26,7 +25,7 @@ const char kAboutTemplate[] = "ABOUTDLGBOX";
 void ShowGroupInDialog(ChoiceGroup group, int32_t value) {
     const GroupView view = ShowGroup(group, value);
     for (int i = 0; i < view.buttonCount; ++i) {
-        SendItemMessage(windows95Family, configDialog, view.buttons[i].id, BM_SETCHECK,
+        SendItemMessage(Windows95Family(), configDialog, view.buttons[i].id, BM_SETCHECK,
                         view.buttons[i].checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     for (int i = 0; i < view.dependentCount; ++i) {
@@ -65,7 +64,7 @@ int32_t Field(ChoiceGroup group) { return GroupValue(workingCopy, group); }
 BOOL StartDialog(HWND dialog) {
     CenterOverWindow(dialog, GetParent(dialog));
     HWND edit = GetDlgItem(dialog, IDC_GENERATIONS);
-    previousEditProc = ReplaceWindowProc(windows95Family, edit, DigitEditProc);
+    previousEditProc = ReplaceWindowProc(Windows95Family(), edit, DigitEditProc);
     LoadAppStrings();
     LoadSettings();
     workingCopy = userSettings;
@@ -80,7 +79,7 @@ BOOL StartDialog(HWND dialog) {
     ShowShrink(Field(ChoiceGroup::Shrink));
     ShowSize(Field(ChoiceGroup::Size));
 
-    SetItemText(windows95Family, dialog, IDC_GENERATIONS, FormatGenerations(workingCopy.Generations));
+    SetItemText(Windows95Family(), dialog, IDC_GENERATIONS, FormatGenerations(workingCopy.Generations));
 
     ShowConnectTBLR(Field(ChoiceGroup::ConnectTBLR));
     ShowColors(Field(ChoiceGroup::Colors));
@@ -89,7 +88,7 @@ BOOL StartDialog(HWND dialog) {
 
 // The box's text, converted by the same rule on Windows and under Wine
 // (Wine's GetDlgItemInt reads "-1" as 4294967295 where Windows gives 0).
-uint32_t ReadGenerations(HWND dialog) { return ParseGenerations(ItemText(windows95Family, dialog, IDC_GENERATIONS)); }
+uint32_t ReadGenerations(HWND dialog) { return ParseGenerations(ItemText(Windows95Family(), dialog, IDC_GENERATIONS)); }
 
 void AcceptSettings(HWND dialog) {
     userSettings = workingCopy;
@@ -100,13 +99,13 @@ void AcceptSettings(HWND dialog) {
 }
 
 void ShowHelp(HWND dialog) {
-    if (!StartHelp(windows95Family, dialog, kHelpFile, HELP_CONTEXT, kHelpContext)) {
-        ShowMessageBox(windows95Family, dialog, HelpFailureText(), HelpFailureCaption(), MB_OK);
+    if (!StartHelp(Windows95Family(), dialog, kHelpFile, HELP_CONTEXT, kHelpContext)) {
+        ShowMessageBox(Windows95Family(), dialog, HelpFailureText(), HelpFailureCaption(), MB_OK);
     }
 }
 
 void ShowAbout(HWND dialog) {
-    RunDialogBox(windows95Family, DialogInstance(windows95Family, dialog), kAboutTemplate, dialog, AboutDialogProc);
+    RunDialogBox(Windows95Family(), DialogInstance(Windows95Family(), dialog), kAboutTemplate, dialog, AboutDialogProc);
 }
 
 // The whole wParam is the command: only notification code 0 matches.
@@ -170,7 +169,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 LRESULT CALLBACK DigitEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CHAR && !PassesDigitFilter(static_cast<uint32_t>(wParam)))
         return 0;
-    return CallPreviousProc(windows95Family, previousEditProc, window, message, wParam, lParam);
+    return CallPreviousProc(Windows95Family(), previousEditProc, window, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -187,9 +186,6 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
 }
 
-void SetConfigDialogWindows95Family(bool on) { windows95Family = on; }
-bool ConfigDialogWindows95Family() { return windows95Family; }
-
 INT_PTR RunConfigDialog(HINSTANCE instance, HWND owner) {
-    return RunDialogBox(windows95Family, instance, MAKEINTRESOURCEA(IDD_CONFIG), owner, ConfigDialogProc);
+    return RunDialogBox(Windows95Family(), instance, MAKEINTRESOURCEA(IDD_CONFIG), owner, ConfigDialogProc);
 }

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-#include "display/display_state_windows.h"
 #include "display/sheet_geometry.h"
 #include "expected_picture.h"
 #include "gdi_ledger_windows.h"
+#include "host/display_state_windows.h"
 #include "test_window_windows.h"
 
 namespace {

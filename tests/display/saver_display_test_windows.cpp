@@ -6,10 +6,10 @@
 #include <windows.h>
 
 #include "decoded_sheet_windows.h"
-#include "display/display_state_windows.h"
-#include "display/display_window_windows.h"
 #include "display/frame_target.h"
 #include "expected_picture.h"
+#include "host/display_state_windows.h"
+#include "host/display_window_windows.h"
 #include "screen_capture_windows.h"
 #include "settings/settings_store.h"
 

@@ -16,9 +16,9 @@
 #include <cstdio>
 
 #include "decoded_sheet_windows.h"
-#include "display/display_state_windows.h"
-#include "display/display_window_windows.h"
 #include "display/frame_target.h"
+#include "host/display_state_windows.h"
+#include "host/display_window_windows.h"
 #include "screen_capture_windows.h"
 
 namespace {

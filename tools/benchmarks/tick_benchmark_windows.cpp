@@ -13,10 +13,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "display/display_state_windows.h"
 #include "display/effective_settings.h"
-#include "display/gdi_paint_target_windows.h"
 #include "display/sheet_geometry.h"
+#include "host/display_state_windows.h"
+#include "host/gdi_paint_target_windows.h"
 
 namespace {
 

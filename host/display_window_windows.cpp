@@ -1,7 +1,7 @@
-#include "display/display_window_windows.h"
+#include "host/display_window_windows.h"
 
-#include "display/gdi_paint_target_windows.h"
-#include "display/sheet_graphics_windows.h"
+#include "host/gdi_paint_target_windows.h"
+#include "host/sheet_graphics_windows.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <cstdint>
 #include <optional>
 
-#include "display/animation_thread_windows.h"
-#include "display/back_buffer_windows.h"
-#include "display/gdi_paint_target_windows.h"
 #include "display/saver.h"
-#include "display/sheet_graphics_windows.h"
+#include "host/animation_thread_windows.h"
+#include "host/back_buffer_windows.h"
+#include "host/gdi_paint_target_windows.h"
+#include "host/sheet_graphics_windows.h"
 #include "settings/settings.h"
 
 struct DisplayState final : AnimationClient {

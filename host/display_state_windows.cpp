@@ -1,4 +1,4 @@
-#include "display/display_state_windows.h"
+#include "host/display_state_windows.h"
 
 void DisplayState::tick() { RunTick(*this, window); }
 

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "display/display_state_windows.h"
+#include "host/display_state_windows.h"
 
 // The window's DisplayState comes as the creation parameter
 // (CreateWindowEx's last argument) and is kept with the window from

@@ -1,4 +1,4 @@
-#include "display/gdi_paint_target_windows.h"
+#include "host/gdi_paint_target_windows.h"
 
 void GdiPaintTarget::beginTick(HWND window, HDC paintDC, BackBuffer& buffer, const IndexedImage* sheet) {
     window_ = window;

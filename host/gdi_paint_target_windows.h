@@ -7,10 +7,10 @@
 
 #include <optional>
 
-#include "display/back_buffer_windows.h"
 #include "display/changed_area.h"
 #include "display/frame_target.h"
 #include "display/paint_target.h"
+#include "host/back_buffer_windows.h"
 
 // A window's client size (its client rectangle starts at 0, 0); 0 x 0 if it
 // cannot be read.

@@ -1,4 +1,4 @@
-#include "display/back_buffer_windows.h"
+#include "host/back_buffer_windows.h"
 
 #include <algorithm>
 #include <cstddef>
