@@ -18,17 +18,22 @@ void RunTick(DisplayState& display, HWND window) {
 }
 
 void PaintFromBuffer(DisplayState& display, HWND window) {
+    // BeginPaint clips the window's own DC, which a tick shares, to the
+    // update region until EndPaint: no tick may draw in between.
+    BackBufferLock lock(display.buffer);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     if (!dc) {
         return;
     }
-    {
-        BackBufferLock lock(display.buffer);
-        SelectPalette(dc, display.sheet.palette, FALSE);
-        RealizePalette(dc);
-        const RECT& area = paint.rcPaint;
-        display.buffer.repaint(dc, {area.left, area.top, area.right, area.bottom});
-    }
+    SelectPalette(dc, display.sheet.palette, FALSE);
+    RealizePalette(dc);
+    const RECT& area = paint.rcPaint;
+    display.buffer.repaint(dc, {area.left, area.top, area.right, area.bottom});
     EndPaint(window, &paint);
+}
+
+void EraseBackground(DisplayState& display, HWND window, HDC dc) {
+    BackBufferLock lock(display.buffer);
+    FillClientBlack(window, dc);
 }

@@ -73,7 +73,7 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             EndDisplay(*display);
             break;
         case WM_ERASEBKGND:
-            FillClientBlack(window, reinterpret_cast<HDC>(wParam));
+            EraseBackground(*display, window, reinterpret_cast<HDC>(wParam));
             return 0;
         case WM_PAINT:
             PaintFromBuffer(*display, window);

@@ -2,6 +2,7 @@
 
 #include "host/command_line.h"
 #include "host/display_state_windows.h"
+#include "host/display_window_windows.h"
 #include "host/fault_guard_windows.h"
 #include "host/host_state_windows.h"
 #include "host/password_windows.h"
@@ -42,7 +43,7 @@ bool FullScreenSaverAlreadyRunning() {
 
 bool RegisterSaverClass() {
     WNDCLASSA saverClass{};
-    saverClass.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    saverClass.style = kSaverClassStyle;
     saverClass.lpfnWndProc = HostWindowProc;
     saverClass.hInstance = hostState.instance;
     saverClass.hIcon = LoadIconA(hostState.instance, MAKEINTRESOURCEA(IDI_QUORBEL));
