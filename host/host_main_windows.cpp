@@ -29,6 +29,22 @@ bool IsWindows95Family() {
     return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
 }
 
+// How often a preview looks for its parent: a parent whose process has
+// ended may be gone without the preview being told, and a tick (up to two
+// seconds apart) is too slow a clock for that.
+constexpr UINT kParentCheckMilliseconds = 250;
+HWND previewParent = nullptr;
+
+void CALLBACK EndPreviewWithoutParent(HWND, UINT, UINT_PTR, DWORD) {
+    if (IsWindow(previewParent))
+        return;
+    if (hostState.saverWindow && IsWindow(hostState.saverWindow)) {
+        DestroyWindow(hostState.saverWindow);
+    } else {
+        PostQuitMessage(0);
+    }
+}
+
 HWND WindowFromNumber(uint32_t number) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(number)); }
 
 // Another full-screen saver already running is brought to the front instead.
@@ -142,8 +158,12 @@ int32_t RunSaverWindow(HWND parent) {
         return -1;
     }
 
-    if (!parent)
+    if (parent) {
+        previewParent = parent;
+        SetTimer(nullptr, 0, kParentCheckMilliseconds, EndPreviewWithoutParent);
+    } else {
         SetForegroundWindow(hostState.saverWindow);
+    }
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
