@@ -1,8 +1,5 @@
 #include "host/back_buffer_windows.h"
 
-#include <algorithm>
-#include <cstddef>
-
 namespace {
 
 // A message number nothing sends to the saver's threads, so that looking
@@ -23,7 +20,7 @@ BackBuffer::~BackBuffer() {
     DeleteCriticalSection(&guard_);
 }
 
-bool BackBuffer::create(ClientSize client, const std::vector<RGBQUAD>& colours) {
+bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet) {
     destroy();
     if (client.width <= 0 || client.height <= 0) {
         return false;
@@ -31,7 +28,7 @@ bool BackBuffer::create(ClientSize client, const std::vector<RGBQUAD>& colours) 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = client.width;
-    info.bmiHeader.biHeight = -client.height;  // top row first, as the frame
+    info.bmiHeader.biHeight = -client.height;  // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -43,13 +40,14 @@ bool BackBuffer::create(ClientSize client, const std::vector<RGBQUAD>& colours) 
         destroy();
         return false;
     }
-    // A DIB section starts zeroed, black, as the frame does.
-    shown_ = static_cast<uint32_t*>(bits);
-    frame_ = IndexedImage(client.width, client.height);
-    const size_t count = std::min<size_t>(colours.size(), 256);
-    for (size_t i = 0; i < count; ++i) {
-        const RGBQUAD& c = colours[i];
-        screenColours_[i] = (uint32_t{c.rgbRed} << 16) | (uint32_t{c.rgbGreen} << 8) | c.rgbBlue;
+    // A DIB section starts zeroed: black.
+    picture_ = {static_cast<uint32_t*>(bits), client.width, client.height};
+    if (const IndexedImage* source = sheet.source()) {
+        ColourTable colours;
+        for (const RGBQUAD& c : sheet.colours) {
+            colours.push_back((uint32_t{c.rgbRed} << 16) | (uint32_t{c.rgbGreen} << 8) | c.rgbBlue);
+        }
+        sprites_ = InColours(*source, colours);
     }
     return true;
 }
@@ -67,54 +65,21 @@ void BackBuffer::destroy() {
         DeleteObject(bitmap_);
         bitmap_ = nullptr;
     }
-    shown_ = nullptr;
-    frame_ = IndexedImage();
-    std::fill(std::begin(screenColours_), std::end(screenColours_), 0u);
+    picture_ = ColourView();
+    sprites_ = ColourImage();
 }
 
 void BackBuffer::show(HDC dc, const ChangedArea& changed, long callCost) {
-    if (!shown_) {
+    if (!picture_.pixels) {
         return;
     }
-    // The colours are converted where the tick drew, or in the merged
-    // rectangles when those hold fewer pixels (a cell drawn twice, as
-    // erased and then grown, counts twice among the changes).
-    const std::vector<PaintRect> rects = changed.merged(callCost);
-    const std::vector<PaintRect>& changes = changed.changes();
-    convert(PixelsIn(changes) < PixelsIn(rects) ? changes : rects);
-    for (const PaintRect& r : rects) {
+    for (const PaintRect& r : changed.merged(callCost)) {
         copyTo(dc, r);
     }
     // GDI may batch the copies; they must have read the section before the
     // lock is let go and the next tick changes it.
     GdiFlush();
     HandDrawingToScreen();
-}
-
-void BackBuffer::convert(const std::vector<PaintRect>& rects) {
-    const uint32_t* colours = screenColours_;
-    for (const PaintRect& r : rects) {
-        for (int y = r.top; y < r.bottom; ++y) {
-            const size_t row = static_cast<size_t>(y) * static_cast<size_t>(frame_.width);
-            const uint8_t* __restrict from = frame_.pixels.data() + row;
-            uint32_t* __restrict to = shown_ + row;
-            int x = r.left;
-            // Four at a time: the lookups are independent.
-            for (; x + 4 <= r.right; x += 4) {
-                const uint32_t a = colours[from[x]];
-                const uint32_t b = colours[from[x + 1]];
-                const uint32_t c = colours[from[x + 2]];
-                const uint32_t d = colours[from[x + 3]];
-                to[x] = a;
-                to[x + 1] = b;
-                to[x + 2] = c;
-                to[x + 3] = d;
-            }
-            for (; x < r.right; ++x) {
-                to[x] = colours[from[x]];
-            }
-        }
-    }
 }
 
 void BackBuffer::repaint(HDC dc, const PaintRect& rect) const {

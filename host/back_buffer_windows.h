@@ -1,10 +1,10 @@
-// The picture the saver window shows, kept in memory. Each tick is drawn
-// into an 8-bit frame of the sheet's colour indices; what changed is then
-// turned into the screen's 32-bit colours in a DIB section and copied to the
-// window from there (under Wine, GDI's own 8-to-32-bit conversion costs
-// several times this conversion and the 32-bit copy together). WM_PAINT
-// repaints from the DIB section on the window's thread while the ticks run
-// on the animation thread: both hold the lock while they use the buffer.
+// The picture the saver window shows, kept in memory: a 32-bit DIB section
+// that each tick draws into straight from the sprite sheet in the same
+// colours (converted once, when the buffer is made), so that what changed is
+// copied to the window with no conversion on the way (under Wine, GDI's own
+// 8-to-32-bit conversion costs several times the copy). WM_PAINT repaints
+// from the DIB section on the window's thread while the ticks run on the
+// animation thread: both hold the lock while they use the buffer.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +13,9 @@
 #include <vector>
 
 #include "display/changed_area.h"
-#include "display/indexed_image.h"
+#include "display/colour_target.h"
 #include "display/paint_target.h"
+#include "host/sheet_graphics_windows.h"
 
 // Under Wine a window's drawing waits in memory until a thread of the
 // program finds its message queue empty (or until drawing has gone on for
@@ -29,17 +30,20 @@ public:
     BackBuffer(const BackBuffer&) = delete;
     BackBuffer& operator=(const BackBuffer&) = delete;
 
-    // A black picture of the client's size in the given colours (the
-    // sheet's colour table; entry 0 is black, missing entries too). False
-    // when GDI cannot make it: the buffer is then 0 x 0, and drawing into it
-    // and showing it do nothing.
-    bool create(ClientSize client, const std::vector<RGBQUAD>& colours);
+    // A black picture of the client's size, and the sheet's sprites in its
+    // colour table's colours (missing entries black). False when GDI cannot
+    // make the picture: the buffer is then 0 x 0, and drawing into it and
+    // showing it do nothing.
+    bool create(ClientSize client, const SheetGraphics& sheet);
     void destroy();
 
-    IndexedImage& frame() { return frame_; }
-    // Brings what changed in the frame to the window's DC and on to the
-    // screen, converting the changes and copying them in the merged
-    // rectangles. Returns when GDI has read what it needs, as repaint() does.
+    ColourView picture() const { return picture_; }
+    ClientSize size() const { return {picture_.width, picture_.height}; }
+    // What copies come from: null when there are no sprites.
+    const ColourImage* sprites() const { return sprites_.width > 0 ? &sprites_ : nullptr; }
+    // Brings what changed in the picture to the window's DC and on to the
+    // screen, copied in the merged rectangles. Returns when GDI has read what
+    // it needs, as repaint() does.
     void show(HDC dc, const ChangedArea& changed, long callCost);
     // Copies rect as last shown to dc again.
     void repaint(HDC dc, const PaintRect& rect) const;
@@ -48,17 +52,14 @@ public:
     void unlock() { LeaveCriticalSection(&guard_); }
 
 private:
-    // The frame's indices in rects become screen colours in the section.
-    void convert(const std::vector<PaintRect>& rects);
     void copyTo(HDC dc, const PaintRect& rect) const;
 
     CRITICAL_SECTION guard_;
-    IndexedImage frame_;
-    uint32_t screenColours_[256] = {};  // 0x00RRGGBB for each index
+    ColourImage sprites_;
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previous_ = nullptr;  // what dc_ held before the bitmap
-    uint32_t* shown_ = nullptr;   // the DIB section's pixels, top row first
+    ColourView picture_;          // the DIB section's pixels
 };
 
 // Holds a buffer's lock for a scope.

@@ -10,7 +10,7 @@ void RunTick(DisplayState& display, HWND window) {
     display.paintDC = GetDC(window);
     SelectPalette(display.paintDC, display.sheet.palette, FALSE);
     RealizePalette(display.paintDC);
-    display.target.beginTick(window, display.paintDC, display.buffer, display.sheet.source());
+    display.target.beginTick(window, display.paintDC, display.buffer);
     display.saver.tick(display.target);
     display.target.endTick();
     ReleaseDC(window, display.paintDC);

@@ -37,7 +37,7 @@ int StartDisplay(DisplayState& display, HWND window) {
 
     const ClientSize client = ClientSizeOf(window);
     display.saver.startWorld(client);
-    display.buffer.create(client, display.sheet.colours);
+    display.buffer.create(client, display.sheet);
     StartAnimation(display.animation, display);
     return 1;
 }

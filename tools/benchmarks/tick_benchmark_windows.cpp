@@ -56,7 +56,7 @@ void MakeSheetGraphics(DisplayState& display, HWND window) {
         sheet.colours.push_back(RGBQUAD{static_cast<BYTE>(i * 7), static_cast<BYTE>(255 - i), static_cast<BYTE>(i), 0});
     }
     sheet.palette = CreatePaletteOf(sheet.colours);
-    display.buffer.create(ClientSizeOf(window), sheet.colours);
+    display.buffer.create(ClientSizeOf(window), sheet);
 }
 
 // User and kernel time of this thread so far, in milliseconds. Wine counts
