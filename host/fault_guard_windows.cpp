@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include "host/host_main_windows.h"
+#include "host/saver_running_windows.h"
+#include "settings/windows_family_windows.h"
 
 namespace {
 
@@ -17,7 +18,10 @@ LONG WINAPI SaverFaultFilter(EXCEPTION_POINTERS* fault) {
     SetUnhandledExceptionFilter(nullptr);
     LONG decision = UnhandledExceptionFilter(fault);
     if (decision == EXCEPTION_EXECUTE_HANDLER) {
-        ExitProcess(static_cast<UINT>(SetSaverRunning(0)));
+        const int32_t cleared = SetSaverRunning(0);
+        // The NT family reports a crash by its exit code; the 95 family's
+        // programs have always ended with the call's result, kept as it was.
+        ExitProcess(Windows95Family() ? static_cast<UINT>(cleared) : fault->ExceptionRecord->ExceptionCode);
     }
     return decision;
 }

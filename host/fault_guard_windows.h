@@ -1,6 +1,7 @@
 // The process's unhandled-exception filter: after the system's fault report
 // the saver-running state is cleared, so a crash never leaves the desktop
-// locked out of task switching.
+// locked out of task switching, and the process ends with the fault's code
+// (on the 95 family with the clearing call's result, as it always has).
 //
 // The filter is one per process and the last module to set it wins: a
 // module loaded after start (the password verifier, an input method) may

@@ -1,7 +1,8 @@
 #include "host/host_main_windows.h"
 
-#include "display/display_state_windows.h"
 #include "host/command_line.h"
+#include "host/display_state_windows.h"
+#include "host/display_window_windows.h"
 #include "host/fault_guard_windows.h"
 #include "host/host_state_windows.h"
 #include "host/password_windows.h"
@@ -9,13 +10,13 @@
 #include "resources/resource_ids.h"
 #include "settings/config_dialog_windows.h"
 #include "settings/settings_store.h"
+#include "settings/windows_family_windows.h"
 
 namespace {
 
 constexpr char kSaverClassName[] = "WindowsScreenSaverClass";
 constexpr char kFullScreenTitle[] = "Screen Saver";
 constexpr char kPreviewTitle[] = "Preview";
-constexpr UINT kSpiScreenSaverRunning = 97;  // SPI_SCREENSAVERRUNNING
 
 // The saver window's display. It lives as long as the process: on the
 // Windows 95 family a window still there when the message loop ends is not
@@ -26,6 +27,22 @@ bool IsWindows95Family() {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);  // 148 bytes
     return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+// How often a preview looks for its parent: a parent whose process has
+// ended may be gone without the preview being told, and a tick (up to two
+// seconds apart) is too slow a clock for that.
+constexpr UINT kParentCheckMilliseconds = 250;
+HWND previewParent = nullptr;
+
+void CALLBACK EndPreviewWithoutParent(HWND, UINT, UINT_PTR, DWORD) {
+    if (IsWindow(previewParent))
+        return;
+    if (hostState.saverWindow && IsWindow(hostState.saverWindow)) {
+        DestroyWindow(hostState.saverWindow);
+    } else {
+        PostQuitMessage(0);
+    }
 }
 
 HWND WindowFromNumber(uint32_t number) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(number)); }
@@ -42,7 +59,7 @@ bool FullScreenSaverAlreadyRunning() {
 
 bool RegisterSaverClass() {
     WNDCLASSA saverClass{};
-    saverClass.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    saverClass.style = kSaverClassStyle;
     saverClass.lpfnWndProc = HostWindowProc;
     saverClass.hInstance = hostState.instance;
     saverClass.hIcon = LoadIconA(hostState.instance, MAKEINTRESOURCEA(IDI_QUORBEL));
@@ -65,13 +82,6 @@ ScreenRect FullScreenWindowArea() {
 }
 
 }  // namespace
-
-int32_t SetSaverRunning(int32_t on) {
-    if (!hostState.windows95Family)
-        return 0;
-    UINT previous = 0;  // required by the call, never read
-    return SystemParametersInfoA(kSpiScreenSaverRunning, static_cast<UINT>(on), &previous, 0);
-}
 
 bool PrepareConfigDialog(HINSTANCE) { return true; }
 
@@ -148,8 +158,12 @@ int32_t RunSaverWindow(HWND parent) {
         return -1;
     }
 
-    if (!parent)
+    if (parent) {
+        previewParent = parent;
+        SetTimer(nullptr, 0, kParentCheckMilliseconds, EndPreviewWithoutParent);
+    } else {
         SetForegroundWindow(hostState.saverWindow);
+    }
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
@@ -157,7 +171,7 @@ int32_t RunSaverWindow(HWND parent) {
     }
 
     // The NT family can end the loop with the window still there.
-    if (!hostState.windows95Family && hostState.saverWindow)
+    if (!Windows95Family() && hostState.saverWindow)
         DestroyWindow(hostState.saverWindow);
     UnloadPasswordCheck();
     return static_cast<int32_t>(message.wParam);
@@ -165,11 +179,7 @@ int32_t RunSaverWindow(HWND parent) {
 
 int32_t HostMain(HINSTANCE instance, const char* arguments) {
     hostState.instance = instance;
-    hostState.windows95Family = IsWindows95Family();
-    // The dialogs and the application strings use the wide calls on NT, which
-    // keep the Japanese texts whatever the code page; the 95 family has only
-    // the ANSI ones. The saver loads the strings too, so set it for every mode.
-    SetConfigDialogWindows95Family(hostState.windows95Family);
+    SetWindows95Family(IsWindows95Family());
     InstallFaultGuard();
 
     ModeRequest request = ParseMode(arguments);
@@ -183,7 +193,7 @@ int32_t HostMain(HINSTANCE instance, const char* arguments) {
         case RunMode::Preview:
             return RunPreview(request.argument);
         case RunMode::ChangePassword:
-            if (!hostState.windows95Family)
+            if (!Windows95Family())
                 return -1;
             return RunChangePassword(request.argument);
         case RunMode::Unrecognised:

@@ -15,7 +15,3 @@ int32_t RunPreview(const char* argument);
 int32_t RunConfiguration(HWND owner);
 int32_t RunChangePassword(const char* argument);
 bool PrepareConfigDialog(HINSTANCE instance);
-
-// Tells a Windows 95 family system that a saver runs (1) or not (0); on the
-// NT family it does nothing and returns 0.
-int32_t SetSaverRunning(int32_t on);

@@ -14,7 +14,6 @@ struct HostState {
     // Stored once CreateWindowExA returns: still null during WM_CREATE.
     HWND saverWindow;
     bool previewMode;
-    bool windows95Family;
 
     // Input-to-close.
     POINT mouseOrigin;

@@ -4,8 +4,9 @@
 
 #include "host/close_rules.h"
 #include "host/fault_guard_windows.h"
-#include "host/host_main_windows.h"
 #include "host/host_state_windows.h"
+#include "host/saver_running_windows.h"
+#include "settings/windows_family_windows.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ bool PasswordProtectionSet() {
 }  // namespace
 
 void LoadPasswordCheck() {
-    if (!hostState.windows95Family)
+    if (!Windows95Family())
         return;
     if (hostState.passwordModule)
         UnloadPasswordCheck();
@@ -66,7 +67,7 @@ void LoadPasswordCheck() {
 }
 
 void UnloadPasswordCheck() {
-    if (!hostState.windows95Family || !hostState.passwordModule)
+    if (!Windows95Family() || !hostState.passwordModule)
         return;
     FreeLibrary(hostState.passwordModule);
     hostState.passwordModule = nullptr;

@@ -1,9 +1,10 @@
 // The saver window's first and last message stages: input method, cursor,
 // title and task-switch protection, and turning input into close requests.
-#include "display/display_window_windows.h"
 #include "host/close_rules.h"
+#include "host/display_window_windows.h"
 #include "host/host_state_windows.h"
 #include "host/password_windows.h"
+#include "settings/windows_family_windows.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ void TestMovement(HWND window) {
 }
 
 LRESULT HandleCloseRequest(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (!hostState.windows95Family || ConfirmClose(window)) {
+    if (!Windows95Family() || ConfirmClose(window)) {
         return DefWindowProcA(window, WM_CLOSE, wParam, lParam);
     }
     // Refused: only a new movement from here asks again.
@@ -142,7 +143,7 @@ LRESULT CALLBACK CloseOnInputProc(HWND window, UINT message, WPARAM wParam, LPAR
     if (message == WM_CLOSE)
         return HandleCloseRequest(window, wParam, lParam);
     if (message == kVerifyRequestMessage) {
-        if (!hostState.windows95Family)
+        if (!Windows95Family())
             return DefWindowProcA(window, message, wParam, lParam);
         return AnswerVerifyRequest(window);
     }

@@ -3,6 +3,7 @@
 #include "resources/resource_ids.h"
 #include "settings/config_dialog_windows.h"
 #include "settings/dialog_text_windows.h"
+#include "settings/windows_family_windows.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ wchar_t helpFailedText[255];
 
 template <size_t N>
 void Load(UINT id, wchar_t (&buffer)[N]) {
-    LoadResourceString(ConfigDialogWindows95Family(), id, buffer, static_cast<int>(N));
+    LoadResourceString(Windows95Family(), id, buffer, static_cast<int>(N));
 }
 
 }  // namespace

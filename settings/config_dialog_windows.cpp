@@ -10,11 +10,10 @@
 #include "settings/dialog_text_windows.h"
 #include "settings/help_page_windows.h"
 #include "settings/settings_store.h"
+#include "settings/windows_family_windows.h"
 
 namespace {
 
-// Set by the host before the dialog runs; picks the ANSI or the wide calls.
-bool windows95Family = false;
 HWND configDialog;
 HWND speedBar;
 WNDPROC previousEditProc;
@@ -27,7 +26,7 @@ const char kAboutTemplate[] = "ABOUTDLGBOX";
 void ShowGroupInDialog(ChoiceGroup group, int32_t value) {
     const GroupView view = ShowGroup(group, value);
     for (int i = 0; i < view.buttonCount; ++i) {
-        SendItemMessage(windows95Family, configDialog, view.buttons[i].id, BM_SETCHECK,
+        SendItemMessage(Windows95Family(), configDialog, view.buttons[i].id, BM_SETCHECK,
                         view.buttons[i].checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     for (int i = 0; i < view.dependentCount; ++i) {
@@ -66,7 +65,7 @@ int32_t Field(ChoiceGroup group) { return GroupValue(workingCopy, group); }
 BOOL StartDialog(HWND dialog) {
     CenterOverWindow(dialog, GetParent(dialog));
     HWND edit = GetDlgItem(dialog, IDC_GENERATIONS);
-    previousEditProc = ReplaceWindowProc(windows95Family, edit, DigitEditProc);
+    previousEditProc = ReplaceWindowProc(Windows95Family(), edit, DigitEditProc);
     LoadAppStrings();
     LoadSettings();
     workingCopy = userSettings;
@@ -81,7 +80,7 @@ BOOL StartDialog(HWND dialog) {
     ShowShrink(Field(ChoiceGroup::Shrink));
     ShowSize(Field(ChoiceGroup::Size));
 
-    SetItemText(windows95Family, dialog, IDC_GENERATIONS, FormatGenerations(workingCopy.Generations));
+    SetItemText(Windows95Family(), dialog, IDC_GENERATIONS, FormatGenerations(workingCopy.Generations));
 
     ShowConnectTBLR(Field(ChoiceGroup::ConnectTBLR));
     ShowColors(Field(ChoiceGroup::Colors));
@@ -90,7 +89,7 @@ BOOL StartDialog(HWND dialog) {
 
 // The box's text, converted by the same rule on Windows and under Wine
 // (Wine's GetDlgItemInt reads "-1" as 4294967295 where Windows gives 0).
-uint32_t ReadGenerations(HWND dialog) { return ParseGenerations(ItemText(windows95Family, dialog, IDC_GENERATIONS)); }
+uint32_t ReadGenerations(HWND dialog) { return ParseGenerations(ItemText(Windows95Family(), dialog, IDC_GENERATIONS)); }
 
 void AcceptSettings(HWND dialog) {
     userSettings = workingCopy;
@@ -105,18 +104,18 @@ void AcceptSettings(HWND dialog) {
 void ShowHelp(HWND dialog) {
     bool shown = false;
     const std::wstring page =
-        OldHelpAvailable(windows95Family, kHelpFile) ? std::wstring() : FindHelpPage(windows95Family);
+        OldHelpAvailable(Windows95Family(), kHelpFile) ? std::wstring() : FindHelpPage(Windows95Family());
     if (!page.empty()) {
-        shown = OpenHelpPage(windows95Family, dialog, page);
+        shown = OpenHelpPage(Windows95Family(), dialog, page);
     } else {
-        shown = StartHelp(windows95Family, dialog, kHelpFile, HELP_CONTEXT, kHelpContext) != FALSE;
+        shown = StartHelp(Windows95Family(), dialog, kHelpFile, HELP_CONTEXT, kHelpContext) != FALSE;
     }
     if (!shown)
-        ShowMessageBox(windows95Family, dialog, HelpFailureText(), HelpFailureCaption(), MB_OK);
+        ShowMessageBox(Windows95Family(), dialog, HelpFailureText(), HelpFailureCaption(), MB_OK);
 }
 
 void ShowAbout(HWND dialog) {
-    RunDialogBox(windows95Family, DialogInstance(windows95Family, dialog), kAboutTemplate, dialog, AboutDialogProc);
+    RunDialogBox(Windows95Family(), DialogInstance(Windows95Family(), dialog), kAboutTemplate, dialog, AboutDialogProc);
 }
 
 // The whole wParam is the command: only notification code 0 matches.
@@ -180,7 +179,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 LRESULT CALLBACK DigitEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CHAR && !PassesDigitFilter(static_cast<uint32_t>(wParam)))
         return 0;
-    return CallPreviousProc(windows95Family, previousEditProc, window, message, wParam, lParam);
+    return CallPreviousProc(Windows95Family(), previousEditProc, window, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -197,9 +196,6 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
 }
 
-void SetConfigDialogWindows95Family(bool on) { windows95Family = on; }
-bool ConfigDialogWindows95Family() { return windows95Family; }
-
 INT_PTR RunConfigDialog(HINSTANCE instance, HWND owner) {
-    return RunDialogBox(windows95Family, instance, MAKEINTRESOURCEA(IDD_CONFIG), owner, ConfigDialogProc);
+    return RunDialogBox(Windows95Family(), instance, MAKEINTRESOURCEA(IDD_CONFIG), owner, ConfigDialogProc);
 }

@@ -12,13 +12,6 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 // control characters get through.
 LRESULT CALLBACK DigitEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The dialogs run through the ANSI calls on the Windows 95 family, whose
-// wide calls fail, and through the wide calls on the NT family, where the
-// Japanese texts then read correctly whatever the system's code page. Set
-// before the dialog runs; the NT family until then.
-void SetConfigDialogWindows95Family(bool on);
-bool ConfigDialogWindows95Family();
-
 // Runs the configuration dialog modally and returns 1 after OK, 0 after
 // Cancel. Without an owner it is centred on the screen.
 INT_PTR RunConfigDialog(HINSTANCE instance, HWND owner);

@@ -12,6 +12,7 @@
 #include "dialog_driver.h"
 #include "resources/resource_ids.h"
 #include "settings/config_dialog_windows.h"
+#include "settings/windows_family_windows.h"
 #include "stored_settings.h"
 #include "windows95_family_skip.h"
 
@@ -41,10 +42,10 @@ protected:
         if (windows95Family() && !kBuildRunsOnWindows95Family)
             GTEST_SKIP() << kNoWindows95Family;
         ConfigDialog::SetUp();
-        SetConfigDialogWindows95Family(windows95Family());
+        SetWindows95Family(windows95Family());
     }
     void TearDown() override {
-        SetConfigDialogWindows95Family(false);
+        SetWindows95Family(false);
         ConfigDialog::TearDown();
     }
     bool windows95Family() const { return GetParam(); }

@@ -17,6 +17,7 @@
 #include "screen_capture_windows.h"
 #include "screenshot.h"
 #include "settings/config_dialog_windows.h"
+#include "settings/windows_family_windows.h"
 #include "stored_settings.h"
 #include "windows95_family_skip.h"
 
@@ -177,9 +178,9 @@ protected:
     void SetUp() override {
         if (GetParam() && !kBuildRunsOnWindows95Family)
             GTEST_SKIP() << kNoWindows95Family;
-        SetConfigDialogWindows95Family(GetParam());
+        SetWindows95Family(GetParam());
     }
-    void TearDown() override { SetConfigDialogWindows95Family(false); }
+    void TearDown() override { SetWindows95Family(false); }
 };
 
 INSTANTIATE_TEST_SUITE_P(Family, DialogText, testing::Values(false, true), FamilyName);

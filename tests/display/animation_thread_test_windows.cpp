@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "display/animation_thread_windows.h"
+#include "host/animation_thread_windows.h"
 
 namespace {
 

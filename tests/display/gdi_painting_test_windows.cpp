@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-#include "display/display_state_windows.h"
 #include "display/sheet_geometry.h"
 #include "expected_picture.h"
 #include "gdi_ledger_windows.h"
+#include "host/display_state_windows.h"
 #include "test_window_windows.h"
 
 namespace {
@@ -24,7 +24,7 @@ protected:
         ASSERT_NE(nullptr, window);
         display.sheet = CreateSyntheticSheet();
         ASSERT_NE(nullptr, display.sheet.palette);
-        ASSERT_TRUE(display.buffer.create({kWidth, kHeight}, display.sheet.colours));
+        ASSERT_TRUE(display.buffer.create({kWidth, kHeight}, display.sheet));
     }
 
     void TearDown() override { ReleaseSheetGraphics(display.sheet); }
@@ -112,7 +112,7 @@ TEST(GdiPaintingResources, ManyTicksGiveBackEveryObjectAndDC) {
     HWND window = TestWindow();
     DisplayState display;
     display.sheet = CreateSyntheticSheet();
-    ASSERT_TRUE(display.buffer.create({kTestWindowWidth, kTestWindowHeight}, display.sheet.colours));
+    ASSERT_TRUE(display.buffer.create({kTestWindowWidth, kTestWindowHeight}, display.sheet));
     // Every choice Random and short-lived worlds: ticks draw newborns,
     // wriggles and erasures, and new worlds reseed, resize and clear.
     const Settings settings{SpeedMode::Random,

@@ -6,10 +6,10 @@
 #include <windows.h>
 
 #include "decoded_sheet_windows.h"
-#include "display/display_state_windows.h"
-#include "display/display_window_windows.h"
 #include "display/frame_target.h"
 #include "expected_picture.h"
+#include "host/display_state_windows.h"
+#include "host/display_window_windows.h"
 #include "screen_capture_windows.h"
 #include "settings/settings_store.h"
 
@@ -79,7 +79,7 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
     EXPECT_NE(nullptr, display.sheetResource);
     EXPECT_EQ(540, display.sheet.sprites.width);
     EXPECT_NE(nullptr, display.sheet.palette);
-    EXPECT_EQ(kWidth, display.buffer.frame().width);
+    EXPECT_EQ(kWidth, display.buffer.size().width);
     ASSERT_NE(nullptr, display.animation.thread);
     EXPECT_NE(nullptr, display.animation.wakeEvent);
     EXPECT_TRUE(display.saver.running());
@@ -134,7 +134,7 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
     EXPECT_EQ(nullptr, display.sheetResource);
     EXPECT_EQ(nullptr, display.sheet.source());
     EXPECT_EQ(nullptr, display.sheet.palette);
-    EXPECT_EQ(0, display.buffer.frame().width);
+    EXPECT_EQ(0, display.buffer.size().width);
     EXPECT_EQ(nullptr, display.animation.wakeEvent);
     EXPECT_FALSE(display.saver.running());
 }

@@ -1,7 +1,7 @@
 #include "test_window_windows.h"
 
-#include "display/gdi_paint_target_windows.h"
 #include "display/sheet_geometry.h"
+#include "host/gdi_paint_target_windows.h"
 #include "screen_capture_windows.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "display/sheet_graphics_windows.h"
+#include "host/sheet_graphics_windows.h"
 
 // Colour of the synthetic sheet at (x, y), 0x00RRGGBB: never black, and
 // different from the pixels beside and above it.

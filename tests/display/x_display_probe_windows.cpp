@@ -10,15 +10,21 @@
 // file `done` before its next tick, so that no later drawing can bring the
 // big tick's pixels along; the window's thread waits in its message loop,
 // as the saver's does.
+//
+// With the argument `paint-during-tick` the window thread paints a corner of
+// the window while the big tick draws: the hook holds the back buffer's lock
+// over the tick, asks for a repaint of the corner (erase included) and gives
+// the window's thread time to start it.
 #include <windows.h>
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 
 #include "decoded_sheet_windows.h"
-#include "display/display_state_windows.h"
-#include "display/display_window_windows.h"
 #include "display/frame_target.h"
+#include "host/display_state_windows.h"
+#include "host/display_window_windows.h"
 #include "screen_capture_windows.h"
 
 namespace {
@@ -27,6 +33,8 @@ constexpr uint32_t kSeed = 7;
 constexpr int kBigTick = 16;  // every cell turns grown
 std::atomic<int> ticksStarted{0};
 HWND probeWindow = nullptr;
+DisplayState display;
+bool paintDuringTick = false;
 
 Settings StillAfterOneBigTick() {
     Settings settings = DefaultSettings();
@@ -52,8 +60,21 @@ void HoldAfterTheBigTick() {
         // back to sleep, so that what comes next is the big tick alone.
         SendMessageA(probeWindow, WM_NULL, 0, 0);
         Sleep(300);
+        if (paintDuringTick) {
+            // Let go after the tick, in the next call.
+            display.buffer.lock();
+            const RECT corner{0, 0, 8, 8};
+            InvalidateRect(probeWindow, &corner, TRUE);
+            // BeginPaint empties the update region.
+            for (int waited = 0; waited < 500 && GetUpdateRect(probeWindow, nullptr, FALSE); waited += 10) {
+                Sleep(10);
+            }
+        }
     }
     if (tick == kBigTick + 1) {
+        if (paintDuringTick) {
+            display.buffer.unlock();
+        }
         CloseHandle(CreateFileA("ticked", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         while (!Done()) {
             Sleep(100);
@@ -100,20 +121,21 @@ bool WriteExpected(const DecodedSheet& sheet, ClientSize screen) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    paintDuringTick = argc > 1 && std::strcmp(argv[1], "paint-during-tick") == 0;
     DecodedSheet sheet;
     const ClientSize screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (!sheet.load() || !WriteExpected(sheet, screen)) {
         std::fprintf(stderr, "x_display_probe: no expected picture\n");
         return 1;
     }
-    DisplayState display;
     display.instance = GetModuleHandleA(nullptr);
     display.next = QuitOnDestroy;
     display.settings = StillAfterOneBigTick();
     display.seed = kSeed;
     display.beforeTick = HoldAfterTheBigTick;
     WNDCLASSA windowClass{};
+    windowClass.style = kSaverClassStyle;
     windowClass.lpfnWndProc = DisplayWindowProc;
     windowClass.hInstance = display.instance;
     windowClass.lpszClassName = "QuorbelXDisplayProbe";

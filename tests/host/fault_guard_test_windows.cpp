@@ -1,6 +1,7 @@
 // A fault inside a running saver: the system's report is asked for, then the
-// saver-running state is cleared and the process ends with that call's result
-// (0 on the NT family; 1, the state cleared, on the 95 family). It must hold
+// saver-running state is cleared and the process ends with the fault's code
+// on the NT family, and with that call's result (1, the state cleared) on the
+// 95 family. It must hold
 // on every thread, and also after a module the saver loaded has put in a
 // filter of its own.
 #include "saver_fixture_windows.h"
@@ -121,17 +122,21 @@ protected:
     SavedRegistryValue savedDebugger_{HKEY_LOCAL_MACHINE, kAeDebugKey, "Debugger"};
 };
 
-// Without the guard the exit code would be the fault's code, 0xC0000005.
-TEST_F(FaultGuard, NtFamilyFaultOnAnotherThreadEndsWithZero) {
+// A crash is never reported as success.
+TEST_F(FaultGuard, NtFamilyFaultOnAnotherThreadEndsWithTheFaultsCode) {
     SaverProcess saver;
     ASSERT_NE(startFullScreen(saver), nullptr);
     FaultOnNewThread(saver);
-    EXPECT_EQ(saver.waitForExit(kExitWait), 0u);
+    EXPECT_EQ(saver.waitForExit(kExitWait), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
 }
 
-TEST_F(FaultGuard, NtFamilyFaultOnTheMainThreadEndsWithZero) { EXPECT_EQ(faultAndWait(MainThread), 0u); }
+TEST_F(FaultGuard, NtFamilyFaultOnTheMainThreadEndsWithTheFaultsCode) {
+    EXPECT_EQ(faultAndWait(MainThread), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+}
 
-TEST_F(FaultGuard, NtFamilyFaultOnTheAnimationThreadEndsWithZero) { EXPECT_EQ(faultAndWait(AnimationThreadOf), 0u); }
+TEST_F(FaultGuard, NtFamilyFaultOnTheAnimationThreadEndsWithTheFaultsCode) {
+    EXPECT_EQ(faultAndWait(AnimationThreadOf), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+}
 
 TEST_F(FaultGuard, Windows95FamilyClearsTheSaverRunningStateForAFaultOnAnotherThread) {
     if (!kBuildRunsOnWindows95Family)

@@ -15,8 +15,8 @@
 
 #include "display/packed_dib.h"
 #include "display/rle8.h"
-#include "display/sheet_graphics_windows.h"
 #include "expected_language.h"
+#include "host/sheet_graphics_windows.h"
 #include "screen_capture_windows.h"
 
 namespace {

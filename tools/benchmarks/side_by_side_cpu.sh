@@ -14,7 +14,19 @@
 #            corner_squares.exe: what any full-screen program that changes
 #            its picture every 28 ms costs under Wine, the saver's floor
 #     worst  quorbel's worst case, 3840x2160
-#   Cloud Life is measured once for x11 and wine together.
+#     wine-worst  Quorbel.scr's worst case under Wine against corner_squares.exe,
+#            3840x2160
+#   Cloud Life is measured once for x11 and wine together. The Windows
+#   programs are measured in turn with corner_squares.exe, PAIRS rounds
+#   (default 3: A B A B A B), and given as min / median / max.
+#   QUORBEL_SCR_BEFORE=path  another Windows program (an older build) taken
+#     into each round too, so that before and after are measured side by side.
+#   PERF=folder  records where each contestant's time goes while it is
+#     counted (perf record -g on its processes, one file per measurement);
+#     read with perf report -i <file> --sort dso,symbol. Under Wine only the
+#     ELF parts (wineserver, Wine's own DLLs) have symbols; the program's own
+#     functions show as addresses in its .scr, which
+#     addr2line -e <build>/program-win32threads/host/Quorbel.scr -f resolves.
 #   QUORBEL_SCR=path  the Windows program (default: win32/host/Quorbel.scr
 #     beside the native build folder), so that a copy of an older build can
 #     be measured too.
@@ -35,6 +47,8 @@ build=${1:-$root/build/native}
 warmup=${WARMUP:-3}
 span=${SPAN:-15}
 scenes=${SCENES:-x11 wine worst}
+pairs=${PAIRS:-3}
+perf_folder=${PERF:-}
 quorbel_scr=${QUORBEL_SCR:-$build/../win32/host/Quorbel.scr}
 wineprefix=$(realpath -m "${BENCH_WINEPREFIX:-$build/../wineprefix-bench}")
 # shellcheck source-path=SCRIPTDIR source=../ci/xvfb_display.sh
@@ -42,9 +56,9 @@ wineprefix=$(realpath -m "${BENCH_WINEPREFIX:-$build/../wineprefix-bench}")
 
 for scene in $scenes; do
     case $scene in
-    x11 | wine | worst) ;;
+    x11 | wine | worst | wine-worst) ;;
     *)
-        echo "unknown scene '$scene' (x11, wine, worst)" >&2
+        echo "unknown scene '$scene' (x11, wine, worst, wine-worst)" >&2
         exit 2
         ;;
     esac
@@ -226,7 +240,16 @@ measure() {
     sleep "$warmup"
     for i in "${!pids[@]}"; do before[i]=$(cpu_ticks "${pids[i]}"); done
     server0=$(cpu_ticks "$XVFB_PID")
-    sleep "$span"
+    if [ -n "$perf_folder" ]; then
+        mkdir -p "$perf_folder"
+        local record pid_list
+        record=$perf_folder/$(date +%H%M%S)-${contestant}.data
+        pid_list=$(IFS=,; echo "${pids[*]},$XVFB_PID")
+        perf record -q -g -F 499 -p "$pid_list" -o "$record" -- sleep "$span" 2>/dev/null || sleep "$span"
+        echo "      profile: $record"
+    else
+        sleep "$span"
+    fi
     for i in "${!pids[@]}"; do after[i]=$(cpu_ticks "${pids[i]}"); done
     server1=$(cpu_ticks "$XVFB_PID")
     stop_contestant
@@ -248,6 +271,50 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
 # verdict <ratio> <highest>: whether the ratio is within its target.
 verdict() { awk -v r="$1" -v most="$2" 'BEGIN { print (r != "n/a" && r <= most) ? "met" : "NOT MET" }'; }
 
+# stats <values...>: min, median and max.
+stats() {
+    printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 }
+        END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.1f %.1f %.1f", v[1], m, v[NR] }'
+}
+
+# windows_rounds <size> <target> <Name=value...>: Quorbel.scr with the given
+# settings (and QUORBEL_SCR_BEFORE with the same), then corner_squares.exe,
+# in turn for PAIRS rounds; prints each one's min / median / max share and
+# the ratio of its median to corner_squares' median against the target.
+windows_rounds() {
+    local size=$1 target=$2
+    shift 2
+    local corners=$build/../win32/tools/benchmarks/corner_squares.exe
+    local programs=("$quorbel_scr") shares=() i
+    [ -n "${QUORBEL_SCR_BEFORE:-}" ] && programs+=("$QUORBEL_SCR_BEFORE")
+    programs+=("$corners")
+    for _ in $(seq 1 "$pairs"); do
+        for i in "${!programs[@]}"; do
+            if [ "${programs[i]}" = "$corners" ]; then
+                measure "$size" quorbel_scr "$corners"
+            else
+                measure "$size" quorbel_scr "${programs[i]}" "$@"
+            fi
+            shares[i]+="$SHARE "
+        done
+    done
+    local last=$((${#programs[@]} - 1)) floor figures
+    # shellcheck disable=SC2086
+    floor=$(stats ${shares[last]} | awk '{print $2}')
+    for i in "${!programs[@]}"; do
+        # shellcheck disable=SC2086
+        figures=$(stats ${shares[i]})
+        # shellcheck disable=SC2086
+        printf "  %-40s min %s  median %s  max %s %% of a core" "$(basename "${programs[i]}")" $figures
+        if [ "$i" -ne "$last" ]; then
+            local r
+            r=$(ratio "$(echo "$figures" | awk '{print $2}')" "$floor")
+            printf "  median / corner_squares: %s (at most %s: %s)" "$r" "$target" "$(verdict "$r" "$target")"
+        fi
+        echo
+    done
+}
+
 # ---- scenes ------------------------------------------------------------------
 if selected x11 || selected wine; then
     need_cloudlife
@@ -264,6 +331,8 @@ if selected x11 || selected wine; then
         if [ -f "$corners" ]; then
             measure 1920x1080 quorbel_scr "$corners"
             floor_share=$SHARE
+            echo "  in turn with corner_squares, $pairs rounds:"
+            windows_rounds 1920x1080 1.15 Speed=19 Size=Small Tovtov=On
         fi
     fi
     measure 1920x1080 cloudlife --cycle-delay 28000 --cell-size 4
@@ -284,4 +353,10 @@ if selected worst; then
     echo "== 3840x2160, worst case: no Life rules, so every cell wriggles in every tick"
     measure 3840x2160 quorbel --speed 19 --cell-size small --wriggle on --life off --generations 4294967295 --seed 1
     echo "  quorbel / half a core: $(ratio "$SHARE" 50) (at most 1)"
+fi
+
+if selected wine-worst; then
+    echo "== 3840x2160, worst case under Wine: no Life rules, every cell wriggles in every tick, against corner_squares"
+    echo "  (Windows program: $(realpath -m "$quorbel_scr"))"
+    windows_rounds 3840x2160 1.5 Speed=19 Size=Small Tovtov=On LifeGame=Off Generations=4294967295
 fi

@@ -13,10 +13,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "display/display_state_windows.h"
 #include "display/effective_settings.h"
-#include "display/gdi_paint_target_windows.h"
 #include "display/sheet_geometry.h"
+#include "host/display_state_windows.h"
+#include "host/gdi_paint_target_windows.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ void MakeSheetGraphics(DisplayState& display, HWND window) {
         sheet.colours.push_back(RGBQUAD{static_cast<BYTE>(i * 7), static_cast<BYTE>(255 - i), static_cast<BYTE>(i), 0});
     }
     sheet.palette = CreatePaletteOf(sheet.colours);
-    display.buffer.create(ClientSizeOf(window), sheet.colours);
+    display.buffer.create(ClientSizeOf(window), sheet);
 }
 
 // User and kernel time of this thread so far, in milliseconds. Wine counts

@@ -1,4 +1,4 @@
-#include "display/animation_thread_windows.h"
+#include "host/animation_thread_windows.h"
 
 int StartAnimation(AnimationThread& animation, AnimationClient& client) {
     animation.client = &client;

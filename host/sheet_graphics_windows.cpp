@@ -1,12 +1,12 @@
-#include "display/sheet_graphics_windows.h"
+#include "host/sheet_graphics_windows.h"
 
 #include <cstddef>
 #include <vector>
 
 #include "display/packed_dib.h"
 #include "resources/resource_ids.h"
-#include "settings/config_dialog_windows.h"
 #include "settings/dialog_text_windows.h"
+#include "settings/windows_family_windows.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ SheetGraphics BuildSheetGraphics(HWND window, const uint8_t* packedSheet, size_t
     SheetGraphics sheet;
     PackedDibLayout layout;
     if (!ParsePackedDib(packedSheet, size, &layout) || layout.header.bitCount != 8) {
-        ShowStringMessage(ConfigDialogWindows95Family(), window, IDS_SHEET_NOT_256_COLOR, IDS_SHEET_ERROR_CAPTION,
+        ShowStringMessage(Windows95Family(), window, IDS_SHEET_NOT_256_COLOR, IDS_SHEET_ERROR_CAPTION,
                           MB_OK | MB_ICONERROR);
         return sheet;
     }
@@ -55,7 +55,7 @@ SheetGraphics BuildSheetGraphics(HWND window, const uint8_t* packedSheet, size_t
     const std::vector<RGBQUAD> colours(table, table + layout.colorCount);
     sheet.palette = CreatePaletteOf(colours);
     if (sheet.palette == nullptr) {
-        ShowStringMessage(ConfigDialogWindows95Family(), window, IDS_PALETTE_FAILED, IDS_PALETTE_FAILED_CAPTION,
+        ShowStringMessage(Windows95Family(), window, IDS_PALETTE_FAILED, IDS_PALETTE_FAILED_CAPTION,
                           MB_OK | MB_ICONWARNING);
         return sheet;
     }

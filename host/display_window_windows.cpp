@@ -1,7 +1,7 @@
-#include "display/display_window_windows.h"
+#include "host/display_window_windows.h"
 
-#include "display/gdi_paint_target_windows.h"
-#include "display/sheet_graphics_windows.h"
+#include "host/gdi_paint_target_windows.h"
+#include "host/sheet_graphics_windows.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ int StartDisplay(DisplayState& display, HWND window) {
 
     const ClientSize client = ClientSizeOf(window);
     display.saver.startWorld(client);
-    display.buffer.create(client, display.sheet.colours);
+    display.buffer.create(client, display.sheet);
     StartAnimation(display.animation, display);
     return 1;
 }
@@ -73,7 +73,7 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             EndDisplay(*display);
             break;
         case WM_ERASEBKGND:
-            FillClientBlack(window, reinterpret_cast<HDC>(wParam));
+            EraseBackground(*display, window, reinterpret_cast<HDC>(wParam));
             return 0;
         case WM_PAINT:
             PaintFromBuffer(*display, window);

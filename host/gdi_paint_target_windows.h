@@ -7,10 +7,9 @@
 
 #include <optional>
 
-#include "display/back_buffer_windows.h"
-#include "display/changed_area.h"
-#include "display/frame_target.h"
+#include "display/colour_target.h"
 #include "display/paint_target.h"
+#include "host/back_buffer_windows.h"
 
 // A window's client size (its client rectangle starts at 0, 0); 0 x 0 if it
 // cannot be read.
@@ -26,10 +25,10 @@ public:
     // more pixels than the calls it saves are worth).
     static constexpr long kCallCost = 1000;
 
-    // Brackets one tick. Copies come from sheet (skipped when null) and all
-    // drawing goes into buffer, which the caller has locked; endTick shows
-    // what changed on paintDC.
-    void beginTick(HWND window, HDC paintDC, BackBuffer& buffer, const IndexedImage* sheet);
+    // Brackets one tick. Copies come from the buffer's sprites (skipped when
+    // it has none) and all drawing goes into buffer, which the caller has
+    // locked; endTick shows what changed on paintDC.
+    void beginTick(HWND window, HDC paintDC, BackBuffer& buffer);
     void endTick();
 
     void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) override;
@@ -41,6 +40,5 @@ private:
     HWND window_ = nullptr;
     HDC paintDC_ = nullptr;
     BackBuffer* buffer_ = nullptr;
-    std::optional<FrameTarget> frame_;
-    ChangedArea changed_;
+    std::optional<ColourTarget> picture_;
 };

@@ -1,31 +1,26 @@
-#include "display/gdi_paint_target_windows.h"
+#include "host/gdi_paint_target_windows.h"
 
-void GdiPaintTarget::beginTick(HWND window, HDC paintDC, BackBuffer& buffer, const IndexedImage* sheet) {
+void GdiPaintTarget::beginTick(HWND window, HDC paintDC, BackBuffer& buffer) {
     window_ = window;
     paintDC_ = paintDC;
     buffer_ = &buffer;
-    frame_.emplace(buffer.frame(), sheet);
-    changed_.reset(frame_->clientSize());
+    picture_.emplace(buffer.picture(), buffer.sprites());
 }
 
 void GdiPaintTarget::endTick() {
-    if (!changed_.empty()) {
-        buffer_->show(paintDC_, changed_, kCallCost);
+    if (!picture_->changed().empty()) {
+        buffer_->show(paintDC_, picture_->changed(), kCallCost);
     }
-    frame_.reset();
+    picture_.reset();
     buffer_ = nullptr;
     paintDC_ = nullptr;
 }
 
 void GdiPaintTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int height) {
-    frame_->copy(srcX, srcY, dstX, dstY, width, height);
-    changed_.add({dstX, dstY, dstX + width, dstY + height});
+    picture_->copy(srcX, srcY, dstX, dstY, width, height);
 }
 
-void GdiPaintTarget::fillBlack(const PaintRect& rect) {
-    frame_->fillBlack(rect);
-    changed_.add(rect);
-}
+void GdiPaintTarget::fillBlack(const PaintRect& rect) { picture_->fillBlack(rect); }
 
 ClientSize GdiPaintTarget::clientSize() { return ClientSizeOf(window_); }
 

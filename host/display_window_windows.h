@@ -6,7 +6,12 @@
 
 #include <windows.h>
 
-#include "display/display_state_windows.h"
+#include "host/display_state_windows.h"
+
+// The saver window's class style. With CS_OWNDC the ticking thread's GetDC
+// and the window thread's BeginPaint share one DC, which BeginPaint clips to
+// the update region: the back buffer's lock keeps them apart.
+constexpr UINT kSaverClassStyle = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
 
 // The window's DisplayState comes as the creation parameter
 // (CreateWindowEx's last argument) and is kept with the window from

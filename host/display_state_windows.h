@@ -9,11 +9,11 @@
 #include <cstdint>
 #include <optional>
 
-#include "display/animation_thread_windows.h"
-#include "display/back_buffer_windows.h"
-#include "display/gdi_paint_target_windows.h"
 #include "display/saver.h"
-#include "display/sheet_graphics_windows.h"
+#include "host/animation_thread_windows.h"
+#include "host/back_buffer_windows.h"
+#include "host/gdi_paint_target_windows.h"
+#include "host/sheet_graphics_windows.h"
 #include "settings/settings.h"
 
 struct DisplayState final : AnimationClient {
@@ -46,5 +46,10 @@ struct DisplayState final : AnimationClient {
 void RunTick(DisplayState& display, HWND window);
 
 // WM_PAINT: the invalid part of the window from the back buffer (black
-// before the first tick).
+// before the first tick). Holds the buffer's lock from before BeginPaint to
+// after EndPaint.
 void PaintFromBuffer(DisplayState& display, HWND window);
+
+// WM_ERASEBKGND: the client area black on dc, under the buffer's lock (the
+// lock is re-entrant, so also from inside PaintFromBuffer's BeginPaint).
+void EraseBackground(DisplayState& display, HWND window, HDC dc);

@@ -1,4 +1,4 @@
-#include "display/display_state_windows.h"
+#include "host/display_state_windows.h"
 
 void DisplayState::tick() { RunTick(*this, window); }
 
@@ -10,7 +10,7 @@ void RunTick(DisplayState& display, HWND window) {
     display.paintDC = GetDC(window);
     SelectPalette(display.paintDC, display.sheet.palette, FALSE);
     RealizePalette(display.paintDC);
-    display.target.beginTick(window, display.paintDC, display.buffer, display.sheet.source());
+    display.target.beginTick(window, display.paintDC, display.buffer);
     display.saver.tick(display.target);
     display.target.endTick();
     ReleaseDC(window, display.paintDC);
@@ -18,17 +18,22 @@ void RunTick(DisplayState& display, HWND window) {
 }
 
 void PaintFromBuffer(DisplayState& display, HWND window) {
+    // BeginPaint clips the window's own DC, which a tick shares, to the
+    // update region until EndPaint: no tick may draw in between.
+    BackBufferLock lock(display.buffer);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     if (!dc) {
         return;
     }
-    {
-        BackBufferLock lock(display.buffer);
-        SelectPalette(dc, display.sheet.palette, FALSE);
-        RealizePalette(dc);
-        const RECT& area = paint.rcPaint;
-        display.buffer.repaint(dc, {area.left, area.top, area.right, area.bottom});
-    }
+    SelectPalette(dc, display.sheet.palette, FALSE);
+    RealizePalette(dc);
+    const RECT& area = paint.rcPaint;
+    display.buffer.repaint(dc, {area.left, area.top, area.right, area.bottom});
     EndPaint(window, &paint);
+}
+
+void EraseBackground(DisplayState& display, HWND window, HDC dc) {
+    BackBufferLock lock(display.buffer);
+    FillClientBlack(window, dc);
 }

@@ -1,0 +1,94 @@
+#include "host/back_buffer_windows.h"
+
+namespace {
+
+// A message number nothing sends to the saver's threads, so that looking
+// for it finds the queue empty.
+constexpr UINT kNeverSent = WM_APP + 0x3FFF;
+
+}  // namespace
+
+void HandDrawingToScreen() {
+    MSG message;
+    PeekMessageA(&message, nullptr, kNeverSent, kNeverSent, PM_NOREMOVE);
+}
+
+BackBuffer::BackBuffer() { InitializeCriticalSection(&guard_); }
+
+BackBuffer::~BackBuffer() {
+    destroy();
+    DeleteCriticalSection(&guard_);
+}
+
+bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet) {
+    destroy();
+    if (client.width <= 0 || client.height <= 0) {
+        return false;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = client.width;
+    info.bmiHeader.biHeight = -client.height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    dc_ = bitmap_ ? CreateCompatibleDC(nullptr) : nullptr;
+    previous_ = dc_ ? SelectObject(dc_, bitmap_) : nullptr;
+    if (!bits || !previous_) {
+        destroy();
+        return false;
+    }
+    // A DIB section starts zeroed: black.
+    picture_ = {static_cast<uint32_t*>(bits), client.width, client.height};
+    if (const IndexedImage* source = sheet.source()) {
+        ColourTable colours;
+        for (const RGBQUAD& c : sheet.colours) {
+            colours.push_back((uint32_t{c.rgbRed} << 16) | (uint32_t{c.rgbGreen} << 8) | c.rgbBlue);
+        }
+        sprites_ = InColours(*source, colours);
+    }
+    return true;
+}
+
+void BackBuffer::destroy() {
+    if (previous_) {
+        SelectObject(dc_, previous_);
+        previous_ = nullptr;
+    }
+    if (dc_) {
+        DeleteDC(dc_);
+        dc_ = nullptr;
+    }
+    if (bitmap_) {
+        DeleteObject(bitmap_);
+        bitmap_ = nullptr;
+    }
+    picture_ = ColourView();
+    sprites_ = ColourImage();
+}
+
+void BackBuffer::show(HDC dc, const ChangedArea& changed, long callCost) {
+    if (!picture_.pixels) {
+        return;
+    }
+    for (const PaintRect& r : changed.merged(callCost)) {
+        copyTo(dc, r);
+    }
+    // GDI may batch the copies; they must have read the section before the
+    // lock is let go and the next tick changes it.
+    GdiFlush();
+    HandDrawingToScreen();
+}
+
+void BackBuffer::repaint(HDC dc, const PaintRect& rect) const {
+    if (dc_) {
+        copyTo(dc, rect);
+        GdiFlush();
+    }
+}
+
+void BackBuffer::copyTo(HDC dc, const PaintRect& rect) const {
+    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dc_, rect.left, rect.top, SRCCOPY);
+}

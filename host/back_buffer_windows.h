@@ -1,0 +1,75 @@
+// The picture the saver window shows, kept in memory: a 32-bit DIB section
+// that each tick draws into straight from the sprite sheet in the same
+// colours (converted once, when the buffer is made), so that what changed is
+// copied to the window with no conversion on the way (under Wine, GDI's own
+// 8-to-32-bit conversion costs several times the copy). WM_PAINT repaints
+// from the DIB section on the window's thread while the ticks run on the
+// animation thread: both hold the lock while they use the buffer.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "display/changed_area.h"
+#include "display/colour_target.h"
+#include "display/paint_target.h"
+#include "host/sheet_graphics_windows.h"
+
+// Under Wine a window's drawing waits in memory until a thread of the
+// program finds its message queue empty (or until drawing has gone on for
+// a while); this hands it to the screen now. On Windows, where drawing
+// reaches the screen as it is made, it does nothing.
+void HandDrawingToScreen();
+
+class BackBuffer {
+public:
+    BackBuffer();
+    ~BackBuffer();
+    BackBuffer(const BackBuffer&) = delete;
+    BackBuffer& operator=(const BackBuffer&) = delete;
+
+    // A black picture of the client's size, and the sheet's sprites in its
+    // colour table's colours (missing entries black). False when GDI cannot
+    // make the picture: the buffer is then 0 x 0, and drawing into it and
+    // showing it do nothing.
+    bool create(ClientSize client, const SheetGraphics& sheet);
+    void destroy();
+
+    ColourView picture() const { return picture_; }
+    ClientSize size() const { return {picture_.width, picture_.height}; }
+    // What copies come from: null when there are no sprites.
+    const ColourImage* sprites() const { return sprites_.width > 0 ? &sprites_ : nullptr; }
+    // Brings what changed in the picture to the window's DC and on to the
+    // screen, copied in the merged rectangles. Returns when GDI has read what
+    // it needs, as repaint() does.
+    void show(HDC dc, const ChangedArea& changed, long callCost);
+    // Copies rect as last shown to dc again.
+    void repaint(HDC dc, const PaintRect& rect) const;
+
+    void lock() { EnterCriticalSection(&guard_); }
+    void unlock() { LeaveCriticalSection(&guard_); }
+
+private:
+    void copyTo(HDC dc, const PaintRect& rect) const;
+
+    CRITICAL_SECTION guard_;
+    ColourImage sprites_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;  // what dc_ held before the bitmap
+    ColourView picture_;          // the DIB section's pixels
+};
+
+// Holds a buffer's lock for a scope.
+class BackBufferLock {
+public:
+    explicit BackBufferLock(BackBuffer& buffer) : buffer_(buffer) { buffer_.lock(); }
+    ~BackBufferLock() { buffer_.unlock(); }
+    BackBufferLock(const BackBufferLock&) = delete;
+    BackBufferLock& operator=(const BackBufferLock&) = delete;
+
+private:
+    BackBuffer& buffer_;
+};
