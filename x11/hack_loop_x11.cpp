@@ -117,6 +117,11 @@ HackLoopEnd RunHackLoop(XConnection& connection, HackWindow& window, WindowPaint
             // Rounded up, so that the wait never ends just short of the tick.
             timeout = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(nextTick - now).count());
         }
+        // Drawing may have read events into Xlib's queue, where poll() cannot
+        // see them: handle those first.
+        if (XEventsQueued(connection.display(), QueuedAlready) > 0) {
+            continue;
+        }
         pollfd fds[2] = {{connection.fd(), POLLIN, 0}, {signals.fd(), POLLIN, 0}};
         if (poll(fds, 2, timeout) < 0 && errno != EINTR) {
             loop.endWith({1, std::string("poll failed: ") + std::strerror(errno), false});

@@ -1,5 +1,5 @@
 // quorbel: the saver as an XScreenSaver hack. Exit codes: 0 when asked to
-// end (SIGTERM, SIGINT, closing its window), 1 when the X server fails it,
+// end (SIGTERM, SIGINT, SIGHUP, closing its window), 1 when the X server fails it,
 // 2 for a bad option.
 #include <cstdio>
 #include <cstdlib>
@@ -42,9 +42,7 @@ int Run(const HackOptions& options, const StopSignals& signals) {
         end = RunHackLoop(*connection, window, painter, saver, signals, options.ticks);
         saver.end();
     }
-    if (!end.windowGone) {
-        CloseHackWindow(*connection, window);
-    }
+    CloseHackWindow(*connection, window, end.windowGone);
     if (const auto late = connection->syncAndTakeError(); late && !end.windowGone && end.exitCode == 0) {
         end = {1, "X error: " + *late, false};
     }

@@ -123,11 +123,11 @@ case_resize() {
     [ "$code" = 0 ] || fail "exit code $code after WM_DELETE_WINDOW: $(cat "$work/err")"
 }
 
-# SIGTERM and SIGINT end it at once although the next tick is 2 s away.
+# SIGTERM, SIGINT and SIGHUP end it at once although the next tick is 2 s away.
 case_signals() {
     start_xvfb 640x480x24 || fail "no Xvfb"
     local signal
-    for signal in TERM INT; do
+    for signal in TERM INT HUP; do
         start_saver "$work/err" --root --speed 0
         black() { shot root && [ "$(brightest root 640x480+0+0)" = 0 ]; }
         wait_until 10 black || fail "the saver did not black out the root"
