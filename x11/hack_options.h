@@ -22,6 +22,7 @@ struct HackOptions {
     unsigned long windowId = 0;  // for WindowChoice::Id
     std::string display;         // empty: $DISPLAY
     std::optional<uint32_t> ticks;
+    int scale = 0;  // device pixels per sprite pixel; 0: chosen from the display
     bool help = false;
     SaverOptions saver;
 };
