@@ -69,14 +69,11 @@ ComposedImage::~ComposedImage() {
     XDestroyImage(image_);
 }
 
-uint32_t* ComposedImage::row(int y) {
-    if (unread_) {
-        // The server reads shared memory when it handles the request; by
-        // the next tick it has long done so, and the round trip proves it.
-        XSync(display_, False);
-        unread_ = false;
-    }
-    return reinterpret_cast<uint32_t*>(image_->data + static_cast<size_t>(y) * image_->bytes_per_line);
+void ComposedImage::waitUntilRead() {
+    // The server reads shared memory when it handles the request; by the
+    // next tick it has long done so, and the round trip proves it.
+    XSync(display_, False);
+    unread_ = false;
 }
 
 void ComposedImage::put(Drawable drawable, GC gc, const PaintRect& rect) {

@@ -22,13 +22,21 @@ public:
 
     // False when no image of 32 bits a pixel in our byte order could be made.
     bool usable() const { return image_ != nullptr; }
-    // Row y, to write into; waits first until the server has read what the
-    // last put() sent.
-    uint32_t* row(int y);
+    // Row y, to write into, and the rows below it at stride() apart; waits
+    // first until the server has read what the last put() sent.
+    uint32_t* row(int y) {
+        if (unread_) {
+            waitUntilRead();
+        }
+        return reinterpret_cast<uint32_t*>(image_->data + static_cast<size_t>(y) * image_->bytes_per_line);
+    }
+    size_t stride() const { return static_cast<size_t>(image_->bytes_per_line) / sizeof(uint32_t); }
     // Sends rect of the image to the same place on the drawable.
     void put(Drawable drawable, GC gc, const PaintRect& rect);
 
 private:
+    void waitUntilRead();
+
     XConnection& connection_;
     Display* display_;
     XImage* image_ = nullptr;
