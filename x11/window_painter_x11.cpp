@@ -1,6 +1,7 @@
 #include "x11/window_painter_x11.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "display/changed_area.h"
 #include "x11/pixel_format.h"
@@ -193,10 +194,11 @@ std::vector<PaintRect> WindowPainter::changedRects() {
         size_t next = 0;  // in above
         here.clear();
         for (int column = 0; column < columns_;) {
-            if (mark[column] == 0) {
-                ++column;
-                continue;
+            const void* found = std::memchr(mark + column, 1, static_cast<size_t>(columns_ - column));
+            if (found == nullptr) {
+                break;
             }
+            column = static_cast<int>(static_cast<const uint8_t*>(found) - mark);
             const int first = column;
             while (column < columns_ && mark[column] != 0) {
                 ++column;
