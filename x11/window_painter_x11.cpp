@@ -14,12 +14,14 @@ ChannelMasks MasksOf(const Visual* visual) {
 }
 
 // What drawing costs, program and X server together (CPU over 300 ticks on
-// Xvfb with MIT-SHM, each way forced): a request that draws one cell, a
-// composed rectangle sent, and a pixel composed and sent. Small wriggling
-// cells at 1920x1080 (about 400 cells in 300 rectangles a tick): 0.67 ms a
-// tick one by one, 1.2 ms composed; 3840x2160 with every cell changing
-// (36,864 cells, one rectangle): 12.5 ms one by one, 10.3 ms composed.
-constexpr double kCellRequestNs = 300;
+// Xvfb with MIT-SHM, each way forced): a request that draws one cell and
+// each pixel it copies; a composed rectangle sent, and a pixel composed and
+// sent. Fitted to small wriggling cells at 1920x1080 (about 400 cells in 300
+// rectangles a tick: 0.67 ms one by one, 1.2 ms composed) and 3840x2160
+// with every cell changing (one rectangle; at scale 1, 36,864 cells: 12.5 ms
+// one by one, 10.3 ms composed; at scale 2, 9,216 cells: 7.5 ms one by one).
+constexpr double kCellRequestNs = 140;
+constexpr double kCellPixelNs = 0.7;
 constexpr double kRectangleNs = 2000;
 constexpr double kPixelNs = 1.0;
 
@@ -171,7 +173,8 @@ void WindowPainter::send() {
         return;
     }
     std::vector<PaintRect> rects = changedRects();
-    const double oneByOne = kCellRequestNs * static_cast<double>(changed_.size());
+    const double cells = static_cast<double>(changed_.size());
+    const double oneByOne = cells * (kCellRequestNs + kCellPixelNs * cellWidth_ * cellHeight_);
     const double composed =
         kRectangleNs * static_cast<double>(rects.size()) + kPixelNs * static_cast<double>(PixelsIn(rects));
     if (!(composed < oneByOne && compose(rects))) {
