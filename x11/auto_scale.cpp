@@ -1,5 +1,6 @@
 #include "x11/auto_scale.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "display/display_scale.h"
@@ -21,7 +22,7 @@ std::optional<double> Dpi(const std::string& text) {
     return dpi;
 }
 
-int Rounded(double dpi) { return static_cast<int>(dpi + 0.5); }
+int Rounded(double dpi) { return static_cast<int>(std::lround(dpi)); }
 
 }  // namespace
 

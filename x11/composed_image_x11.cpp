@@ -7,6 +7,9 @@
 
 namespace {
 
+// What shmat() returns on failure.
+void* const kShmFailed = reinterpret_cast<void*>(-1);  // NOLINT(performance-no-int-to-ptr)
+
 bool NativeOrder32(const XImage* image) {
     const uint16_t probe = 1;
     const int native = *reinterpret_cast<const uint8_t*>(&probe) == 1 ? LSBFirst : MSBFirst;
@@ -26,15 +29,16 @@ ComposedImage::ComposedImage(XConnection& connection, Visual* visual, int depth,
             shm_.shmid =
                 shmget(IPC_PRIVATE, static_cast<size_t>(image_->bytes_per_line) * size.height, IPC_CREAT | 0600);
             if (shm_.shmid >= 0) {
-                shm_.shmaddr = image_->data = static_cast<char*>(shmat(shm_.shmid, nullptr, 0));
+                void* address = shmat(shm_.shmid, nullptr, 0);
+                const bool attached = address != kShmFailed;
+                shm_.shmaddr = image_->data = attached ? static_cast<char*>(address) : nullptr;
                 shm_.readOnly = False;
                 // A server elsewhere cannot attach; that shows as an error.
-                shared_ = shm_.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(display_, &shm_) &&
-                          !connection_.syncAndTakeError();
+                shared_ = attached && XShmAttach(display_, &shm_) && !connection_.syncAndTakeError();
                 // Gone once both sides have detached.
                 shmctl(shm_.shmid, IPC_RMID, nullptr);
-                if (!shared_ && shm_.shmaddr != reinterpret_cast<char*>(-1)) {
-                    shmdt(shm_.shmaddr);
+                if (!shared_ && attached) {
+                    shmdt(address);
                 }
             }
         }
