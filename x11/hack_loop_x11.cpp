@@ -6,14 +6,16 @@
 #include <chrono>
 #include <cstring>
 
+#include "display/display_scale.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 class HackLoop {
 public:
-    HackLoop(XConnection& connection, HackWindow& window, WindowPainter& painter, Saver& saver)
-        : display_(connection.display()), window_(window), painter_(painter), saver_(saver) {
+    HackLoop(XConnection& connection, HackWindow& window, WindowPainter& painter, int scale, Saver& saver)
+        : display_(connection.display()), window_(window), painter_(painter), scale_(scale), saver_(saver) {
         wmProtocols_ = XInternAtom(display_, "WM_PROTOCOLS", False);
     }
 
@@ -29,7 +31,7 @@ public:
             window_.size = *pendingSize_;
             pendingSize_.reset();
             painter_.resize(window_.size);
-            saver_.resize(window_.size);
+            saver_.resize(LogicalSize(window_.size, scale_));
             // Black at once, not only when the next tick clears: exposures
             // of the new size came while the picture had the old one.
             painter_.repaint({0, 0, window_.size.width, window_.size.height});
@@ -81,6 +83,7 @@ private:
     Display* display_;
     HackWindow& window_;
     WindowPainter& painter_;
+    int scale_;
     Saver& saver_;
     Atom wmProtocols_;
     std::optional<ClientSize> pendingSize_;
@@ -89,9 +92,12 @@ private:
 
 }  // namespace
 
-HackLoopEnd RunHackLoop(XConnection& connection, HackWindow& window, WindowPainter& painter, Saver& saver,
+HackLoopEnd RunHackLoop(XConnection& connection, HackWindow& window, WindowPainter& painter, int scale, Saver& saver,
                         const StopSignals& signals, std::optional<uint64_t> ticks) {
-    HackLoop loop(connection, window, painter, saver);
+    HackLoop loop(connection, window, painter, scale, saver);
+    ScaledTarget scaled(painter, scale);
+    // At scale 1 the painter directly, as before scaling existed.
+    PaintTarget& target = scale > 1 ? static_cast<PaintTarget&>(scaled) : painter;
     uint64_t ticksDone = 0;
     auto nextTick = Clock::now() + std::chrono::milliseconds(saver.tickDelay());
     for (;;) {
@@ -107,7 +113,7 @@ HackLoopEnd RunHackLoop(XConnection& connection, HackWindow& window, WindowPaint
         if (ticking) {
             const auto now = Clock::now();
             if (now >= nextTick) {
-                saver.tick(painter);
+                saver.tick(target);
                 painter.present();
                 ++ticksDone;
                 // The delay counts from the end of a tick, as on Windows.
@@ -116,6 +122,11 @@ HackLoopEnd RunHackLoop(XConnection& connection, HackWindow& window, WindowPaint
             }
             // Rounded up, so that the wait never ends just short of the tick.
             timeout = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(nextTick - now).count());
+        }
+        // Drawing may have read events into Xlib's queue, where poll() cannot
+        // see them: handle those first.
+        if (XEventsQueued(connection.display(), QueuedAlready) > 0) {
+            continue;
         }
         pollfd fds[2] = {{connection.fd(), POLLIN, 0}, {signals.fd(), POLLIN, 0}};
         if (poll(fds, 2, timeout) < 0 && errno != EINTR) {

@@ -20,6 +20,8 @@ struct HackLoopEnd {
 
 // Runs the started saver until a stop signal, WM_DELETE_WINDOW on our own
 // window, the window's destruction or an X error. After `ticks` ticks (when
-// given) it stops ticking and only keeps the picture up.
-HackLoopEnd RunHackLoop(XConnection& connection, HackWindow& window, WindowPainter& painter, Saver& saver,
+// given) it stops ticking and only keeps the picture up. The saver works in
+// logical pixels, each scale x scale device pixels of the painter's (whose
+// sheet is enlarged as much).
+HackLoopEnd RunHackLoop(XConnection& connection, HackWindow& window, WindowPainter& painter, int scale, Saver& saver,
                         const StopSignals& signals, std::optional<uint64_t> ticks);

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <sstream>
 
+#include "display/display_scale.h"
+
 namespace {
 
 // Where to draw and for how long, as the help lists them.
@@ -13,6 +15,7 @@ constexpr OptionHelp kFrontEndOptions[] = {
     {"window-id", "ID", "Draw in window ID, decimal or 0x-hex"},
     {"display", "NAME", "X display (default $DISPLAY)"},
     {"ticks", "0..4294967295", "Stop ticking after this many ticks, keeping the picture up"},
+    {"scale", "auto|1|2|3|4", "Device pixels per sprite pixel (default auto: from the display's DPI)"},
 };
 
 // The option names the usage text lists, in its order: "--root, --window, ...".
@@ -137,6 +140,14 @@ bool ParseHackOptions(int argc, const char* const* argv, const char* xscreensave
                 return false;
             }
             result.display = text;
+        } else if (name == "scale") {
+            const std::optional<uint32_t> scale = text == "auto" ? 0 : ParseDecimal(text, 1, kMaxDisplayScale);
+            if (!scale) {
+                *error =
+                    "--scale takes auto or 1.." + std::to_string(kMaxDisplayScale) + ", not " + QuotedArgument(text);
+                return false;
+            }
+            result.scale = static_cast<int>(*scale);
         } else {
             result.ticks = ParseDecimal(text, 0, UINT32_MAX);
             if (!result.ticks) {

@@ -23,6 +23,7 @@ struct HackOptions {
     std::string display;         // empty: $DISPLAY
     std::optional<uint32_t> ticks;
     std::optional<ProgramRequest> request;  // --help or --version: nothing else is done
+    int scale = 0;  // device pixels per sprite pixel; 0: chosen from the display
     SaverOptions saver;
 };
 

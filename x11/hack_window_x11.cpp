@@ -91,6 +91,7 @@ bool CreateOwnWindow(Display* display, HackWindow* window, std::string* error) {
         visual = info.visual;
         depth = info.depth;
         colormap = XCreateColormap(display, RootWindow(display, screen), visual, AllocNone);
+        window->colormap = colormap;
     }
     const int width = std::min(kOwnWidth, DisplayWidth(display, screen));
     const int height = std::min(kOwnHeight, DisplayHeight(display, screen));
@@ -148,8 +149,11 @@ bool OpenHackWindow(XConnection& connection, const HackOptions& options, HackWin
     return true;
 }
 
-void CloseHackWindow(XConnection& connection, const HackWindow& window) {
-    if (window.own) {
+void CloseHackWindow(XConnection& connection, const HackWindow& window, bool windowGone) {
+    if (window.own && !windowGone) {
         XDestroyWindow(connection.display(), window.window);
+    }
+    if (window.colormap != 0) {
+        XFreeColormap(connection.display(), window.colormap);
     }
 }

@@ -18,6 +18,7 @@ struct HackWindow {
     int depth = 0;
     ClientSize size{0, 0};
     Atom deleteWindow = 0;  // WM_DELETE_WINDOW, for our own window
+    Colormap colormap = 0;  // made for our own window's visual; freed on close
 };
 
 // Finds or creates the window and asks for its exposures and size changes.
@@ -25,5 +26,6 @@ struct HackWindow {
 // not do.
 bool OpenHackWindow(XConnection& connection, const HackOptions& options, HackWindow* window, std::string* error);
 
-// Destroys our own window; leaves any other as it is.
-void CloseHackWindow(XConnection& connection, const HackWindow& window);
+// Destroys our own window (unless someone else already did) and frees its
+// colormap; leaves any other window as it is.
+void CloseHackWindow(XConnection& connection, const HackWindow& window, bool windowGone);

@@ -1,15 +1,17 @@
 // quorbel: the saver as an XScreenSaver hack. Exit codes: 0 when asked to
-// end (SIGTERM, SIGINT, closing its window), 1 when the X server fails it,
+// end (SIGTERM, SIGINT, SIGHUP, closing its window), 1 when the X server fails it,
 // 2 for a bad option.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "display/display_scale.h"
 #include "display/saver.h"
 #include "resources/builtin_sheet.h"
 #include "x11/hack_loop_x11.h"
 #include "x11/hack_options.h"
 #include "x11/hack_window_x11.h"
+#include "x11/screen_facts_x11.h"
 #include "x11/stop_signals_posix.h"
 #include "x11/window_painter_x11.h"
 #include "x11/x_connection_x11.h"
@@ -32,19 +34,19 @@ int Run(const HackOptions& options, const StopSignals& signals) {
         return Fail(error, 1);
     }
     const DecodedSheet& sheet = BuiltInSheet();
+    const int scale = options.scale != 0 ? options.scale : AutoScale(ReadScreenFacts(connection->display()));
     HackLoopEnd end{};
     {
-        WindowPainter painter(*connection, window, sheet.image, sheet.palette);
+        const IndexedImage enlarged = scale > 1 ? EnlargedImage(sheet.image, scale) : IndexedImage();
+        WindowPainter painter(*connection, window, scale > 1 ? enlarged : sheet.image, sheet.palette);
         // Black from the start, whatever was there (the root's pattern).
         painter.repaint({0, 0, window.size.width, window.size.height});
         Saver saver;
-        saver.start(options.saver.settings, window.size, SeedToUse(options.saver));
-        end = RunHackLoop(*connection, window, painter, saver, signals, options.ticks);
+        saver.start(options.saver.settings, LogicalSize(window.size, scale), SeedToUse(options.saver));
+        end = RunHackLoop(*connection, window, painter, scale, saver, signals, options.ticks);
         saver.end();
     }
-    if (!end.windowGone) {
-        CloseHackWindow(*connection, window);
-    }
+    CloseHackWindow(*connection, window, end.windowGone);
     if (const auto late = connection->syncAndTakeError(); late && !end.windowGone && end.exitCode == 0) {
         end = {1, "X error: " + *late, false};
     }

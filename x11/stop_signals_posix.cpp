@@ -9,7 +9,12 @@
 
 namespace {
 
-constexpr int kSignals[] = {SIGTERM, SIGINT};
+// SIGHUP: the terminal it was started from went away.
+struct StopSignal {
+    int number;
+    const char* name;
+};
+constexpr StopSignal kSignals[] = {{SIGTERM, "SIGTERM"}, {SIGINT, "SIGINT"}, {SIGHUP, "SIGHUP"}};
 
 // The write end, for the handler; only one StopSignals is installed at once.
 volatile sig_atomic_t writeEnd = -1;
@@ -36,8 +41,11 @@ bool StopSignals::install(std::string* error) {
     action.sa_handler = Raise;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : kSignals) {
-        sigaction(signal, &action, nullptr);
+    for (const StopSignal& signal : kSignals) {
+        if (sigaction(signal.number, &action, nullptr) != 0) {
+            *error = std::string("cannot handle ") + signal.name + ": " + std::strerror(errno);
+            return false;
+        }
     }
     return true;
 }
@@ -46,8 +54,8 @@ StopSignals::~StopSignals() {
     if (readEnd_ < 0) {
         return;
     }
-    for (int signal : kSignals) {
-        std::signal(signal, SIG_DFL);
+    for (const StopSignal& signal : kSignals) {
+        std::signal(signal.number, SIG_DFL);
     }
     close(writeEnd);
     writeEnd = -1;

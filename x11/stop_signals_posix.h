@@ -1,4 +1,4 @@
-// SIGTERM and SIGINT as a readable file descriptor, so that the event loop
+// SIGTERM, SIGINT and SIGHUP as a readable file descriptor, so that the event loop
 // wakes for them in the same poll() as for the X connection. XScreenSaver
 // ends its hacks with SIGTERM.
 #pragma once

@@ -63,6 +63,9 @@ TEST(HackOptions, OneOrTwoDashesAndAttachedValues) {
         EXPECT_EQ(outcome.options.ticks, 7u);
         EXPECT_EQ(outcome.options.saver.settings.Speed, 19u);
     }
+    EXPECT_EQ(Parse({}).options.scale, 0);
+    EXPECT_EQ(Parse({"--scale", "3"}).options.scale, 3);
+    EXPECT_EQ(Parse({"--scale=2", "--scale=auto"}).options.scale, 0);
 }
 
 TEST(HackOptions, SettingsOptionsMixWithWindowOptions) {
@@ -107,6 +110,8 @@ TEST(HackOptions, EachBadArgumentNamesItselfAndWhatIsAccepted) {
         {{"--ticks", "-1"}, nullptr, {"--ticks", "0..4294967295", "\"-1\""}},
         {{"--ticks", "4294967296"}, nullptr, {"--ticks"}},
         {{"--display"}, nullptr, {"--display"}},
+        {{"--scale", "5"}, nullptr, {"--scale", "auto", "1..4", "\"5\""}},
+        {{"--scale", "0"}, nullptr, {"--scale", "\"0\""}},
         {{"--root=yes"}, nullptr, {"--root", "no value"}},
         {{"--speed", "20"}, nullptr, {"--speed", "0..19", "random"}},
         {{"--wriggle", "maybe"}, nullptr, {"--wriggle", "\"maybe\""}},

@@ -123,11 +123,11 @@ case_resize() {
     [ "$code" = 0 ] || fail "exit code $code after WM_DELETE_WINDOW: $(cat "$work/err")"
 }
 
-# SIGTERM and SIGINT end it at once although the next tick is 2 s away.
+# SIGTERM, SIGINT and SIGHUP end it at once although the next tick is 2 s away.
 case_signals() {
     start_xvfb 640x480x24 || fail "no Xvfb"
     local signal
-    for signal in TERM INT; do
+    for signal in TERM INT HUP; do
         start_saver "$work/err" --root --speed 0
         black() { shot root && [ "$(brightest root 640x480+0+0)" = 0 ]; }
         wait_until 10 black || fail "the saver did not black out the root"
@@ -203,16 +203,9 @@ case_x_failures() {
     grep -q "lost the connection" "$work/err" || fail "no message for the lost connection: $(cat "$work/err")"
 }
 
-# A seeded run shows on the X display exactly the renderer's PNG for the same
-# seed, size and ticks: every pixel the palette colour of the frame's index.
-case_renderer_match() {
-    local size=800x600 ticks=80
-    local run=(--seed 7 --speed 19 --species 6 --cell-size small --shrink on --wrap on)
-    "$QUORBEL_RENDER" --quiet --resolution "$size" --ticks "$ticks" --png "$work/expected.png" "${run[@]}" ||
-        fail "quorbel-render failed"
+# shows_expected <what>: the root shows $work/expected.png exactly, within 30 s.
+shows_expected() {
     convert "$work/expected.png" -depth 8 "rgb:$work/expected.rgb"
-    start_xvfb "${size}x24" || fail "no Xvfb"
-    start_saver "$work/err" --root --ticks "$ticks" "${run[@]}"
     same() {
         import -display "$XVFB_DISPLAY" -window root -depth 8 "rgb:$work/shown.rgb" 2>/dev/null &&
             cmp -s "$work/expected.rgb" "$work/shown.rgb"
@@ -221,8 +214,53 @@ case_renderer_match() {
         shot shown
         local differing
         differing=$(compare -metric AE "$work/expected.png" "$work/shown.png" null: 2>&1)
-        fail "after $ticks ticks the display differs from quorbel-render's PNG in $differing pixels"
+        fail "$1: the display differs from quorbel-render's picture in $differing pixels"
     fi
+}
+
+# A seeded run shows on the X display exactly the renderer's PNG for the same
+# seed, size and ticks: every pixel the palette colour of the frame's index;
+# also after a window over it has gone, from what the saver keeps.
+seeded=(--seed 7 --speed 19 --species 6 --cell-size small --shrink on --wrap on)
+case_renderer_match() {
+    local size=800x600 ticks=80
+    "$QUORBEL_RENDER" --quiet --resolution "$size" --ticks "$ticks" --png "$work/expected.png" "${seeded[@]}" ||
+        fail "quorbel-render failed"
+    start_xvfb "${size}x24" || fail "no Xvfb"
+    start_saver "$work/err" --root --ticks "$ticks" "${seeded[@]}"
+    shows_expected "after $ticks ticks"
+    DISPLAY=$XVFB_DISPLAY "$X_TEST_TOOL" create 500x300 >"$work/id" &
+    local cover=$!
+    pids+=("$cover")
+    # One colour, not black: the white window.
+    covered() { shot root && [ "$(convert "$work/root.png" -crop 500x300+0+0 -format %k info:)" = 1 ] &&
+        [ "$(brightest root 500x300+0+0)" != 0 ]; }
+    wait_until 10 covered || fail "the covering window did not appear"
+    kill "$cover"
+    shows_expected "after an exposure"
+    end_saver TERM
+    [ "$CODE" = 0 ] || fail "exit code $CODE: $(cat "$work/err")"
+}
+
+# At scale 2 (an Xvfb of 192 DPI, or Xft.dpi 192 from xrdb) the picture is the
+# renderer's of half the size with every pixel doubled, and black strips of
+# the odd pixel left over.
+case_scale() {
+    local ticks=60
+    "$QUORBEL_RENDER" --quiet --resolution 400x300 --ticks "$ticks" --png "$work/half.png" "${seeded[@]}" ||
+        fail "quorbel-render failed"
+    convert "$work/half.png" -sample 200% -background black -extent 801x601 "$work/expected.png"
+    start_xvfb 801x601x24 -dpi 192 || fail "no Xvfb"
+    start_saver "$work/err" --root --ticks "$ticks" "${seeded[@]}"
+    shows_expected "Xvfb -dpi 192"
+    end_saver TERM
+    stop_xvfb
+    # -noreset: else the server forgets the resources when xrdb, its only
+    # client, leaves.
+    start_xvfb 801x601x24 -noreset || fail "no Xvfb"
+    echo "Xft.dpi: 192" | DISPLAY=$XVFB_DISPLAY xrdb -merge || fail "xrdb failed"
+    start_saver "$work/err" --root --ticks "$ticks" "${seeded[@]}"
+    shows_expected "Xft.dpi 192"
     end_saver TERM
     [ "$CODE" = 0 ] || fail "exit code $CODE: $(cat "$work/err")"
 }

@@ -3,8 +3,9 @@
 # Xvfb, starts "quorbel --root" from a ~/.xscreensaver that "quorbel-enable
 # --only" made, shows it on the screen, and ends it on deactivation. XScreenSaver
 # runs no hack as root, so the daemon runs as the unprivileged user
-# quorbeltest, made here when missing. QUORBEL and QUORBEL_ENABLE name the
-# programs. Skipped (77) when not root, since only root can switch users.
+# quorbeltest, made here when missing and then removed again, home folder
+# included. QUORBEL and QUORBEL_ENABLE name the programs. Skipped (77) when
+# not root, since only root can switch users.
 set -uo pipefail
 
 . "$(dirname "$0")/x_test_lib.sh"
@@ -13,15 +14,9 @@ failure_details() { [ -f "${work:-/nonexistent}/log" ] && tail -n 20 "$work/log"
 
 [ "$(id -u)" = 0 ] || exit 77
 command -v xscreensaver >/dev/null || fail "xscreensaver is not installed"
-if ! id "$user" >/dev/null 2>&1; then
-    useradd --create-home --shell /bin/sh --comment "quorbel test runs" "$user" || fail "cannot add $user"
-fi
-home=$(getent passwd "$user" | cut -d: -f6)
-[ -d "$home" ] || fail "$user has no home folder"
-
-# The programs where the user can run them, and the daemon's log.
-work=$(mktemp -d)
+work=""
 daemon=""
+added=""
 cleanup() {
     if [ -n "$daemon" ]; then
         as_user xscreensaver-command -exit >/dev/null 2>&1
@@ -29,10 +24,25 @@ cleanup() {
         wait "$daemon" 2>/dev/null
     fi
     stop_xvfb
-    rm -rf "$work"
-    rm -f "$home/.xscreensaver"
+    [ -n "$work" ] && rm -rf "$work"
+    if [ -n "$added" ]; then
+        # The daemon's hacks end with it; give them time before the user goes.
+        wait_until 10 eval '! pgrep -u "$user" >/dev/null' || echo "processes of $user left" >&2
+        userdel --remove "$user" 2>/dev/null || echo "cannot remove $user" >&2
+    elif [ -n "${home:-}" ]; then
+        rm -f "$home/.xscreensaver"
+    fi
 }
 trap cleanup EXIT
+if ! id "$user" >/dev/null 2>&1; then
+    useradd --create-home --shell /bin/sh --comment "quorbel test runs" "$user" || fail "cannot add $user"
+    added=1
+fi
+home=$(getent passwd "$user" | cut -d: -f6)
+[ -d "$home" ] || fail "$user has no home folder"
+
+# The programs where the user can run them, and the daemon's log.
+work=$(mktemp -d)
 cp "$QUORBEL" "$QUORBEL_ENABLE" "$work/"
 chown "$user" "$work"
 chmod 755 "$work"

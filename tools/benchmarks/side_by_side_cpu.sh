@@ -13,7 +13,8 @@
 #     wine   Quorbel.scr /s under Wine against Cloud Life, 1920x1080, and
 #            corner_squares.exe: what any full-screen program that changes
 #            its picture every 28 ms costs under Wine, the saver's floor
-#     worst  quorbel's worst case, 3840x2160
+#     worst  quorbel's worst case, 3840x2160: its share of a core, and how
+#            long 300 ticks take against 300 x 28 ms
 #     wine-worst  Quorbel.scr's worst case under Wine against corner_squares.exe,
 #            3840x2160
 #   Cloud Life is measured once for x11 and wine together. The Windows
@@ -27,6 +28,15 @@
 #     ELF parts (wineserver, Wine's own DLLs) have symbols; the program's own
 #     functions show as addresses in its .scr, which
 #     addr2line -e <build>/program-win32threads/host/Quorbel.scr -f resolves.
+#   PAIRS=n  how many times quorbel and Cloud Life run in turn (A B A B;
+#     default 3), and how many timed runs of the worst case; min, median and
+#     max are printed. QUORBEL=path  the X11 program (default: x11/quorbel
+#     in the native build folder), so that an older build can be measured.
+#   SCALE="--scale n"  quorbel's scale (default --scale 1; SCALE= for a build
+#     without the option).
+#   PROFILE=1  also records the native scenes with perf (program and X
+#     server, call graphs) into perf-<scene>.data in the current folder;
+#     read them with perf report -i perf-<scene>.data --no-children.
 #   QUORBEL_SCR=path  the Windows program (default: win32/host/Quorbel.scr
 #     beside the native build folder), so that a copy of an older build can
 #     be measured too.
@@ -49,6 +59,9 @@ span=${SPAN:-15}
 scenes=${SCENES:-x11 wine worst}
 pairs=${PAIRS:-3}
 perf_folder=${PERF:-}
+quorbel_x11=${QUORBEL:-$build/x11/quorbel}
+# Scale 1 whatever the display says; SCALE= (empty) for a build without --scale.
+read -ra scale <<<"${SCALE---scale 1}"
 quorbel_scr=${QUORBEL_SCR:-$build/../win32/host/Quorbel.scr}
 wineprefix=$(realpath -m "${BENCH_WINEPREFIX:-$build/../wineprefix-bench}")
 # shellcheck source-path=SCRIPTDIR source=../ci/xvfb_display.sh
@@ -90,7 +103,7 @@ trap 'stop_contestant; stop_xvfb' EXIT
 start_quorbel() {
     local display=$1
     shift
-    DISPLAY=$display "$build/x11/quorbel" --root "$@" &
+    DISPLAY=$display "$quorbel_x11" --root "$@" &
     CONTESTANT_PIDS=($!)
 }
 
@@ -266,6 +279,58 @@ measure() {
     return 0
 }
 
+# stats <values...>: min, median and max.
+stats() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {printf "min %s  median %s  max %s", v[1], v[int((NR + 1) / 2)], v[NR]}'; }
+median() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+
+# ticks_ms <size> <options...>: milliseconds from quorbel's start until its
+# last tick of --ticks 300 (the CPU time it has used, read in nanoseconds from
+# /proc/PID/schedstat, stops growing once it only waits for events) in
+# TICKS_MS, and the CPU microseconds a tick took, program and X server, in
+# TICK_CPU_US (start-up included), which a busy machine disturbs less.
+ticks_ms() {
+    local size=$1
+    shift
+    start_xvfb "${size}x24"
+    local start now used last=-1 changed server0
+    server0=$(cut -d' ' -f1 "/proc/$XVFB_PID/schedstat")
+    start=$(date +%s%N)
+    DISPLAY=$XVFB_DISPLAY "$quorbel_x11" --root --ticks 300 "$@" &
+    local pid=$!
+    changed=$start
+    while :; do
+        used=$(cut -d' ' -f1 "/proc/$pid/schedstat")
+        now=$(date +%s%N)
+        if [ "$used" != "$last" ]; then
+            last=$used
+            changed=$now
+        elif [ $((now - changed)) -gt 1000000000 ]; then
+            break
+        fi
+        sleep 0.005
+    done
+    TICK_CPU_US=$(((last + $(cut -d' ' -f1 "/proc/$XVFB_PID/schedstat") - server0) / 300000))
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    stop_xvfb
+    TICKS_MS=$(((changed - start) / 1000000))
+}
+
+# profile <scene> <size> <options...>: perf of quorbel and its X server.
+profile() {
+    local scene=$1 size=$2
+    shift 2
+    start_xvfb "${size}x24"
+    DISPLAY=$XVFB_DISPLAY "$quorbel_x11" --root "$@" &
+    local pid=$!
+    sleep "$warmup"
+    perf record -q -g -o "perf-$scene.data" -p "$pid,$XVFB_PID" -- sleep 5 >/dev/null 2>&1 || echo "  (perf failed)"
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    stop_xvfb
+    echo "  profile: perf report -i perf-$scene.data --no-children"
+}
+
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
 
 # verdict <ratio> <highest>: whether the ratio is within its target.
@@ -319,10 +384,6 @@ windows_rounds() {
 if selected x11 || selected wine; then
     need_cloudlife
     echo "== 1920x1080, 28 ms per tick: small wriggling cells at Speed 19 against Cloud Life with 16-pixel cells"
-    if selected x11; then
-        measure 1920x1080 quorbel --speed 19 --cell-size small --wriggle on --seed 1
-        quorbel_share=$SHARE
-    fi
     if selected wine; then
         echo "  (Windows program: $(realpath -m "$quorbel_scr"))"
         measure 1920x1080 quorbel_scr "$quorbel_scr" Speed=19 Size=Small Tovtov=On
@@ -335,10 +396,25 @@ if selected x11 || selected wine; then
             windows_rounds 1920x1080 1.15 Speed=19 Size=Small Tovtov=On
         fi
     fi
-    measure 1920x1080 cloudlife --cycle-delay 28000 --cell-size 4
-    cloudlife_share=$SHARE
+    quorbel_run=("${scale[@]}" --speed 19 --cell-size small --wriggle on --seed 1)
+    quorbel_shares=()
+    cloudlife_shares=()
+    for _ in $(seq 1 "$pairs"); do
+        if selected x11; then
+            measure 1920x1080 quorbel "${quorbel_run[@]}"
+            quorbel_shares+=("$SHARE")
+        fi
+        measure 1920x1080 cloudlife --cycle-delay 28000 --cell-size 4
+        cloudlife_shares+=("$SHARE")
+    done
+    cloudlife_share=$(median "${cloudlife_shares[@]}")
+    echo "  Cloud Life: $(stats "${cloudlife_shares[@]}") % of a core"
     if selected x11; then
-        echo "  quorbel / Cloud Life: $(ratio "$quorbel_share" "$cloudlife_share") (at most 1, aiming for 0.5)"
+        quorbel_share=$(median "${quorbel_shares[@]}")
+        echo "  quorbel:    $(stats "${quorbel_shares[@]}") % of a core"
+        x11_ratio=$(ratio "$quorbel_share" "$cloudlife_share")
+        echo "  quorbel / Cloud Life (medians): $x11_ratio (at most 0.5: $(verdict "$x11_ratio" 0.5))"
+        if [ -n "${PROFILE:-}" ]; then profile x11 1920x1080 "${quorbel_run[@]}"; fi
     fi
     if selected wine; then
         scr_ratio=$(ratio "$scr_share" "$cloudlife_share")
@@ -351,8 +427,21 @@ fi
 
 if selected worst; then
     echo "== 3840x2160, worst case: no Life rules, so every cell wriggles in every tick"
-    measure 3840x2160 quorbel --speed 19 --cell-size small --wriggle on --life off --generations 4294967295 --seed 1
-    echo "  quorbel / half a core: $(ratio "$SHARE" 50) (at most 1)"
+    worst_run=("${scale[@]}" --speed 19 --cell-size small --wriggle on --life off --generations 4294967295 --seed 1)
+    worst_shares=()
+    worst_ms=()
+    worst_cpu=()
+    for _ in $(seq 1 "$pairs"); do
+        measure 3840x2160 quorbel "${worst_run[@]}"
+        worst_shares+=("$SHARE")
+        ticks_ms 3840x2160 "${worst_run[@]}"
+        worst_ms+=("$TICKS_MS")
+        worst_cpu+=("$TICK_CPU_US")
+    done
+    echo "  share:     $(stats "${worst_shares[@]}") % of a core (median at most 25: $(verdict "$(median "${worst_shares[@]}")" 25))"
+    echo "  300 ticks: $(stats "${worst_ms[@]}") ms (median at most 1.15 x 8400 = 9660: $(verdict "$(median "${worst_ms[@]}")" 9660))"
+    echo "  CPU a tick, program + X server: $(stats "${worst_cpu[@]}") us (25 % of a core at 28 ms: 7000)"
+    if [ -n "${PROFILE:-}" ]; then profile worst 3840x2160 "${worst_run[@]}"; fi
 fi
 
 if selected wine-worst; then
