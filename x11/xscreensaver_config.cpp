@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "display/display_scale.h"
 #include "settings/settings_table.h"
 
 namespace {
@@ -100,6 +101,16 @@ void Section(const std::string& option, std::string& xml) {
     xml += "  </select>\n\n";
 }
 
+// The X11 saver's own --scale: auto by default, as on every display.
+void ScaleSection(std::string& xml) {
+    xml += "  <select id=\"scale\">\n";
+    xml += Option("scale", "scale", {"Scale: auto (from the display's DPI)", "auto", true});
+    for (int scale = 1; scale <= kMaxDisplayScale; ++scale) {
+        xml += Option("scale", "scale", {"Scale: " + std::to_string(scale) + "x", std::to_string(scale), false});
+    }
+    xml += "  </select>\n\n";
+}
+
 }  // namespace
 
 std::string XScreenSaverConfig() {
@@ -116,6 +127,7 @@ std::string XScreenSaverConfig() {
     for (const std::string& option : options) {
         Section(option, xml);
     }
+    ScaleSection(xml);
     xml +=
         "  <_description>\n"
         "Conway's Game of Life with one, three or six species of cells, drawn as\n"

@@ -113,7 +113,7 @@ protected:
 
 TEST_F(XScreenSaverConfigTest, EveryChoiceOfEveryMenuIsAcceptedAndSetsSomethingDifferent) {
     EXPECT_EQ(config_.command, "--root");
-    ASSERT_EQ(config_.menus.size(), 7u) << "speed, life, wriggle, shrink, wrap, cell size, species";
+    ASSERT_EQ(config_.menus.size(), 8u) << "speed, life, wriggle, shrink, wrap, cell size, species, scale";
     for (const Menu& menu : config_.menus) {
         int defaults = 0;
         std::map<std::string, std::string> seen;  // settings -> the choice that made them
@@ -124,7 +124,8 @@ TEST_F(XScreenSaverConfigTest, EveryChoiceOfEveryMenuIsAcceptedAndSetsSomethingD
             // The entry without arguments gives the program's defaults, so a
             // second entry giving the same would mean the file's default is
             // not the table's.
-            const auto [where, fresh] = seen.emplace(SettingsKey(parsed.options.saver.settings), argSet);
+            const auto [where, fresh] = seen.emplace(
+                SettingsKey(parsed.options.saver.settings) + " scale " + std::to_string(parsed.options.scale), argSet);
             EXPECT_TRUE(fresh) << menu.id << ": \"" << argSet << "\" sets what \"" << where->second << "\" sets";
         }
         EXPECT_EQ(defaults, 1) << menu.id << " needs exactly one entry that adds nothing";
