@@ -1,5 +1,7 @@
 #include "host/back_buffer_windows.h"
 
+#include "display/display_scale.h"
+
 namespace {
 
 // A message number nothing sends to the saver's threads, so that looking
@@ -20,7 +22,7 @@ BackBuffer::~BackBuffer() {
     DeleteCriticalSection(&guard_);
 }
 
-bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet) {
+bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet, int scale) {
     destroy();
     if (client.width <= 0 || client.height <= 0) {
         return false;
@@ -47,7 +49,7 @@ bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet) {
         for (const RGBQUAD& c : sheet.colours) {
             colours.push_back((uint32_t{c.rgbRed} << 16) | (uint32_t{c.rgbGreen} << 8) | c.rgbBlue);
         }
-        sprites_ = InColours(*source, colours);
+        sprites_ = InColours(scale > 1 ? EnlargedImage(*source, scale) : *source, colours);
     }
     return true;
 }

@@ -30,11 +30,11 @@ public:
     BackBuffer(const BackBuffer&) = delete;
     BackBuffer& operator=(const BackBuffer&) = delete;
 
-    // A black picture of the client's size, and the sheet's sprites in its
-    // colour table's colours (missing entries black). False when GDI cannot
-    // make the picture: the buffer is then 0 x 0, and drawing into it and
-    // showing it do nothing.
-    bool create(ClientSize client, const SheetGraphics& sheet);
+    // A black picture of the client's size, and the sheet's sprites, each
+    // pixel scale x scale, in its colour table's colours (missing entries
+    // black). False when GDI cannot make the picture: the buffer is then
+    // 0 x 0, and drawing into it and showing it do nothing.
+    bool create(ClientSize client, const SheetGraphics& sheet, int scale = 1);
     void destroy();
 
     ColourView picture() const { return picture_; }

@@ -1,5 +1,7 @@
 #include "host/display_state_windows.h"
 
+#include "display/display_scale.h"
+
 void DisplayState::tick() { RunTick(*this, window); }
 
 void RunTick(DisplayState& display, HWND window) {
@@ -11,7 +13,12 @@ void RunTick(DisplayState& display, HWND window) {
     SelectPalette(display.paintDC, display.sheet.palette, FALSE);
     RealizePalette(display.paintDC);
     display.target.beginTick(window, display.paintDC, display.buffer);
-    display.saver.tick(display.target);
+    if (display.scale > 1) {
+        ScaledTarget scaled(display.target, display.scale);
+        display.saver.tick(scaled);
+    } else {
+        display.saver.tick(display.target);
+    }
     display.target.endTick();
     ReleaseDC(window, display.paintDC);
     display.paintDC = nullptr;
@@ -36,4 +43,25 @@ void PaintFromBuffer(DisplayState& display, HWND window) {
 void EraseBackground(DisplayState& display, HWND window, HDC dc) {
     BackBufferLock lock(display.buffer);
     FillClientBlack(window, dc);
+}
+
+int ScaleOf(const DisplayState& display, HWND window) { return display.dpiOf ? ScaleForDpi(display.dpiOf(window)) : 1; }
+
+void FollowScreen(DisplayState& display, HWND window) {
+    const ScreenRect area = display.fullScreenArea();
+    bool made = false;
+    ClientSize client{};
+    {
+        BackBufferLock lock(display.buffer);
+        SetWindowPos(window, nullptr, area.left, area.top, area.width, area.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        client = ClientSizeOf(window);
+        display.scale = ScaleOf(display, window);
+        made = display.buffer.create(client, display.sheet, display.scale);
+        display.saver.resize(LogicalSize(client, display.scale));
+    }
+    if (!made && client.width > 0 && client.height > 0) {
+        DestroyWindow(window);
+        return;
+    }
+    InvalidateRect(window, nullptr, TRUE);
 }

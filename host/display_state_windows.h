@@ -13,6 +13,7 @@
 #include "host/animation_thread_windows.h"
 #include "host/back_buffer_windows.h"
 #include "host/gdi_paint_target_windows.h"
+#include "host/screen_area.h"
 #include "host/sheet_graphics_windows.h"
 #include "settings/settings.h"
 
@@ -25,9 +26,15 @@ struct DisplayState final : AnimationClient {
     // Called on the ticking thread before every tick, so the host can put
     // back what a module loaded behind its back replaced (its fault guard).
     void (*beforeTick)() = nullptr;
+    // The DPI to scale the picture for; null: no scaling.
+    int (*dpiOf)(HWND window) = nullptr;
+    // Where a full-screen window goes, asked again when the display changes;
+    // null for a window that does not follow the display (a preview).
+    ScreenRect (*fullScreenArea)() = nullptr;
 
     Saver saver;
     HWND window = nullptr;  // the window StartDisplay was given
+    int scale = 1;          // device pixels per logical pixel, each way
     HRSRC sheetInfo = nullptr;
     HGLOBAL sheetResource = nullptr;  // the loaded sheet; its bytes stay readable until EndDisplay
     SheetGraphics sheet;              // sprites, colours and palette made from it
@@ -42,7 +49,8 @@ struct DisplayState final : AnimationClient {
 
 // One generation on the calling thread, with the back buffer locked: take
 // the window's DC, realise the sheet palette on it, tick the saver (which
-// draws into the buffer), show what changed and release the DC.
+// draws into the buffer, through a ScaledTarget above scale 1), show what
+// changed and release the DC.
 void RunTick(DisplayState& display, HWND window);
 
 // WM_PAINT: the invalid part of the window from the back buffer (black
@@ -53,3 +61,13 @@ void PaintFromBuffer(DisplayState& display, HWND window);
 // WM_ERASEBKGND: the client area black on dc, under the buffer's lock (the
 // lock is re-entrant, so also from inside PaintFromBuffer's BeginPaint).
 void EraseBackground(DisplayState& display, HWND window, HDC dc);
+
+// The display's scale for window now (1 without dpiOf).
+int ScaleOf(const DisplayState& display, HWND window);
+
+// The display changed: under the buffer's lock, the window moved and sized
+// to fullScreenArea(), a new picture buffer, the scale asked again and a new
+// world of the new logical size for the next tick. A picture buffer that
+// cannot be made (a huge virtual screen, little memory) would leave the
+// screen black for good, so the window is destroyed and the saver ends.
+void FollowScreen(DisplayState& display, HWND window);

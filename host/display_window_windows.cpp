@@ -1,5 +1,7 @@
 #include "host/display_window_windows.h"
 
+#include "display/display_scale.h"
+
 #include "host/gdi_paint_target_windows.h"
 #include "host/sheet_graphics_windows.h"
 
@@ -17,6 +19,9 @@ const uint8_t* LoadSheet(DisplayState& display, size_t* size) {
     *size = SizeofResource(display.instance, display.sheetInfo);
     return static_cast<const uint8_t*>(LockResource(display.sheetResource));
 }
+
+// Named here: older headers lack it.
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
 
 DisplayState* DisplayOf(HWND window) {
     return reinterpret_cast<DisplayState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -36,8 +41,9 @@ int StartDisplay(DisplayState& display, HWND window) {
     }
 
     const ClientSize client = ClientSizeOf(window);
-    display.saver.startWorld(client);
-    display.buffer.create(client, display.sheet);
+    display.scale = ScaleOf(display, window);
+    display.saver.startWorld(LogicalSize(client, display.scale));
+    display.buffer.create(client, display.sheet, display.scale);
     StartAnimation(display.animation, display);
     return 1;
 }
@@ -78,6 +84,15 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         case WM_PAINT:
             PaintFromBuffer(*display, window);
             return 0;
+        case WM_DISPLAYCHANGE:
+        case kDpiChanged:
+            // WM_DPICHANGED's suggested rectangle fits one monitor; the
+            // window keeps covering them all.
+            if (display->fullScreenArea) {
+                FollowScreen(*display, window);
+                return 0;
+            }
+            break;
         case WM_TIMER:
             // Only the animation thread ticks while it runs: a tick here
             // would step the same world at the same time. Without it (it

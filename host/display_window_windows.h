@@ -1,7 +1,9 @@
 // The display's handling of the saver window: world start on WM_CREATE, stop
-// on WM_DESTROY, black background, WM_PAINT from the back buffer, and a tick
-// on WM_TIMER when no animation thread runs. Everything but WM_ERASEBKGND and
-// WM_PAINT is then passed on to the DisplayState's `next` procedure.
+// on WM_DESTROY, black background, WM_PAINT from the back buffer, a tick on
+// WM_TIMER when no animation thread runs, and for a full-screen window
+// (fullScreenArea set) WM_DISPLAYCHANGE and WM_DPICHANGED (FollowScreen).
+// Everything but WM_ERASEBKGND, WM_PAINT and those two is then passed on to
+// the DisplayState's `next` procedure.
 #pragma once
 
 #include <windows.h>
@@ -19,8 +21,9 @@ constexpr UINT kSaverClassStyle = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRA
 LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Seeds the random source, resolves the effective settings, builds the
-// sheet graphics, sizes and seeds the first world and the back buffer to
-// the window's client area and starts the animation thread, in that order.
+// sheet graphics, sizes and seeds the first world (to the logical client
+// area) and the back buffer (to the client area) and starts the animation
+// thread, in that order.
 // Always gives 1.
 int StartDisplay(DisplayState& display, HWND window);
 

@@ -1,6 +1,7 @@
 #include "host/host_main_windows.h"
 
 #include "host/command_line.h"
+#include "host/display_dpi_windows.h"
 #include "host/display_state_windows.h"
 #include "host/display_window_windows.h"
 #include "host/fault_guard_windows.h"
@@ -147,6 +148,8 @@ int32_t RunSaverWindow(HWND parent) {
         // The display's ticks put the fault guard back too, for modules
         // loaded behind our back.
         saverDisplay.beforeTick = KeepFaultGuard;
+        saverDisplay.dpiOf = parent ? WindowDpi : PrimaryMonitorDpi;
+        saverDisplay.fullScreenArea = parent ? nullptr : FullScreenWindowArea;
         hostState.saverWindow = CreateWindowExA(exStyle, kSaverClassName, title, style, left, top, width, height,
                                                 parent, nullptr, hostState.instance, &saverDisplay);
         // Creation may have brought in an input method.

@@ -201,3 +201,78 @@ TEST(SaverDisplay, WindowShowsTheInMemoryFrameOfTheSameSeedAndRepaintsFromIt) {
         << "only the uncovered part is painted";
     DestroyWindow(window);
 }
+
+namespace {
+
+// The screen and DPI the display is told of; a test changes them before it
+// sends the message a real change sends.
+ScreenRect testScreen{0, 0, kWidth, kHeight};
+int testDpi = 96;
+ScreenRect TestScreen() { return testScreen; }
+int TestDpi(HWND) { return testDpi; }
+
+// The client size the saver's world has taken, read under the ticks' lock.
+ClientSize WorldClient(DisplayState& display) {
+    BackBufferLock lock(display.buffer);
+    return display.saver.client();
+}
+
+}  // namespace
+
+TEST(SaverDisplay, FollowsTheScreenWithItsWindowBufferScaleAndWorld) {
+    DisplayState display;
+    display.instance = GetModuleHandleA(nullptr);
+    LoadSettings();
+    display.settings = userSettings;
+    display.dpiOf = TestDpi;
+    display.fullScreenArea = TestScreen;
+    HWND window = CreateDisplayWindow(display);
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(1, display.scale);
+
+    // WM_DPICHANGED suggests a rectangle on one monitor: the window keeps
+    // to the full-screen area.
+    RECT suggested{5, 5, 105, 105};
+    const struct {
+        UINT message;
+        ScreenRect screen;
+        int dpi;
+        int scale;
+    } changes[] = {
+        {WM_DISPLAYCHANGE, {0, 0, 400, 300}, 192, 2},
+        {WM_DISPLAYCHANGE, {-30, 20, 521, 377}, 288, 3},
+        {0x02E0, {0, 0, 640, 480}, 96, 1},
+    };
+    for (const auto& change : changes) {
+        testScreen = change.screen;
+        testDpi = change.dpi;
+        SendMessageA(window, change.message, 0, reinterpret_cast<LPARAM>(&suggested));
+        const ScreenRect& s = change.screen;
+        RECT placed{};
+        GetWindowRect(window, &placed);
+        EXPECT_EQ(s.left, placed.left) << s.width;
+        EXPECT_EQ(s.top, placed.top) << s.width;
+        EXPECT_EQ(s.width, placed.right - placed.left);
+        EXPECT_EQ(s.height, placed.bottom - placed.top);
+        EXPECT_EQ(change.scale, display.scale) << s.width;
+        EXPECT_EQ(s.width, display.buffer.size().width);
+        EXPECT_EQ(s.height, display.buffer.size().height);
+        // The world is renewed at the next tick.
+        const DWORD start = GetTickCount();
+        while (WorldClient(display).width != s.width / change.scale && GetTickCount() - start < 5000) {
+            PumpFor(20);
+        }
+        EXPECT_EQ(s.width / change.scale, WorldClient(display).width);
+        EXPECT_EQ(s.height / change.scale, WorldClient(display).height);
+    }
+
+    // A picture buffer too big to make ends the saver rather than leave the
+    // screen black.
+    testScreen = {0, 0, 60000, 60000};
+    SendMessageA(window, WM_DISPLAYCHANGE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(display.saver.running());
+    if (IsWindow(window)) {
+        DestroyWindow(window);
+    }
+}

@@ -17,6 +17,8 @@
 #            long 300 ticks take against 300 x 28 ms
 #     wine-worst  Quorbel.scr's worst case under Wine against corner_squares.exe,
 #            3840x2160
+#     wine-scale  Quorbel.scr's worst case under Wine, 3840x2160, at scale 1
+#            (LogPixels 96) and scale 2 (LogPixels 192) in turn, PAIRS rounds
 #   Cloud Life is measured once for x11 and wine together. The Windows
 #   programs are measured in turn with corner_squares.exe, PAIRS rounds
 #   (default 3: A B A B A B), and given as min / median / max.
@@ -69,9 +71,9 @@ wineprefix=$(realpath -m "${BENCH_WINEPREFIX:-$build/../wineprefix-bench}")
 
 for scene in $scenes; do
     case $scene in
-    x11 | wine | worst | wine-worst) ;;
+    x11 | wine | worst | wine-worst | wine-scale) ;;
     *)
-        echo "unknown scene '$scene' (x11, wine, worst, wine-worst)" >&2
+        echo "unknown scene '$scene' (x11, wine, worst, wine-worst, wine-scale)" >&2
         exit 2
         ;;
     esac
@@ -154,7 +156,8 @@ prefix_pid() {
 # start_quorbel_scr <display> [program] [Name=value...]: <program> /s (the
 # full-screen saver) under Wine, after replacing the settings key with the
 # values given (registry value names; Speed and Generations are DWORDs, the
-# rest words), so every setting not given is the program's default. Counted:
+# rest words), so every setting not given is the program's default; LogPixels
+# is the display's DPI instead (96 when not given). Counted:
 # the saver's process and the prefix's wineserver, which does the work of
 # every call the saver makes into the window system.
 SCR_LAUNCHER=""
@@ -177,9 +180,14 @@ start_quorbel_scr() {
     # process, which the saver then shares: they need the display too.
     local key='HKCU\Software\Pelmar\Quorbel\Settings' setting name type
     DISPLAY=$display in_prefix wine reg delete "$key" /f >/dev/null 2>&1 || true
+    DISPLAY=$display in_prefix wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
     for setting in "$@"; do
         name=${setting%%=*}
         case $name in
+        LogPixels)
+            DISPLAY=$display in_prefix wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${setting#*=}" /f >/dev/null
+            continue
+            ;;
         Speed | Generations) type=REG_DWORD ;;
         *) type=REG_SZ ;;
         esac
@@ -265,6 +273,8 @@ measure() {
     fi
     for i in "${!pids[@]}"; do after[i]=$(cpu_ticks "${pids[i]}"); done
     server1=$(cpu_ticks "$XVFB_PID")
+    # The program's private memory (Private_Clean + Private_Dirty) at the end.
+    MEMORY=$(awk '/^Private_(Clean|Dirty):/ { k += $2 } END { printf "%.1f", k / 1024 }' "/proc/${pids[0]}/smaps_rollup")
     stop_contestant
     stop_xvfb
     local program=0 server=$((server1 - server0)) breakdown=""
@@ -273,8 +283,8 @@ measure() {
         breakdown+="${breakdown:+, }${parts[i]:-pid ${pids[i]}} $(share $((after[i] - before[i])))%"
     done
     SHARE=$(share $((program + server)))
-    printf "  %-62s program %5.1f%%  X server %5.1f%%  total %5.1f%% of a core\n" \
-        "$label" "$(share "$program")" "$(share "$server")" "$SHARE"
+    printf "  %-62s program %5.1f%%  X server %5.1f%%  total %5.1f%% of a core, %s MiB private\n" \
+        "$label" "$(share "$program")" "$(share "$server")" "$SHARE" "$MEMORY"
     [ ${#pids[@]} -gt 1 ] && echo "      program: $breakdown"
     return 0
 }
@@ -448,4 +458,28 @@ if selected wine-worst; then
     echo "== 3840x2160, worst case under Wine: no Life rules, every cell wriggles in every tick, against corner_squares"
     echo "  (Windows program: $(realpath -m "$quorbel_scr"))"
     windows_rounds 3840x2160 1.5 Speed=19 Size=Small Tovtov=On LifeGame=Off Generations=4294967295
+fi
+
+if selected wine-scale; then
+    echo "== 3840x2160, worst case under Wine at scale 1 (96 DPI) and scale 2 (192 DPI), in turn"
+    echo "  (Windows program: $(realpath -m "$quorbel_scr"))"
+    worst_case=(Speed=19 Size=Small Tovtov=On LifeGame=Off Generations=4294967295)
+    scale_shares=("" "") scale_memory=("" "")
+    for _ in $(seq 1 "$pairs"); do
+        for i in 0 1; do
+            measure 3840x2160 quorbel_scr "$quorbel_scr" LogPixels=$((96 * (i + 1))) "${worst_case[@]}"
+            scale_shares[i]+="$SHARE "
+            scale_memory[i]+="$MEMORY "
+        done
+    done
+    for i in 0 1; do
+        # shellcheck disable=SC2086
+        figures=$(stats ${scale_shares[i]}) memory=$(stats ${scale_memory[i]})
+        # shellcheck disable=SC2086
+        printf "  scale %d: min %s  median %s  max %s %% of a core; private memory min %s  median %s  max %s MiB\n" \
+            $((i + 1)) $figures $memory
+    done
+    # shellcheck disable=SC2086
+    echo "  scale 2 / scale 1 (medians): $(ratio "$(stats ${scale_shares[1]} | awk '{print $2}')" \
+        "$(stats ${scale_shares[0]} | awk '{print $2}')")"
 fi

@@ -1,0 +1,65 @@
+#include "host/display_dpi_windows.h"
+
+namespace {
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using MonitorFromPointFn = HMONITOR(WINAPI*)(POINT, DWORD);
+using MonitorFromWindowFn = HMONITOR(WINAPI*)(HWND, DWORD);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+
+// Named here: older headers lack them.
+constexpr DWORD kDefaultToPrimary = 1;  // MONITOR_DEFAULTTOPRIMARY
+constexpr DWORD kDefaultToNearest = 2;  // MONITOR_DEFAULTTONEAREST
+constexpr int kEffectiveDpi = 0;        // MDT_EFFECTIVE_DPI
+constexpr int kUnscaledDpi = 96;        // USER_DEFAULT_SCREEN_DPI
+
+template <typename Function>
+Function Find(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+HMODULE User32() { return GetModuleHandleA("USER32.DLL"); }
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? dpi : kUnscaledDpi;
+}
+
+// 0 where the system cannot say.
+int MonitorDpi(HMONITOR monitor) {
+    if (!monitor) {
+        return 0;
+    }
+    HMODULE shcore = LoadLibraryA("SHCORE.DLL");
+    const auto getDpi = Find<GetDpiForMonitorFn>(shcore, "GetDpiForMonitor");
+    UINT x = 0;
+    UINT y = 0;
+    const bool known = getDpi && SUCCEEDED(getDpi(monitor, kEffectiveDpi, &x, &y));
+    if (shcore) {
+        FreeLibrary(shcore);
+    }
+    return known ? static_cast<int>(x) : 0;
+}
+
+}  // namespace
+
+int PrimaryMonitorDpi(HWND /*window*/) {
+    const auto monitorFromPoint = Find<MonitorFromPointFn>(User32(), "MonitorFromPoint");
+    const int dpi = monitorFromPoint ? MonitorDpi(monitorFromPoint(POINT{0, 0}, kDefaultToPrimary)) : 0;
+    return dpi > 0 ? dpi : ScreenDpi();
+}
+
+int WindowDpi(HWND window) {
+    if (const auto getDpi = Find<GetDpiForWindowFn>(User32(), "GetDpiForWindow")) {
+        if (const UINT dpi = getDpi(window)) {
+            return static_cast<int>(dpi);
+        }
+    }
+    const auto monitorFromWindow = Find<MonitorFromWindowFn>(User32(), "MonitorFromWindow");
+    const int dpi = monitorFromWindow ? MonitorDpi(monitorFromWindow(window, kDefaultToNearest)) : 0;
+    return dpi > 0 ? dpi : ScreenDpi();
+}
