@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "display/clipped_copy.h"
+
 namespace {
 
 // Rows of a cell are a few dozen pixels: moved in fixed-size pieces, which
@@ -58,21 +60,8 @@ void ColourTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int h
     if (!source_) {
         return;
     }
-    // Offsets into the rectangle that lie inside both images.
-    const int firstX = std::max({0, -srcX, -dstX});
-    const int firstY = std::max({0, -srcY, -dstY});
-    const int endX = std::min({width, source_->width - srcX, frame_.width - dstX});
-    const int endY = std::min({height, source_->height - srcY, frame_.height - dstY});
-    if (firstX >= endX) {
-        return;
-    }
-    const auto fromStride = static_cast<size_t>(source_->width);
-    const auto toStride = static_cast<size_t>(frame_.width);
-    const uint32_t* from = source_->pixels.data() + static_cast<size_t>(srcY + firstY) * fromStride + srcX + firstX;
-    uint32_t* to = frame_.pixels + static_cast<size_t>(dstY + firstY) * toStride + dstX + firstX;
-    for (int j = firstY; j < endY; ++j, from += fromStride, to += toStride) {
-        CopyRow(to, from, static_cast<size_t>(endX - firstX));
-    }
+    CopyClipped(source_->pixels.data(), {source_->width, source_->height}, frame_.pixels, {frame_.width, frame_.height},
+                srcX, srcY, dstX, dstY, width, height, CopyRow);
 }
 
 void ColourTarget::fillBlack(const PaintRect& rect) {

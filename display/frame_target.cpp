@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "display/clipped_copy.h"
+
 namespace {
 
 // A sprite row is a few dozen bytes at most: copied in fixed-size pieces,
@@ -33,21 +35,8 @@ void FrameTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int he
     if (!source_) {
         return;
     }
-    // Offsets into the rectangle that lie inside both images.
-    const int firstX = std::max({0, -srcX, -dstX});
-    const int firstY = std::max({0, -srcY, -dstY});
-    const int endX = std::min({width, source_->width - srcX, frame_.width - dstX});
-    const int endY = std::min({height, source_->height - srcY, frame_.height - dstY});
-    if (firstX >= endX) {
-        return;
-    }
-    const size_t fromStride = static_cast<size_t>(source_->width);
-    const size_t toStride = static_cast<size_t>(frame_.width);
-    const uint8_t* from = source_->pixels.data() + static_cast<size_t>(srcY + firstY) * fromStride + srcX + firstX;
-    uint8_t* to = frame_.pixels.data() + static_cast<size_t>(dstY + firstY) * toStride + dstX + firstX;
-    for (int j = firstY; j < endY; ++j, from += fromStride, to += toStride) {
-        CopyRow(to, from, static_cast<size_t>(endX - firstX));
-    }
+    CopyClipped(source_->pixels.data(), {source_->width, source_->height}, frame_.pixels.data(),
+                {frame_.width, frame_.height}, srcX, srcY, dstX, dstY, width, height, CopyRow);
 }
 
 void FrameTarget::fillBlack(const PaintRect& rect) {

@@ -1,0 +1,32 @@
+// The rectangle copy both in-memory targets make, whatever their pixel: the
+// part of a width x height rectangle that lies inside both images, copied
+// row by row with the target's own row copy.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+
+struct PixelRows {
+    int width;  // pixels a row, and the stride
+    int height;
+};
+
+template <typename Pixel, typename RowCopy>
+void CopyClipped(const Pixel* source, PixelRows sourceSize, Pixel* frame, PixelRows frameSize, int srcX, int srcY,
+                 int dstX, int dstY, int width, int height, RowCopy copyRow) {
+    // Offsets into the rectangle that lie inside both images.
+    const int firstX = std::max({0, -srcX, -dstX});
+    const int firstY = std::max({0, -srcY, -dstY});
+    const int endX = std::min({width, sourceSize.width - srcX, frameSize.width - dstX});
+    const int endY = std::min({height, sourceSize.height - srcY, frameSize.height - dstY});
+    if (firstX >= endX) {
+        return;
+    }
+    const auto fromStride = static_cast<size_t>(sourceSize.width);
+    const auto toStride = static_cast<size_t>(frameSize.width);
+    const Pixel* from = source + static_cast<size_t>(srcY + firstY) * fromStride + srcX + firstX;
+    Pixel* to = frame + static_cast<size_t>(dstY + firstY) * toStride + dstX + firstX;
+    for (int j = firstY; j < endY; ++j, from += fromStride, to += toStride) {
+        copyRow(to, from, static_cast<size_t>(endX - firstX));
+    }
+}
