@@ -2,6 +2,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -116,8 +117,12 @@ HackLoopEnd RunHackLoop(XConnection& connection, HackWindow& window, WindowPaint
                 saver.tick(target);
                 painter.present();
                 ++ticksDone;
-                // The delay counts from the end of a tick, as on Windows.
-                nextTick = Clock::now() + std::chrono::milliseconds(saver.tickDelay());
+                // Ticks keep their pace: the delay counts from when this one
+                // was due, so the time a big tick takes (at 4K, several
+                // milliseconds) does not stretch every tick delay. A tick
+                // that ran late is followed at once by one tick, never by
+                // several to catch up.
+                nextTick = std::max(nextTick + std::chrono::milliseconds(saver.tickDelay()), Clock::now());
                 continue;
             }
             // Rounded up, so that the wait never ends just short of the tick.
