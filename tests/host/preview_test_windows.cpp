@@ -88,16 +88,11 @@ TEST_F(Preview, FillsTheParentAndIgnoresInputUntilTheParentGoes) {
     EXPECT_EQ(previewClient.right, parentClient.right);
     EXPECT_EQ(previewClient.bottom, parentClient.bottom);
 
-    // Sprites appear inside the parent's client area, nowhere else.
+    // What the preview shows is judged in preview_screen_test: under Wine a
+    // child of another process's window never reaches the X display.
     POINT origin{0, 0};
     ClientToScreen(parent, &origin);
     RECT inside{origin.x, origin.y, origin.x + parentClient.right, origin.y + parentClient.bottom};
-    size_t lit = 0;
-    for (int attempt = 0; attempt < 40 && lit == 0; ++attempt) {
-        PumpFor(100);
-        lit = CaptureScreen().countNonBlack(inside);
-    }
-    EXPECT_GT(lit, 0u) << "nothing drawn in the preview";
 
     // Input over the preview does not end it, and the cursor stays visible:
     // sharing the preview's input state, an arrow set here must survive.
