@@ -103,7 +103,16 @@ class Browser {
             this.child.kill('SIGTERM');
         }
         const profile = this.profile;
-        const remove = () => fs.rmSync(profile, {recursive: true, force: true});
+        // Chromium's helper processes may still write into the profile for a
+        // moment after the browser itself has ended: retry, and never let a
+        // leftover temporary folder fail a test.
+        const remove = () => {
+            try {
+                fs.rmSync(profile, {recursive: true, force: true, maxRetries: 20, retryDelay: 100});
+            } catch (e) {
+                console.error(`note: could not remove ${profile}: ${e.message}`);
+            }
+        };
         this.child.exitCode === null ? this.child.once('exit', remove) : remove();
     }
 }
