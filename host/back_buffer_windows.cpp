@@ -1,5 +1,7 @@
 #include "host/back_buffer_windows.h"
 
+#include <cstdint>
+
 #include "display/display_scale.h"
 
 namespace {
@@ -25,6 +27,12 @@ BackBuffer::~BackBuffer() {
 bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet, int scale) {
     destroy();
     if (client.width <= 0 || client.height <= 0) {
+        return false;
+    }
+    // Beyond 2 GB a picture's size no longer fits the header's 32-bit image
+    // size, nor the pixel counts of the changed area on 64-bit Windows
+    // (whose long is 32 bits); some GDIs still make it, and then fail later.
+    if (static_cast<int64_t>(client.width) * client.height > INT32_MAX / 4) {
         return false;
     }
     BITMAPINFO info{};
