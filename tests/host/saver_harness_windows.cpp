@@ -27,8 +27,17 @@ bool SaverProcess::start(const std::string& exe, const std::string& arguments, c
     mutableLine.push_back('\0');
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
-    return CreateProcessA(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                          &startup, &process_) != 0;
+    // 64-bit Wine has once refused a start right after the previous saver
+    // ended, with ERROR_INTERNAL_ERROR before our program ran: one more try
+    // then. Any other failure is the answer.
+    for (int attempt = 0;; ++attempt) {
+        if (CreateProcessA(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                           &startup, &process_) != 0)
+            return true;
+        if (attempt > 0 || GetLastError() != ERROR_INTERNAL_ERROR)
+            return false;
+        PumpFor(500);
+    }
 }
 
 DWORD SaverProcess::waitForExit(DWORD milliseconds) {
