@@ -253,9 +253,9 @@ case_scale() {
     shows_expected "Xvfb -dpi 192"
     end_saver TERM
     stop_xvfb
-    # -noreset: else the server forgets the resources when xrdb, its only
-    # client, leaves.
-    start_xvfb 801x601x24 -noreset || fail "no Xvfb"
+    # The display never resets (start_xvfb), so it keeps the resource after
+    # xrdb, its only client, leaves.
+    start_xvfb 801x601x24 || fail "no Xvfb"
     echo "Xft.dpi: 192" | DISPLAY=$XVFB_DISPLAY xrdb -merge || fail "xrdb failed"
     start_saver "$work/err" --root --ticks "$ticks" "${seeded[@]}"
     shows_expected "Xft.dpi 192"

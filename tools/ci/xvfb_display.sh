@@ -9,7 +9,10 @@ start_xvfb() {
     shift
     local number_file
     number_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp "$@" 3>"$number_file" 2>/dev/null &
+    # -noreset: by default the server resets when its last client leaves,
+    # and a program connecting in that moment is turned away ("cannot open
+    # the X display"), as when a test runs one program right after another.
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset "$@" 3>"$number_file" 2>/dev/null &
     XVFB_PID=$!
     local tries
     for tries in $(seq 1 200); do
