@@ -58,9 +58,6 @@ ComposedImage::ComposedImage(XConnection& connection, Visual* visual, int depth,
             image_ = nullptr;
         }
     }
-    if (image_ != nullptr) {
-        capacity_ = static_cast<size_t>(image_->bytes_per_line) / 4 * size.height;
-    }
 }
 
 ComposedImage::~ComposedImage() {
@@ -77,54 +74,19 @@ ComposedImage::~ComposedImage() {
 }
 
 void ComposedImage::waitUntilRead() {
-    // The server reads shared memory when it handles the request, and tells
-    // so with the completion event, which the event loop has usually read
-    // by the next tick; else a round trip proves it.
-    if (static_cast<long>(LastKnownRequestProcessed(display_) - lastPut_) < 0) {
-        XSync(display_, False);
-    }
+    // The server reads shared memory when it handles the request; by the
+    // next tick it has long done so, and the round trip proves it.
+    XSync(display_, False);
     unread_ = false;
 }
 
-uint32_t* ComposedImage::add(const PaintRect& rect) {
-    if (unread_) {
-        waitUntilRead();
+void ComposedImage::put(Drawable drawable, GC gc, const PaintRect& rect) {
+    const auto width = static_cast<unsigned>(rect.right - rect.left);
+    const auto height = static_cast<unsigned>(rect.bottom - rect.top);
+    if (shared_) {
+        XShmPutImage(display_, drawable, gc, image_, rect.left, rect.top, rect.left, rect.top, width, height, False);
+        unread_ = true;
+    } else {
+        XPutImage(display_, drawable, gc, image_, rect.left, rect.top, rect.left, rect.top, width, height);
     }
-    const size_t pixels = static_cast<size_t>(rect.right - rect.left) * (rect.bottom - rect.top);
-    if (pixels > capacity_ - used_) {
-        return nullptr;
-    }
-    uint32_t* at = reinterpret_cast<uint32_t*>(image_->data) + used_;
-    used_ += pixels;
-    rects_.push_back(rect);
-    return at;
-}
-
-void ComposedImage::send(Drawable drawable, GC gc) {
-    // Each rectangle as an image of its own size at its place in the memory.
-    XImage packed = *image_;
-    size_t offset = 0;
-    for (size_t i = 0; i < rects_.size(); ++i) {
-        const PaintRect& rect = rects_[i];
-        const int width = rect.right - rect.left;
-        const int height = rect.bottom - rect.top;
-        packed.width = width;
-        packed.height = height;
-        packed.bytes_per_line = width * 4;
-        packed.data = image_->data + offset * 4;
-        offset += static_cast<size_t>(width) * height;
-        if (shared_) {
-            const bool last = i + 1 == rects_.size();
-            if (last) {
-                lastPut_ = NextRequest(display_);
-            }
-            XShmPutImage(display_, drawable, gc, &packed, 0, 0, rect.left, rect.top, width, height,
-                         last ? True : False);
-            unread_ = true;
-        } else {
-            XPutImage(display_, drawable, gc, &packed, 0, 0, rect.left, rect.top, width, height);
-        }
-    }
-    rects_.clear();
-    used_ = 0;
 }

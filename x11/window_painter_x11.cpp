@@ -1,7 +1,6 @@
 #include "x11/window_painter_x11.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 #include "display/changed_area.h"
@@ -14,29 +13,17 @@ ChannelMasks MasksOf(const Visual* visual) {
             static_cast<uint32_t>(visual->blue_mask)};
 }
 
-// What drawing costs, program and X server together (CPU on Xvfb with
-// MIT-SHM, each way forced with QUORBEL_X11_PAINT): a cell drawn and each
-// pixel it copies; a composed rectangle sent, and a pixel composed and sent.
-// Fitted to small wriggling cells at 1920x1080 (about 400 cells in 300
-// rectangles a tick: a whole tick 0.45-0.54 ms with the cells drawn, 0.58-0.61
-// ms composed) and 3840x2160 with every cell changing (one rectangle, 36,864
-// cells: 16.4 ms drawn, 10.4 ms composed). Both ways write every changed
-// pixel into a framebuffer that is cold by the next tick, which bounds them.
+// What drawing costs, program and X server together (CPU over 300 ticks on
+// Xvfb with MIT-SHM, each way forced): a request that draws one cell and
+// each pixel it copies; a composed rectangle sent, and a pixel composed and
+// sent. Fitted to small wriggling cells at 1920x1080 (about 400 cells in 300
+// rectangles a tick: 0.67 ms one by one, 1.2 ms composed) and 3840x2160
+// with every cell changing (one rectangle; at scale 1, 36,864 cells: 12.5 ms
+// one by one, 10.3 ms composed; at scale 2, 9,216 cells: 7.5 ms one by one).
 constexpr double kCellRequestNs = 140;
 constexpr double kCellPixelNs = 0.7;
 constexpr double kRectangleNs = 2000;
 constexpr double kPixelNs = 1.0;
-
-PaintWay PaintWayFromEnvironment() {
-    const char* way = std::getenv("QUORBEL_X11_PAINT");
-    if (way != nullptr && std::strcmp(way, "cells") == 0) {
-        return PaintWay::Cells;
-    }
-    if (way != nullptr && std::strcmp(way, "image") == 0) {
-        return PaintWay::Image;
-    }
-    return PaintWay::Cheaper;
-}
 
 XRectangle CellRect(size_t index, int columns, int width, int height) {
     const int column = static_cast<int>(index % columns);
@@ -55,35 +42,19 @@ WindowPainter::WindowPainter(XConnection& connection, const HackWindow& window, 
       pixels_(PixelValues(palette, MasksOf(window.visual), window.depth)),
       sheetPixmap_(UploadPixmap(connection, window.visual, window.depth, sheet, pixels_)),
       size_(window.size),
-      way_(PaintWayFromEnvironment()),
       sheet_(sheet) {
     XGCValues values{};
     values.foreground = pixels_[0];  // black: the palette's entry 0
     values.graphics_exposures = False;
     gc_ = XCreateGC(display_, window.window, GCForeground | GCGraphicsExposures, &values);
-    values.fill_style = FillTiled;
-    tileGc_ = XCreateGC(display_, window.window, GCForeground | GCGraphicsExposures | GCFillStyle, &values);
 }
 
 WindowPainter::~WindowPainter() {
-    freeTiles();
-    XFreeGC(display_, tileGc_);
     XFreeGC(display_, gc_);
     XFreePixmap(display_, sheetPixmap_);
 }
 
-void WindowPainter::freeTiles() {
-    for (Sprite& sprite : sprites_) {
-        if (sprite.tile != None) {
-            XFreePixmap(display_, sprite.tile);
-            sprite.tile = None;
-        }
-    }
-}
-
 void WindowPainter::startGrid(int width, int height) {
-    // Tiles are of the cell size.
-    freeTiles();
     cellWidth_ = width;
     cellHeight_ = height;
     columns_ = (size_.width + width - 1) / width;
@@ -107,7 +78,7 @@ WindowPainter::SpriteId WindowPainter::spriteId(int srcX, int srcY) {
     if (found != spriteIds_.end()) {
         return found->second;
     }
-    sprites_.push_back({srcX, srcY, None});
+    sprites_.push_back({srcX, srcY});
     const auto id = static_cast<SpriteId>(sprites_.size());
     spriteIds_.emplace(key, id);
     return id;
@@ -201,65 +172,17 @@ void WindowPainter::send() {
     if (changed_.empty()) {
         return;
     }
+    std::vector<PaintRect> rects = changedRects();
     const double cells = static_cast<double>(changed_.size());
-    const double cellPixels = static_cast<double>(cellWidth_) * cellHeight_;
-    const double oneByOne = cells * (kCellRequestNs + kCellPixelNs * cellPixels);
-    bool composed = false;
-    if (way_ != PaintWay::Cells && composing_) {
-        const std::vector<PaintRect> rects = changedRects();
-        const double image =
-            kRectangleNs * static_cast<double>(rects.size()) + kPixelNs * static_cast<double>(PixelsIn(rects));
-        if (way_ == PaintWay::Image || image < oneByOne) {
-            composed = compose(rects);
+    const double oneByOne = cells * (kCellRequestNs + kCellPixelNs * cellWidth_ * cellHeight_);
+    const double composed =
+        kRectangleNs * static_cast<double>(rects.size()) + kPixelNs * static_cast<double>(PixelsIn(rects));
+    if (!(composed < oneByOne && compose(rects))) {
+        for (size_t index : changed_) {
+            draw(index);
         }
-    }
-    if (!composed) {
-        drawCells();
     }
     changed_.clear();
-}
-
-void WindowPainter::drawCells() {
-    // By sprite: the cells of one sprite are one request, a fill tiled with
-    // the sprite (the tile's origin on the grid's), all erases another.
-    byId_.clear();
-    for (size_t index : changed_) {
-        if (marks_[index] == 0) {  // drawn once though changed twice
-            marks_[index] = 1;
-            byId_.push_back((static_cast<uint64_t>(cells_[index]) << 32) | index);
-        }
-    }
-    std::sort(byId_.begin(), byId_.end());
-    std::vector<XRectangle>& rects = rectBuffer_;
-    for (size_t first = 0; first < byId_.size();) {
-        const auto id = static_cast<SpriteId>(byId_[first] >> 32);
-        size_t last = first;
-        rects.clear();
-        while (last < byId_.size() && static_cast<SpriteId>(byId_[last] >> 32) == id) {
-            const auto index = static_cast<size_t>(byId_[last] & 0xFFFFFFFFu);
-            marks_[index] = 0;
-            rects.push_back(CellRect(index, columns_, cellWidth_, cellHeight_));
-            ++last;
-        }
-        if (id == 0) {
-            XFillRectangles(display_, window_.window, gc_, rects.data(), static_cast<int>(rects.size()));
-        } else if (rects.size() == 1) {
-            draw(static_cast<size_t>(byId_[first] & 0xFFFFFFFFu));
-        } else {
-            XSetTile(display_, tileGc_, tile(id));
-            XFillRectangles(display_, window_.window, tileGc_, rects.data(), static_cast<int>(rects.size()));
-        }
-        first = last;
-    }
-}
-
-Pixmap WindowPainter::tile(SpriteId id) {
-    Sprite& sprite = sprites_[id - 1];
-    if (sprite.tile == None) {
-        sprite.tile = XCreatePixmap(display_, window_.window, cellWidth_, cellHeight_, window_.depth);
-        XCopyArea(display_, sheetPixmap_, sprite.tile, gc_, sprite.srcX, sprite.srcY, cellWidth_, cellHeight_, 0, 0);
-    }
-    return sprite.tile;
 }
 
 std::vector<PaintRect> WindowPainter::changedRects() {
@@ -321,43 +244,33 @@ bool WindowPainter::compose(const std::vector<PaintRect>& rects) {
                            [this](uint8_t index) { return pixels_[index]; });
         }
     }
-    for (const PaintRect& rect : rects) {
-        PaintRect clipped;
-        if (!ClipToClient(rect, size_, &clipped)) {
+    const size_t stride = image_->stride();
+    for (size_t index : changed_) {
+        const XRectangle r = CellRect(index, columns_, cellWidth_, cellHeight_);
+        const SpriteId id = cells_[index];
+        const int width = std::min(cellWidth_, size_.width - r.x);
+        const int height = std::min(cellHeight_, size_.height - r.y);
+        uint32_t* to = image_->row(r.y) + r.x;
+        // Plain loops: rows of a few dozen bytes cost more as memcpy calls.
+        if (id == 0) {
+            for (int y = 0; y < height; ++y, to += stride) {
+                std::fill(to, to + width, pixels_[0]);
+            }
             continue;
         }
-        const int stride = clipped.right - clipped.left;
-        uint32_t* area = image_->add(clipped);
-        if (area == nullptr) {
-            return false;  // cannot happen: the rectangles tile part of the window
-        }
-        for (int top = clipped.top; top < clipped.bottom; top += cellHeight_) {
-            const size_t row = static_cast<size_t>(top / cellHeight_) * columns_;
-            for (int left = clipped.left; left < clipped.right; left += cellWidth_) {
-                composeCell(row + left / cellWidth_,
-                            area + static_cast<size_t>(top - clipped.top) * stride + (left - clipped.left), stride,
-                            std::min(cellWidth_, clipped.right - left), std::min(cellHeight_, clipped.bottom - top));
+        const Sprite& sprite = sprites_[id - 1];
+        const uint32_t* from = &sheetPixels_[static_cast<size_t>(sprite.srcY) * sheet_.width + sprite.srcX];
+        for (int y = 0; y < height; ++y, to += stride, from += sheet_.width) {
+            for (int x = 0; x < width; ++x) {
+                to[x] = from[x];
             }
         }
     }
-    image_->send(window_.window, gc_);
+    for (const PaintRect& rect : rects) {
+        PaintRect clipped;
+        if (ClipToClient(rect, size_, &clipped)) {
+            image_->put(window_.window, gc_, clipped);
+        }
+    }
     return true;
-}
-
-void WindowPainter::composeCell(size_t index, uint32_t* to, int stride, int width, int height) {
-    const SpriteId id = cells_[index];
-    // Plain loops: rows of a few dozen bytes cost more as memcpy calls.
-    if (id == 0) {
-        for (int y = 0; y < height; ++y, to += stride) {
-            std::fill(to, to + width, pixels_[0]);
-        }
-        return;
-    }
-    const Sprite& sprite = sprites_[id - 1];
-    const uint32_t* from = &sheetPixels_[static_cast<size_t>(sprite.srcY) * sheet_.width + sprite.srcX];
-    for (int y = 0; y < height; ++y, to += stride, from += sheet_.width) {
-        for (int x = 0; x < width; ++x) {
-            to[x] = from[x];
-        }
-    }
 }

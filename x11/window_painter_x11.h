@@ -26,10 +26,6 @@
 #include "x11/visual_image_x11.h"
 #include "x11/x_connection_x11.h"
 
-// How a tick's cells go to the server: the cheaper way (Cheaper), or always
-// one way, for tests and measurements (QUORBEL_X11_PAINT=cells or image).
-enum class PaintWay { Cheaper, Cells, Image };
-
 class WindowPainter final : public PaintTarget {
 public:
     WindowPainter(XConnection& connection, const HackWindow& window, const IndexedImage& sheet,
@@ -54,7 +50,6 @@ private:
     struct Sprite {
         int srcX;
         int srcY;
-        Pixmap tile;  // the sprite alone, made on first use
     };
 
     // The grid of the first sprite after a clear (or a resize).
@@ -64,21 +59,15 @@ private:
     SpriteId spriteId(int srcX, int srcY);
     void draw(size_t index);
     void send();
-    void drawCells();
-    Pixmap tile(SpriteId id);
-    void freeTiles();
     // The rectangles the changed cells tile: runs along each row, joined
     // with the same run of the row above.
     std::vector<PaintRect> changedRects();
     bool compose(const std::vector<PaintRect>& rects);
-    // Cell index's picture (width x height of it) to rows stride apart.
-    void composeCell(size_t index, uint32_t* to, int stride, int width, int height);
 
     XConnection& connection_;
     Display* display_;
     const HackWindow& window_;
     GC gc_;
-    GC tileGc_;
     PixelTable pixels_;
     Pixmap sheetPixmap_;
     ClientSize size_;
@@ -93,9 +82,6 @@ private:
     std::vector<Sprite> sprites_;  // by SpriteId - 1
     std::unordered_map<uint32_t, SpriteId> spriteIds_;
     std::vector<uint8_t> marks_;  // per cell: changed this tick
-    std::vector<uint64_t> byId_;  // sprite id << 32 | cell index
-    std::vector<XRectangle> rectBuffer_;
-    PaintWay way_;
 
     // For composing, made on first use: the sheet in the window's pixel
     // values, and the image.

@@ -36,9 +36,6 @@
 #     in the native build folder), so that an older build can be measured.
 #   SCALE="--scale n"  quorbel's scale (default --scale 1; SCALE= for a build
 #     without the option).
-#   WAYS="cells image"  in the x11 scene, also quorbel with its painting
-#     forced one way (QUORBEL_X11_PAINT), measured in the same rounds, so
-#     the way it picks can be checked against each.
 #   PROFILE=1  also records the native scenes with perf (program and X
 #     server, call graphs) into perf-<scene>.data in the current folder;
 #     read them with perf report -i perf-<scene>.data --no-children.
@@ -110,15 +107,6 @@ start_quorbel() {
     shift
     DISPLAY=$display "$quorbel_x11" --root "$@" &
     CONTESTANT_PIDS=($!)
-}
-
-# quorbel --root painting one way only: start_quorbel_way <display> <way> [options...].
-start_quorbel_way() {
-    local display=$1 way=$2
-    shift 2
-    DISPLAY=$display QUORBEL_X11_PAINT=$way "$quorbel_x11" --root "$@" &
-    CONTESTANT_PIDS=($!)
-    CONTESTANT_LABEL="quorbel painting $way only"
 }
 
 # XScreenSaver's Cloud Life (xscreensaver-data-extra). Its --cell-size is a
@@ -421,16 +409,10 @@ if selected x11 || selected wine; then
     quorbel_run=("${scale[@]}" --speed 19 --cell-size small --wriggle on --seed 1)
     quorbel_shares=()
     cloudlife_shares=()
-    read -ra ways <<<"${WAYS:-}"
-    way_shares=()
     for _ in $(seq 1 "$pairs"); do
         if selected x11; then
             measure 1920x1080 quorbel "${quorbel_run[@]}"
             quorbel_shares+=("$SHARE")
-            for i in "${!ways[@]}"; do
-                measure 1920x1080 quorbel_way "${ways[i]}" "${quorbel_run[@]}"
-                way_shares[i]+="$SHARE "
-            done
         fi
         measure 1920x1080 cloudlife --cycle-delay 28000 --cell-size 4
         cloudlife_shares+=("$SHARE")
@@ -440,10 +422,6 @@ if selected x11 || selected wine; then
     if selected x11; then
         quorbel_share=$(median "${quorbel_shares[@]}")
         echo "  quorbel:    $(stats "${quorbel_shares[@]}") % of a core"
-        for i in "${!ways[@]}"; do
-            # shellcheck disable=SC2086
-            echo "  quorbel painting ${ways[i]} only: $(stats ${way_shares[i]}) % of a core"
-        done
         x11_ratio=$(ratio "$quorbel_share" "$cloudlife_share")
         echo "  quorbel / Cloud Life (medians): $x11_ratio (at most 0.5: $(verdict "$x11_ratio" 0.5))"
         if [ -n "${PROFILE:-}" ]; then profile x11 1920x1080 "${quorbel_run[@]}"; fi
