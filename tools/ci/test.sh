@@ -66,5 +66,5 @@ stage "fuzzing, 10 s a target"
 QUORBEL_BUILD_DIR="$build" QUORBEL_FUZZ_JOBS=2 "$root/tools/fuzz/run.sh" 10
 
 stage "soak, smoke run"
-QUORBEL_BUILD_DIR="$build" "$root/tools/soak/run.sh" 0.5
+QUORBEL_BUILD_DIR="$build" "$root/tools/soak/run.sh" 0.75
 stage "all tests passed"
