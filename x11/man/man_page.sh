@@ -30,9 +30,9 @@ options=$("$program" --help | awk '
     function roff_plain(text) { gsub(/\\/, "\\e", text); return text }
     /^[ \t]+-/ {
         sub(/^[ \t]+/, "")
-        spec = $0; text = ""
-        if (match($0, /[ \t][ \t]+/)) { spec = substr($0, 1, RSTART - 1); text = substr($0, RSTART + RLENGTH) }
-        n = split(spec, words, " ")
+        spelling = $0; text = ""
+        if (match($0, /[ \t][ \t]+/)) { spelling = substr($0, 1, RSTART - 1); text = substr($0, RSTART + RLENGTH) }
+        n = split(spelling, words, " ")
         tag = ""
         for (i = 1; i <= n; i++)
             tag = tag (i > 1 ? " " : "") (words[i] ~ /^-/ ? "\\fB" : "\\fI") roff(words[i]) "\\fR"
