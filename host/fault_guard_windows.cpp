@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "host/saver_running_windows.h"
-#include "settings/windows_family_windows.h"
+#include "host/config/windows_family_windows.h"
 
 namespace {
 

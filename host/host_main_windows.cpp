@@ -9,9 +9,9 @@
 #include "host/password_windows.h"
 #include "host/screen_area.h"
 #include "resources/resource_ids.h"
-#include "settings/config_dialog_windows.h"
+#include "host/config/config_dialog_windows.h"
 #include "settings/settings_store.h"
-#include "settings/windows_family_windows.h"
+#include "host/config/windows_family_windows.h"
 
 namespace {
 

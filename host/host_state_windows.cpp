@@ -1,6 +1,6 @@
 #include "host/host_state_windows.h"
 
-#include "host/close_rules.h"
+#include "saver_program/close_rules.h"
 
 namespace {
 HostState InitialHostState() {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "settings/windows_family_windows.h"
+#include "host/config/windows_family_windows.h"
 
 namespace {
 constexpr UINT kSpiScreenSaverRunning = 97;  // SPI_SCREENSAVERRUNNING

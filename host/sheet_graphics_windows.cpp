@@ -5,8 +5,8 @@
 
 #include "display/packed_dib.h"
 #include "resources/resource_ids.h"
-#include "settings/dialog_text_windows.h"
-#include "settings/windows_family_windows.h"
+#include "host/config/dialog_text_windows.h"
+#include "host/config/windows_family_windows.h"
 
 namespace {
 

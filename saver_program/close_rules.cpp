@@ -1,4 +1,4 @@
-#include "host/close_rules.h"
+#include "saver_program/close_rules.h"
 
 namespace {
 uint32_t AbsoluteDifference(int32_t a, int32_t b) {

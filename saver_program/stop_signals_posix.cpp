@@ -1,4 +1,4 @@
-#include "x11/stop_signals_posix.h"
+#include "saver_program/stop_signals_posix.h"
 
 #include <fcntl.h>
 #include <unistd.h>

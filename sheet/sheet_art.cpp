@@ -2,7 +2,7 @@
 // the upper left and supersampled 4 x 4.
 // The maths uses only + - * /, sqrt and floor, which IEEE 754 defines exactly, so
 // the sheet comes out byte for byte the same on every build.
-#include "sheet_art.h"
+#include "sheet/sheet_art.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +10,7 @@
 #include "display/packed_dib.h"
 #include "display/rle8.h"
 #include "display/sheet_geometry.h"
-#include "sheet_palette.h"
+#include "sheet/sheet_palette.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sheet_palette.h"
+#include "sheet/sheet_palette.h"
 
 const RgbColor kStaticColors[20] = {
     {0, 0, 0},       {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128},     {128, 0, 128},   {0, 128, 128},

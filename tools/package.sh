@@ -53,7 +53,7 @@ done
 
 echo "== Windows installer"
 mkdir -p "$out/win32" "$out/win64"
-setup=$("$root/tools/installer/build.sh" "$build/win32" "$build/win64" "$out" | tail -n1)
+setup=$("$root/packaging/windows/build.sh" "$build/win32" "$build/win64" "$out" | tail -n1)
 cp "$deb" "$out/"
 cp "$build/win32/host/Quorbel.scr" "$out/win32/"
 cp "$build/win64/host/Quorbel.scr" "$out/win64/"

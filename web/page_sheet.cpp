@@ -2,8 +2,8 @@
 
 #include "display/display_scale.h"
 #include "display/sheet_geometry.h"
-#include "sheet_art.h"
-#include "sheet_palette.h"
+#include "sheet/sheet_art.h"
+#include "sheet/sheet_palette.h"
 
 namespace {
 

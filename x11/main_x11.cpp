@@ -12,7 +12,7 @@
 #include "x11/hack_options.h"
 #include "x11/hack_window_x11.h"
 #include "x11/screen_facts_x11.h"
-#include "x11/stop_signals_posix.h"
+#include "saver_program/stop_signals_posix.h"
 #include "x11/window_painter_x11.h"
 #include "x11/x_connection_x11.h"
 

@@ -1,9 +1,9 @@
 // The application strings, kept as UTF-16 so that the Japanese texts
 // survive on NT systems whose code page is not Japanese.
 #include "resources/resource_ids.h"
-#include "settings/config_dialog_windows.h"
-#include "settings/dialog_text_windows.h"
-#include "settings/windows_family_windows.h"
+#include "host/config/config_dialog_windows.h"
+#include "host/config/dialog_text_windows.h"
+#include "host/config/windows_family_windows.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
 // The configuration dialog: radio clicks edit a working copy, the speed
 // lives in the scroll bar and the generation count in the edit box until
 // OK moves all three into the settings and saves them.
-#include "settings/config_dialog_windows.h"
+#include "host/config/config_dialog_windows.h"
 
 #include <string>
 
 #include "resources/resource_ids.h"
 #include "settings/config_dialog_logic.h"
-#include "settings/dialog_text_windows.h"
-#include "settings/help_page_windows.h"
+#include "host/config/dialog_text_windows.h"
+#include "host/config/help_page_windows.h"
 #include "settings/settings_store.h"
-#include "settings/windows_family_windows.h"
+#include "host/config/windows_family_windows.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Every ANSI / wide choice of the dialogs. The ANSI side converts between
 // UTF-16 and the system's code page, so the callers see one kind of text.
-#include "settings/dialog_text_windows.h"
+#include "host/config/dialog_text_windows.h"
 
 #include <vector>
 

@@ -1,12 +1,12 @@
 // The help page's lookup and opening, through the ANSI calls on the
 // Windows 95 family and the wide ones on the NT family.
-#include "settings/help_page_windows.h"
+#include "host/config/help_page_windows.h"
 
 #include <shellapi.h>
 
 #include <vector>
 
-#include "settings/dialog_text_windows.h"
+#include "host/config/dialog_text_windows.h"
 
 namespace {
 

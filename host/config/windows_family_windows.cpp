@@ -1,4 +1,4 @@
-#include "settings/windows_family_windows.h"
+#include "host/config/windows_family_windows.h"
 
 namespace {
 bool windows95Family = false;

@@ -11,8 +11,8 @@
 
 #include "dialog_driver.h"
 #include "resources/resource_ids.h"
-#include "settings/config_dialog_windows.h"
-#include "settings/windows_family_windows.h"
+#include "host/config/config_dialog_windows.h"
+#include "host/config/windows_family_windows.h"
 #include "stored_settings.h"
 #include "windows95_family_skip.h"
 

@@ -6,7 +6,7 @@
 
 #include "expected_language.h"
 #include "resources/resource_ids.h"
-#include "settings/config_dialog_windows.h"
+#include "host/config/config_dialog_windows.h"
 
 const wchar_t* const kConfigCaption =
     ExpectJapaneseTexts() ? L"Tovtovライフゲームの設定" : L"Tovtov Life Game Settings";

@@ -16,8 +16,8 @@
 #include "resources/resource_ids.h"
 #include "screen_capture_windows.h"
 #include "screenshot.h"
-#include "settings/config_dialog_windows.h"
-#include "settings/windows_family_windows.h"
+#include "host/config/config_dialog_windows.h"
+#include "host/config/windows_family_windows.h"
 #include "stored_settings.h"
 #include "windows95_family_skip.h"
 

@@ -108,7 +108,7 @@ kb() { echo $((($(stat -c %s "$1") + 1023) / 1024)); }
 clean_prefix
 echo "-- the session's user: its SID's key under HKEY_USERS is HKCU"
 lookup_dir=$(mktemp -d)
-makensis -V1 -INPUTCHARSET UTF8 -X"!addincludedir $here/../../tools/installer" \
+makensis -V1 -INPUTCHARSET UTF8 -X"!addincludedir $here/../../packaging/windows" \
     -DOUTFILE="$lookup_dir/lookup.exe" "$here/desktop_user_test.nsi" >/dev/null
 wine "$lookup_dir/lookup.exe" >/dev/null 2>&1
 expect_eq "exit code of the lookup" 0 "$?"

@@ -1,4 +1,4 @@
-#include "host/close_rules.h"
+#include "saver_program/close_rules.h"
 
 #include <gtest/gtest.h>
 

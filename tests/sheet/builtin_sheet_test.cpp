@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "resources/builtin_sheet.h"
-#include "sheet_art.h"
-#include "sheet_palette.h"
+#include "sheet/sheet_art.h"
+#include "sheet/sheet_palette.h"
 
 TEST(BuiltInSheet, HoldsTheGeneratorsBytesAndDecodesToItsDrawing) {
     const std::vector<uint8_t> generated = BuildSheetDib();

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "display/packed_dib.h"
-#include "sheet_art.h"
+#include "sheet/sheet_art.h"
 
 TEST(SheetImageMagick, DecodesTheSheetToTheSameColours) {
     if (std::system("command -v convert >/dev/null 2>&1") != 0) {

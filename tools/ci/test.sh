@@ -58,7 +58,7 @@ stage "under Wine"
 stage "installer"
 # Made from both Windows builds, then tried on a 64-bit and a 32-bit prefix.
 version=$(sed -n 's/^QUORBEL_VERSION_TEXT:[A-Z]*=//p' "$build/win64/CMakeCache.txt")
-setup=$("$root/tools/installer/build.sh" "$build/win32" "$build/win64" "$build/installer" | tail -n1)
+setup=$("$root/packaging/windows/build.sh" "$build/win32" "$build/win64" "$build/installer" | tail -n1)
 "$root/tools/ci/wine_session.sh" "$build/wineprefix" "$root/tests/installer/installer_test.sh" "$setup" "$version"
 WINEARCH=win32 "$root/tools/ci/wine_session.sh" "$build/wineprefix32" \
     "$root/tests/installer/installer_test.sh" "$setup" "$version"

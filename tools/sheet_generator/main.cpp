@@ -9,8 +9,8 @@
 #include "display/packed_dib.h"
 #include "display/sheet_geometry.h"
 #include "render/indexed_png.h"
-#include "sheet_art.h"
-#include "sheet_palette.h"
+#include "sheet/sheet_art.h"
+#include "sheet/sheet_palette.h"
 
 namespace {
 
