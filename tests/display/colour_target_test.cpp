@@ -1,12 +1,14 @@
-// The 32-bit target paints what the 8-bit frame paints, in colours: copies
-// and fills clipped at every edge, also through a ScaledTarget with an
-// enlarged sheet, and records every pixel it changed.
+// The 32-bit targets paint what the 8-bit frame paints, in colours: copies
+// and fills clipped at every edge, also through a ScaledTarget (with an
+// enlarged sheet, or with the sheet read as if enlarged), and record every
+// pixel they changed.
 #include "display/colour_target.h"
 
 #include <gtest/gtest.h>
 
 #include "display/display_scale.h"
 #include "display/frame_target.h"
+#include "display/palette_target.h"
 
 namespace {
 
@@ -32,25 +34,37 @@ bool Covered(const std::vector<PaintRect>& rects, int x, int y) {
     return false;
 }
 
-TEST(ColourTarget, PaintsTheIndexedPictureInColoursAndRecordsWhatChanged) {
+IndexedImage TestSheet() {
     IndexedImage sheet(40, 30);
     for (size_t i = 0; i < sheet.pixels.size(); ++i) {
         sheet.pixels[i] = static_cast<uint8_t>(1 + i % 250);
     }
+    return sheet;
+}
+
+ColourTable TestColours() {
     ColourTable colours(200);  // indices from 200 on have no colour: black
     for (size_t i = 1; i < colours.size(); ++i) {
         colours[i] = static_cast<uint32_t>(0x10305 * i) & 0xFFFFFFu;
     }
-    const Operation operations[] = {
-        {false, 0, 0, 3, 4, 10, 8},       // inside
-        {false, 5, 6, 45, 30, 12, 9},     // over the right and bottom edges
-        {false, 2, 2, -4, -3, 9, 9},      // over the left and top edges
-        {false, -2, 25, 20, 1, 8, 9},     // partly outside the sheet
-        {true, 0, 0, -2, 10, 7, 5},       // a fill over the left edge
-        {false, 30, 20, 60, 50, 5, 5},    // wholly outside
-        {true, 0, 0, 8, 6, 3, 3},         // a fill inside
-        {false, 10, 10, 30, 20, 20, 20},  // inside the picture, over the sheet's edge
-    };
+    return colours;
+}
+
+constexpr Operation kOperations[] = {
+    {false, 0, 0, 3, 4, 10, 8},       // inside
+    {false, 5, 6, 45, 30, 12, 9},     // over the right and bottom edges
+    {false, 2, 2, -4, -3, 9, 9},      // over the left and top edges
+    {false, -2, 25, 20, 1, 8, 9},     // partly outside the sheet
+    {true, 0, 0, -2, 10, 7, 5},       // a fill over the left edge
+    {false, 30, 20, 60, 50, 5, 5},    // wholly outside
+    {true, 0, 0, 8, 6, 3, 3},         // a fill inside
+    {false, 10, 10, 30, 20, 20, 20},  // inside the picture, over the sheet's edge
+};
+
+TEST(ColourTarget, PaintsTheIndexedPictureInColoursAndRecordsWhatChanged) {
+    const IndexedImage sheet = TestSheet();
+    const ColourTable colours = TestColours();
+    const auto& operations = kOperations;
     const ClientSize logical{50, 36};
     for (int scale : {1, 3}) {
         IndexedImage plain(logical.width, logical.height, 0xD0);
@@ -74,6 +88,39 @@ TEST(ColourTarget, PaintsTheIndexedPictureInColoursAndRecordsWhatChanged) {
         }
         EXPECT_EQ(0, unrecorded) << "scale " << scale;
         EXPECT_EQ(7u, device.changed().changes().size()) << "scale " << scale << ": one for each operation inside";
+    }
+}
+
+// Straight from the 8-bit sheet, read as if enlarged, it paints and records
+// what the converted copy of the enlarged sheet gives.
+TEST(PaletteTarget, PaintsWhatTheEnlargedConvertedSheetGives) {
+    const IndexedImage sheet = TestSheet();
+    const ColourTable colours = TestColours();
+    const ClientSize logical{50, 36};
+    for (int scale = 1; scale <= kMaxDisplayScale; ++scale) {
+        const ColourImage sprites = InColours(EnlargedImage(sheet, scale), colours);
+        ColourImage expected =
+            InColours(EnlargedImage(IndexedImage(logical.width, logical.height, 0xD0), scale), colours);
+        ColourImage picture = expected;
+        ColourTarget reference({expected.pixels.data(), expected.width, expected.height}, &sprites);
+        PaletteTarget device({picture.pixels.data(), picture.width, picture.height}, &sheet, &colours, scale);
+        ScaledTarget referenceScaled(reference, scale);
+        ScaledTarget scaled(device, scale);
+        for (const Operation& op : kOperations) {
+            Apply(referenceScaled, op);
+            Apply(scaled, op);
+        }
+        EXPECT_TRUE(expected.pixels == picture.pixels) << "scale " << scale;
+        const auto& want = reference.changed().changes();
+        const auto& got = device.changed().changes();
+        ASSERT_EQ(want.size(), got.size()) << "scale " << scale;
+        for (size_t i = 0; i < want.size(); ++i) {
+            EXPECT_TRUE(want[i].left == got[i].left && want[i].top == got[i].top && want[i].right == got[i].right &&
+                        want[i].bottom == got[i].bottom)
+                << "scale " << scale << ", change " << i;
+        }
+        device.forgetChanges();
+        EXPECT_TRUE(device.changed().empty());
     }
 }
 
