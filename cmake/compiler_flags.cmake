@@ -1,6 +1,6 @@
 # Warnings are errors everywhere; the Windows build is linked statically so the
 # saver needs no DLL beyond the system's own.
-add_compile_options(-Wall -Wextra -Wshadow -Wnon-virtual-dtor -Werror)
+add_compile_options(-Wall -Wextra -Wshadow -Werror $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor>)
 
 if(QUORBEL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
