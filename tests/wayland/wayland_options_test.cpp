@@ -1,0 +1,56 @@
+// quorbel-wayland's command line: its own options beside the settings, and
+// one line naming what a bad one takes.
+#include "wayland/wayland_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Case {
+    std::vector<const char*> args;
+    bool ok;
+    bool window;
+    int scale;
+    std::optional<uint32_t> ticks;
+    const char* error;  // the start of the message when refused
+};
+
+TEST(WaylandOptions, ItsOwnOptionsBesideTheSettings) {
+    const Case cases[] = {
+        {{}, true, false, 0, std::nullopt, ""},
+        {{"--window", "-ticks", "7", "--scale=2", "--seed", "5"}, true, true, 2, 7u, ""},
+        {{"--scale", "AUTO", "--ticks=0"}, true, false, 0, 0u, ""},
+        {{"--window=yes"}, false, false, 0, std::nullopt, "--window takes no value"},
+        {{"--scale", "5"}, false, false, 0, std::nullopt, "--scale takes auto or 1..4, not \"5\""},
+        {{"--ticks"}, false, false, 0, std::nullopt, "--ticks takes 0..4294967295, not \"\""},
+        {{"--root"},
+         false,
+         false,
+         0,
+         std::nullopt,
+         "unknown option \"--root\"; accepted: --window, --ticks, --scale, --speed"},
+        {{"--speed", "20"}, false, false, 0, std::nullopt, "--speed"},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv{"quorbel-wayland"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        WaylandOptions options;
+        std::string error;
+        const bool ok = ParseWaylandOptions(static_cast<int>(argv.size()), argv.data(), &options, &error);
+        const std::string line = c.args.empty() ? "" : c.args[0];
+        ASSERT_EQ(c.ok, ok) << line << ": " << error;
+        if (ok) {
+            EXPECT_EQ(c.window, options.window) << line;
+            EXPECT_EQ(c.scale, options.scale) << line;
+            EXPECT_EQ(c.ticks, options.ticks) << line;
+        } else {
+            EXPECT_EQ(0u, error.rfind(c.error, 0)) << line << ": " << error;
+            EXPECT_EQ(std::string::npos, error.find('\n')) << line;
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,183 @@
+#!/bin/bash
+# wayland_saver_test.sh <case>: quorbel-wayland under a private headless
+# sway, checked on each output's capture (grim) against quorbel-render.
+# Needs QUORBEL_WAYLAND and QUORBEL_RENDER naming the built programs. Never
+# skips: a missing sway, grim or wtype is a failure.
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$root/tools/ci/headless_sway.sh"
+
+work=$(mktemp -d)
+chmod 0755 "$work"
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    stop_sway
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -n "$SWAY_RUNTIME" ] && [ -f "$work/err" ] && sed 's/^/saver: /' "$work/err" >&2
+    exit 1
+}
+
+# wait_until <seconds> <command...>: true once the command succeeds.
+wait_until() {
+    local limit=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -ge "$limit" ] && return 1
+        sleep 0.1
+    done
+}
+
+for tool in sway swaymsg grim wtype swayidle setpriv; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed (tools/ci/install_deps.sh installs it)"
+done
+
+start_saver() {  # start_saver <args...>: sets SAVER; stderr in $work/err
+    exec_as_user "$QUORBEL_WAYLAND" "$@" 2>"$work/err" &
+    SAVER=$!
+    pids+=("$SAVER")
+}
+
+# end_saver <signal>: sends it, waits, sets CODE.
+end_saver() {
+    kill -"$1" "$SAVER"
+    wait "$SAVER"
+    CODE=$?
+}
+
+# gone <pid>: the process has ended.
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+capture() { as_user grim -o "$1" - >"$work/$2.png" 2>/dev/null; }
+
+# render <name> <resolution> <scale> <args...>: the renderer's picture.
+render() {
+    local name=$1 resolution=$2 scale=$3
+    shift 3
+    "$QUORBEL_RENDER" --resolution "$resolution" --scale "$scale" --quiet --png "$work/$name.png" "$@" ||
+        fail "quorbel-render failed"
+}
+
+# matches <output> <expected>: the output's capture equals the picture, pixel for pixel.
+matches() {
+    capture "$1" "shot-$1" && [ "$(compare -metric AE "$work/shot-$1.png" "$work/$2.png" null: 2>&1)" = 0 ]
+}
+
+differing() { compare -metric AE "$work/shot-$1.png" "$work/$2.png" null: 2>&1; }
+
+quorbel_windows() { as_user swaymsg -t get_tree | grep -c '"app_id": "quorbel"'; }
+
+seeded=(--seed 7 --speed 19 --species 6 --cell-size small)
+
+case_renderer_match() {
+    start_sway 1 "output HEADLESS-1 resolution 1024x768" || fail "sway did not start"
+    start_saver "${seeded[@]}" --ticks 12
+    render expected 1024x768 1 "${seeded[@]}" --ticks 12
+    wait_until 30 matches HEADLESS-1 expected ||
+        fail "the capture differs from quorbel-render in $(differing HEADLESS-1 expected) pixels"
+    end_saver TERM
+    [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM"
+}
+
+case_two_outputs() {
+    start_sway 2 "output HEADLESS-1 resolution 1024x768 position 0 0" \
+        "output HEADLESS-2 resolution 800x600 scale 2 position 1024 0" || fail "sway did not start"
+    start_saver "${seeded[@]}" --ticks 12
+    render first 1024x768 1 "${seeded[@]}" --ticks 12
+    render second 800x600 2 "${seeded[@]}" --ticks 12
+    wait_until 30 matches HEADLESS-1 first ||
+        fail "HEADLESS-1 differs from quorbel-render in $(differing HEADLESS-1 first) pixels"
+    wait_until 30 matches HEADLESS-2 second ||
+        fail "HEADLESS-2 (scale 2) differs from quorbel-render --scale 2 in $(differing HEADLESS-2 second) pixels"
+    [ "$(quorbel_windows)" = 2 ] || fail "not one surface per output"
+    end_saver TERM
+    [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM"
+}
+
+# A key as a new keyboard types it: headless sway has none, so wtype's own
+# virtual keyboard comes and goes with it, and the saver takes it up only
+# once the seat says it is there; wtype waits before typing.
+type_key() { as_user wtype -s 300 a; }
+key_ends() { type_key && wait_until 2 gone "$SAVER"; }
+
+# Up and full screen: its surface shows in the tree.
+covering() { [ "$(quorbel_windows)" -ge 1 ] && capture HEADLESS-1 up; }
+
+case_ends() {
+    start_sway 1 "output HEADLESS-1 resolution 640x480" || fail "sway did not start"
+    local how
+    for how in key TERM INT kill HUP-ignored; do
+        if [ "$how" = HUP-ignored ]; then
+            (
+                trap '' HUP
+                exec_as_user "$QUORBEL_WAYLAND" --speed 19 2>"$work/err"
+            ) &
+            SAVER=$!
+            pids+=("$SAVER")
+        else
+            start_saver --speed 19
+        fi
+        wait_until 30 covering || fail "$how: the saver did not show"
+        case $how in
+            key) wait_until 30 key_ends || fail "no key ended it" ;;
+            TERM | INT) kill -"$how" "$SAVER" ;;
+            kill) as_user swaymsg '[app_id="quorbel"] kill' >/dev/null || fail "swaymsg kill failed" ;;
+            HUP-ignored)
+                # Up and showing, so its handlers are in place: SIGHUP
+                # (bit 0 of the masks) must still be ignored, not caught.
+                local ignored caught
+                ignored=$(sed -n 's/^SigIgn:\s*//p' "/proc/$SAVER/status")
+                caught=$(sed -n 's/^SigCgt:\s*//p' "/proc/$SAVER/status")
+                (((0x$ignored & 1) == 1 && (0x$caught & 1) == 0)) ||
+                    fail "an inherited SIGHUP ignore was not kept (SigIgn $ignored, SigCgt $caught)"
+                kill -HUP "$SAVER"
+                wait_until 30 key_ends || fail "no key ended it after an ignored SIGHUP"
+                ;;
+        esac
+        wait_until 30 gone "$SAVER" || fail "$how did not end it"
+        wait "$SAVER"
+        CODE=$?
+        [ "$CODE" = 0 ] || fail "exit code $CODE after $how"
+        [ -s "$work/err" ] && fail "$how: it wrote to standard error"
+        wait_until 30 test "$(quorbel_windows)" = 0 || fail "$how: its window stayed"
+    done
+}
+
+case_bad_options() {
+    local args code lines
+    for args in "--bogus" "--speed 20" "--scale 5" "--ticks -1" "--window=1" "--seed"; do
+        # shellcheck disable=SC2086
+        "$QUORBEL_WAYLAND" $args >"$work/out" 2>"$work/err"
+        code=$?
+        [ "$code" = 2 ] || fail "$args: exit code $code, not 2"
+        lines=$(wc -l <"$work/err")
+        [ "$lines" = 1 ] || fail "$args: $lines lines on standard error, not 1"
+        grep -q '^quorbel-wayland: ' "$work/err" || fail "$args: the line is not ours: $(cat "$work/err")"
+    done
+    # No compositor: a socket name that leads nowhere, and none at all.
+    local runtime
+    runtime=$(mktemp -d)
+    for display in wayland-none ""; do
+        env -i XDG_RUNTIME_DIR="$runtime" ${display:+WAYLAND_DISPLAY=$display} "$QUORBEL_WAYLAND" >"$work/out" \
+            2>"$work/err"
+        code=$?
+        [ "$code" = 1 ] || fail "no compositor ($display): exit code $code, not 1"
+        lines=$(wc -l <"$work/err")
+        [ "$lines" = 1 ] || fail "no compositor ($display): $lines lines, not 1: $(cat "$work/err")"
+        grep -q '^quorbel-wayland: cannot connect' "$work/err" || fail "no compositor: $(cat "$work/err")"
+    done
+    rmdir "$runtime"
+}
+
+"case_$1"
+echo "PASS: $1"
