@@ -58,7 +58,7 @@ end_saver() {
 # gone <pid>: the process has ended.
 gone() { ! kill -0 "$1" 2>/dev/null; }
 
-capture() { as_user grim -o "$1" - >"$work/$2.png" 2>/dev/null; }
+capture() { as_user grim -o "$1" - >"$work/shot-$1.png" 2>/dev/null; }
 
 # render <name> <resolution> <scale> <args...>: the renderer's picture.
 render() {
@@ -70,7 +70,7 @@ render() {
 
 # matches <output> <expected>: the output's capture equals the picture, pixel for pixel.
 matches() {
-    capture "$1" "shot-$1" && [ "$(compare -metric AE "$work/shot-$1.png" "$work/$2.png" null: 2>&1)" = 0 ]
+    capture "$1" && [ "$(compare -metric AE "$work/shot-$1.png" "$work/$2.png" null: 2>&1)" = 0 ]
 }
 
 differing() { compare -metric AE "$work/shot-$1.png" "$work/$2.png" null: 2>&1; }
@@ -111,7 +111,7 @@ type_key() { as_user wtype -s 300 a; }
 key_ends() { type_key && wait_until 2 gone "$SAVER"; }
 
 # Up and full screen: its surface shows in the tree.
-covering() { [ "$(quorbel_windows)" -ge 1 ] && capture HEADLESS-1 up; }
+covering() { [ "$(quorbel_windows)" -ge 1 ]; }
 
 case_ends() {
     start_sway 1 "output HEADLESS-1 resolution 640x480" || fail "sway did not start"
@@ -151,6 +151,114 @@ case_ends() {
         [ -s "$work/err" ] && fail "$how: it wrote to standard error"
         wait_until 30 test "$(quorbel_windows)" = 0 || fail "$how: its window stayed"
     done
+}
+
+# quorbel_node <field>: a field of the quorbel window's node in sway's tree
+# (fullscreen_mode; geometry.width; ...), of the first one.
+quorbel_node() {
+    as_user swaymsg -t get_tree | python3 -c '
+import json, sys
+def find(node):
+    if node.get("app_id") == "quorbel":
+        return node
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        found = find(child)
+        if found:
+            return found
+node = find(json.load(sys.stdin))
+for key in sys.argv[1].split("."):
+    node = node[key]
+print(node)' "$1"
+}
+
+case_window() {
+    start_sway 1 "output HEADLESS-1 resolution 1024x768" || fail "sway did not start"
+    start_saver --window --speed 19
+    wait_until 30 covering || fail "the window did not show"
+    [ "$(quorbel_node fullscreen_mode)" = 0 ] || fail "the window is full screen"
+    # Floating and resized, it keeps drawing: sprites in its new area.
+    as_user swaymsg '[app_id="quorbel"] floating enable, resize set 300 200' >/dev/null || fail "swaymsg resize failed"
+    drawn_in_window() {
+        local area
+        area=$(quorbel_node rect.width)x$(quorbel_node rect.height)+$(quorbel_node rect.x)+$(quorbel_node rect.y)
+        [ "${area%%+*}" = 300x200 ] && capture HEADLESS-1 &&
+            [ "$(convert "$work/shot-HEADLESS-1.png" -crop "$area" +repage -format '%k' info:)" -gt 2 ]
+    }
+    wait_until 30 drawn_in_window || fail "no sprites in the resized window"
+    local typed
+    for typed in 1 2 3; do
+        type_key || fail "wtype failed"
+    done
+    gone "$SAVER" && fail "a key ended the window"
+    [ "$(quorbel_windows)" = 1 ] || fail "the window went after a key"
+    end_saver TERM
+    [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM"
+}
+
+# output_size <name>: WxH and the scale of an output, from sway.
+output_size() {
+    as_user swaymsg -t get_outputs | python3 -c '
+import json, sys
+for output in json.load(sys.stdin):
+    if output["name"] == sys.argv[1]:
+        mode = output["current_mode"]
+        print("%dx%d %d" % (mode["width"], mode["height"], round(output["scale"])))' "$1"
+}
+
+case_new_output() {
+    start_sway 1 "output HEADLESS-1 resolution 640x480" || fail "sway did not start"
+    start_saver "${seeded[@]}" --ticks 3
+    wait_until 30 covering || fail "the saver did not show"
+    as_user swaymsg create_output >/dev/null || fail "swaymsg create_output failed"
+    local size
+    wait_until 30 test -n "$(output_size HEADLESS-2)" || fail "no second output"
+    size=$(output_size HEADLESS-2)
+    render added "${size% *}" "${size#* }" "${seeded[@]}" --ticks 3
+    wait_until 30 matches HEADLESS-2 added ||
+        fail "the output created while it ran ($size) differs from quorbel-render in $(differing HEADLESS-2 added) pixels"
+    end_saver TERM
+    [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM"
+}
+
+# A workspace switched away hides the first output's surface: the second
+# still reaches --ticks, and the first shows its world whole when it comes
+# back (its buffer repaired over what it missed).
+case_hidden_output() {
+    start_sway 2 "output HEADLESS-1 resolution 1024x768 position 0 0" \
+        "output HEADLESS-2 resolution 800x600 scale 2 position 1024 0" || fail "sway did not start"
+    local slow=(--seed 11 --speed 15 --species 3 --cell-size small)
+    start_saver "${slow[@]}" --ticks 40
+    render first 1024x768 1 "${slow[@]}" --ticks 40
+    render second 800x600 2 "${slow[@]}" --ticks 40
+    two_up() { [ "$(quorbel_windows)" = 2 ]; }
+    wait_until 30 two_up || fail "not one surface per output"
+    as_user swaymsg focus output HEADLESS-1, workspace hidden >/dev/null || fail "swaymsg workspace failed"
+    wait_until 30 matches HEADLESS-2 second ||
+        fail "the visible output differs from quorbel-render in $(differing HEADLESS-2 second) pixels"
+    capture HEADLESS-1
+    [ "$(convert "$work/shot-HEADLESS-1.png" -format '%k' info:)" = 1 ] ||
+        fail "the first output still shows the saver on the other workspace"
+    as_user swaymsg workspace back_and_forth >/dev/null || fail "swaymsg workspace failed"
+    wait_until 30 matches HEADLESS-1 first ||
+        fail "the output hidden meanwhile differs from quorbel-render in $(differing HEADLESS-1 first) pixels"
+    end_saver TERM
+    [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM"
+}
+
+# Started by swayidle as the README says (without -w), ended by a key.
+case_swayidle() {
+    start_sway 1 "output HEADLESS-1 resolution 640x480" || fail "sway did not start"
+    : >"$work/err"
+    chmod 0666 "$work/err"
+    exec_as_user swayidle timeout 2 "$QUORBEL_WAYLAND --speed 19 2>>$work/err" &
+    local idle=$!
+    pids+=("$idle")
+    wait_until 30 covering || fail "swayidle did not start it"
+    key_ends_it() { type_key && wait_until 2 test "$(quorbel_windows)" = 0; }
+    wait_until 30 key_ends_it || fail "no key ended it"
+    gone "$idle" && fail "swayidle ended with it"
+    [ -s "$work/err" ] && fail "it wrote to standard error"
+    return 0
 }
 
 case_bad_options() {

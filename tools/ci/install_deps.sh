@@ -2,7 +2,9 @@
 # Installs what the build and the tests need beyond g++, cmake and GoogleTest,
 # and what tools/fuzz/run.sh (clang, libFuzzer) and tools/soak/run.sh
 # (gnuplot, xrestop) use, and the web page's build and browser tests
-# (emscripten with node-acorn, chromium).
+# (emscripten with node-acorn, chromium), and the Wayland saver's build
+# (libwayland-dev, wayland-protocols, wayland-scanner from libwayland-bin)
+# and tests (a headless sway, grim, wtype, swayidle).
 # Quick when everything is already there: it only asks dpkg.
 set -eu
 
@@ -13,7 +15,8 @@ wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils
 locales fonts-ipafont-gothic libpng-dev libgif-dev googletest libgtest-dev libbenchmark-dev python3 nsis
 libx11-dev x11-xserver-utils xscreensaver xscreensaver-data-extra libxml2-utils dpkg-dev lintian
 clang-14 libclang-rt-14-dev gnuplot-nox xrestop
-emscripten node-acorn chromium"
+emscripten node-acorn chromium
+libwayland-dev wayland-protocols libwayland-bin sway grim wtype swayidle"
 
 missing=""
 for p in $PACKAGES; do
