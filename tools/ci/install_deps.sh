@@ -16,7 +16,7 @@ locales fonts-ipafont-gothic libpng-dev libgif-dev googletest libgtest-dev libbe
 libx11-dev x11-xserver-utils xscreensaver xscreensaver-data-extra libxml2-utils dpkg-dev lintian
 clang-14 libclang-rt-14-dev gnuplot-nox xrestop
 emscripten node-acorn chromium
-libwayland-dev wayland-protocols libwayland-bin sway grim wtype swayidle"
+pkg-config libwayland-dev wayland-protocols libwayland-bin sway grim wtype swayidle"
 
 missing=""
 for p in $PACKAGES; do
