@@ -13,6 +13,7 @@
 
 #include "display/palette_target.h"
 #include "resources/builtin_sheet.h"
+#include "wayland/output_list.h"
 #include "wayland/output_wayland.h"
 #include "wayland/seat_wayland.h"
 
@@ -25,13 +26,7 @@ void KeepLogLine(const char* format, va_list args) {
     lastLogLine[std::strcspn(lastLogLine, "\n")] = '\0';
 }
 
-struct Output {
-    uint32_t name;
-    wl_output* output;
-    int scale = 1;
-    int pendingScale = 1;
-    std::unique_ptr<SaverSurface> surface;
-};
+using Outputs = OutputList<wl_output, SaverSurface>;
 
 class WaylandSaver {
 public:
@@ -41,21 +36,13 @@ public:
         context_.options = &options_;
         context_.sheet = &sheet.image;
         context_.colours = &colours_;
-        context_.scaleOf = [this](wl_output* output) {
-            for (const auto& known : outputs_) {
-                if (known->output == output) {
-                    return known->scale;
-                }
-            }
-            return 1;
-        };
+        context_.scaleOf = [this](wl_output* output) { return outputs_.scaleOf(output); };
     }
 
     ~WaylandSaver() {
         window_.reset();
-        for (auto& output : outputs_) {
-            output->surface.reset();
-            wl_output_destroy(output->output);
+        while (!outputs_.entries().empty()) {
+            wl_output_destroy(outputs_.remove(outputs_.entries().front()->name));
         }
         seat_.reset();
         if (context_.wmBase) {
@@ -97,7 +84,7 @@ public:
         if (options_.window) {
             window_ = std::make_unique<SaverSurface>(context_, nullptr);
         } else {
-            for (auto& output : outputs_) {
+            for (const auto& output : outputs_.entries()) {
                 cover(*output);
             }
         }
@@ -129,58 +116,42 @@ private:
                 [](void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*, int32_t) {
                 },
                 [](void*, wl_output*, uint32_t, int32_t, int32_t, int32_t) {},
-                OutputDone,
-                [](void* output, wl_output*, int32_t scale) { static_cast<Output*>(output)->pendingScale = scale; },
+                [](void* output, wl_output*) { Outputs::done(*static_cast<Outputs::Entry*>(output)); },
+                [](void* output, wl_output*, int32_t scale) {
+                    static_cast<Outputs::Entry*>(output)->pendingScale = scale;
+                },
                 [](void*, wl_output*, const char*) {},
                 [](void*, wl_output*, const char*) {},
             };
-            auto output = std::make_unique<Output>(Output{
-                name, static_cast<wl_output*>(wl_registry_bind(registry, name, &wl_output_interface, 2)), 1, 1, {}});
-            wl_output_add_listener(output->output, &kOutputListener, output.get());
-            self->outputs_.push_back(std::move(output));
+            Outputs::Entry& output = self->outputs_.add(
+                name, static_cast<wl_output*>(wl_registry_bind(registry, name, &wl_output_interface, 2)));
+            wl_output_add_listener(output.output, &kOutputListener, &output);
             // One plugged in while it runs gets its surface and world too.
             if (self->started_ && !self->options_.window) {
-                self->cover(*self->outputs_.back());
+                self->cover(output);
             }
         }
     }
 
     static void GlobalRemove(void* data, wl_registry* /*registry*/, uint32_t name) {
         auto* self = static_cast<WaylandSaver*>(data);
-        auto& outputs = self->outputs_;
-        const auto gone = std::find_if(outputs.begin(), outputs.end(), [&](const auto& o) { return o->name == name; });
-        if (gone != outputs.end()) {
-            (*gone)->surface.reset();
-            wl_output_destroy((*gone)->output);
-            outputs.erase(gone);
+        if (wl_output* output = self->outputs_.remove(name)) {
+            wl_output_destroy(output);
         }
         if (self->seat_ && self->seat_->name() == name) {
             self->seat_.reset();
         }
     }
 
-    static void OutputDone(void* data, wl_output* /*output*/) {
-        auto* output = static_cast<Output*>(data);
-        output->scale = std::max(output->pendingScale, 1);
-        if (output->surface) {
-            output->surface->setScale(output->scale);
-        }
-    }
-
-    void cover(Output& output) {
+    void cover(Outputs::Entry& output) {
         output.surface = std::make_unique<SaverSurface>(context_, output.output);
         output.surface->setScale(output.scale);
     }
 
     std::vector<SaverSurface*> surfaces() const {
-        std::vector<SaverSurface*> all;
+        std::vector<SaverSurface*> all = outputs_.surfaces();
         if (window_) {
             all.push_back(window_.get());
-        }
-        for (const auto& output : outputs_) {
-            if (output->surface) {
-                all.push_back(output->surface.get());
-            }
         }
         return all;
     }
@@ -273,7 +244,7 @@ private:
     wl_display* display_ = nullptr;
     wl_registry* registry_ = nullptr;
     std::unique_ptr<WaylandSeat> seat_;
-    std::vector<std::unique_ptr<Output>> outputs_;
+    Outputs outputs_;
     std::unique_ptr<SaverSurface> window_;
     bool started_ = false;
 };
