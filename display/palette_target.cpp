@@ -14,7 +14,10 @@ ColourTable ColoursOf(const std::vector<RgbColor>& palette) {
 }
 
 PaletteTarget::PaletteTarget(ColourView frame, const IndexedImage* sheet, const ColourTable* colours, int sheetScale)
-    : frame_(frame), sheet_(sheet), colours_(colours), scale_(sheetScale) {
+    : frame_(frame), sheet_(sheet), scale_(sheetScale) {
+    if (colours) {
+        std::copy_n(colours->begin(), std::min(colours->size(), colours_.size()), colours_.begin());
+    }
     changed_.reset(clientSize());
 }
 
@@ -32,22 +35,41 @@ void PaletteTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int 
     if (firstX >= endX) {
         return;
     }
-    const ColourTable& colours = *colours_;
     const auto stride = static_cast<size_t>(frame_.width);
+    const auto run = static_cast<size_t>(endX - firstX);
+    const uint32_t* previous = nullptr;
     for (int j = firstY; j < endY; ++j) {
-        const uint8_t* from = &sheet_->pixels[static_cast<size_t>((srcY + j) / scale_) * sheet_->width];
-        uint32_t* to = frame_.pixels + static_cast<size_t>(dstY + j) * stride + dstX;
-        // Each sheet pixel is looked up once and written scale times.
-        int x = firstX;
-        while (x < endX) {
-            const int sheetX = (srcX + x) / scale_;
-            const uint8_t index = from[sheetX];
-            const uint32_t colour = index < colours.size() ? colours[index] : 0;
-            const int runEnd = std::min(endX, (sheetX + 1) * scale_ - srcX);
-            for (; x < runEnd; ++x) {
+        uint32_t* to = frame_.pixels + static_cast<size_t>(dstY + j) * stride + dstX + firstX;
+        const int sheetY = (srcY + j) / scale_;
+        // The rows an enlarged sheet row becomes are all alike.
+        if (previous && sheetY == (srcY + j - 1) / scale_) {
+            std::memcpy(to, previous, run * sizeof *to);
+            previous = to;
+            continue;
+        }
+        const uint8_t* from = &sheet_->pixels[static_cast<size_t>(sheetY) * sheet_->width];
+        const int first = srcX + firstX;
+        if (scale_ == 1) {
+            for (size_t x = 0; x < run; ++x) {
+                to[x] = colours_[from[first + static_cast<int>(x)]];
+            }
+        } else {
+            // Each sheet pixel looked up once and written scale times.
+            int sheetX = first / scale_;
+            int phase = first % scale_;
+            uint32_t colour = colours_[from[sheetX]];
+            for (size_t x = 0;;) {
                 to[x] = colour;
+                if (++x == run) {
+                    break;
+                }
+                if (++phase == scale_) {
+                    phase = 0;
+                    colour = colours_[from[++sheetX]];
+                }
             }
         }
+        previous = to;
     }
 }
 

@@ -5,6 +5,9 @@
 // itself. Records what each tick changed, clipped to the picture.
 #pragma once
 
+#include <array>
+#include <cstdint>
+
 #include "display/changed_area.h"
 #include "display/colour_target.h"
 #include "display/indexed_image.h"
@@ -31,7 +34,7 @@ public:
 private:
     ColourView frame_;
     const IndexedImage* sheet_;
-    const ColourTable* colours_;
+    std::array<uint32_t, 256> colours_{};  // every index has one: no bounds check per pixel
     int scale_;
     ChangedArea changed_;
 };

@@ -19,6 +19,12 @@
 #            3840x2160
 #     wine-scale  Quorbel.scr's worst case under Wine, 3840x2160, at scale 1
 #            (LogPixels 96) and scale 2 (LogPixels 192) in turn, PAIRS rounds
+#     wayland  quorbel-wayland under a private headless sway (as the tests
+#            run it) against quorbel on Xvfb, in turn, PAIRS rounds: at
+#            1920x1080 (Speed 19, small, wriggling) and in the 3840x2160
+#            worst case; program + compositor, private memory, and how
+#            long 300 ticks take at 4K. QUORBEL_WAYLAND=path the program
+#            (default: wayland/quorbel-wayland in the native build folder).
 #   Cloud Life is measured once for x11 and wine together. The Windows
 #   programs are measured in turn with corner_squares.exe, PAIRS rounds
 #   (default 3: A B A B A B), and given as min / median / max.
@@ -66,14 +72,17 @@ quorbel_x11=${QUORBEL:-$build/x11/quorbel}
 read -ra scale <<<"${SCALE---scale 1}"
 quorbel_scr=${QUORBEL_SCR:-$build/../win32/host/Quorbel.scr}
 wineprefix=$(realpath -m "${BENCH_WINEPREFIX:-$build/../wineprefix-bench}")
+quorbel_wayland=${QUORBEL_WAYLAND:-$build/wayland/quorbel-wayland}
 # shellcheck source-path=SCRIPTDIR source=../ci/xvfb_display.sh
 . "$root/tools/ci/xvfb_display.sh"
+# shellcheck source-path=SCRIPTDIR source=../ci/headless_sway.sh
+. "$root/tools/ci/headless_sway.sh"
 
 for scene in $scenes; do
     case $scene in
-    x11 | wine | worst | wine-worst | wine-scale) ;;
+    x11 | wine | worst | wine-worst | wine-scale | wayland) ;;
     *)
-        echo "unknown scene '$scene' (x11, wine, worst, wine-worst, wine-scale)" >&2
+        echo "unknown scene '$scene' (x11, wine, worst, wine-worst, wine-scale, wayland)" >&2
         exit 2
         ;;
     esac
@@ -99,7 +108,7 @@ stop_contestant() {
     CONTESTANT_LABEL=""
     CONTESTANT_STOP=""
 }
-trap 'stop_contestant; stop_xvfb' EXIT
+trap 'stop_contestant; stop_xvfb; stop_sway' EXIT
 
 # quorbel --root with the given settings options.
 start_quorbel() {
@@ -482,4 +491,85 @@ if selected wine-scale; then
     # shellcheck disable=SC2086
     echo "  scale 2 / scale 1 (medians): $(ratio "$(stats ${scale_shares[1]} | awk '{print $2}')" \
         "$(stats ${scale_shares[0]} | awk '{print $2}')")"
+fi
+
+# ---- quorbel-wayland under headless sway -----------------------------------
+# measure_wayland <size> <options...>: as measure, with sway as the server.
+measure_wayland() {
+    local size=$1
+    shift
+    start_sway 1 "output HEADLESS-1 resolution $size"
+    exec_as_user "$quorbel_wayland" "$@" &
+    local pid=$! before server0 after server1
+    sleep "$warmup"
+    before=$(cpu_ticks "$pid")
+    server0=$(cpu_ticks "$SWAY_PID")
+    sleep "$span"
+    after=$(cpu_ticks "$pid")
+    server1=$(cpu_ticks "$SWAY_PID")
+    MEMORY=$(awk '/^Private_(Clean|Dirty):/ { k += $2 } END { printf "%.1f", k / 1024 }' "/proc/$pid/smaps_rollup")
+    RSS=$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    stop_sway
+    SHARE=$(share $((after - before + server1 - server0)))
+    printf "  %-62s program %5.1f%%  compositor %5.1f%%  total %5.1f%% of a core, %s MiB private, VmRSS %s MiB\n" \
+        "quorbel-wayland $*" "$(share $((after - before)))" "$(share $((server1 - server0)))" "$SHARE" "$MEMORY" "$RSS"
+}
+
+# wayland_ticks_ms <size> <options...>: as ticks_ms, under sway.
+wayland_ticks_ms() {
+    local size=$1
+    shift
+    start_sway 1 "output HEADLESS-1 resolution $size"
+    local start now used last=-1 changed
+    start=$(date +%s%N)
+    exec_as_user "$quorbel_wayland" --ticks 300 "$@" &
+    local pid=$!
+    changed=$start
+    while :; do
+        used=$(cut -d' ' -f1 "/proc/$pid/schedstat")
+        now=$(date +%s%N)
+        if [ "$used" != "$last" ]; then
+            last=$used
+            changed=$now
+        elif [ $((now - changed)) -gt 1000000000 ]; then
+            break
+        fi
+        sleep 0.005
+    done
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    stop_sway
+    TICKS_MS=$(((changed - start) / 1000000))
+}
+
+if selected wayland; then
+    for case in "1920x1080 --speed 19 --cell-size small --wriggle on --seed 1" \
+        "3840x2160 --speed 19 --cell-size small --wriggle on --life off --generations 4294967295 --seed 1"; do
+        read -ra run <<<"$case"
+        echo "== ${run[0]}, quorbel-wayland (headless sway, pixman) and quorbel (Xvfb), in turn: ${run[*]:1}"
+        wayland_shares=()
+        x11_shares=()
+        for _ in $(seq 1 "$pairs"); do
+            measure_wayland "${run[0]}" "${scale[@]}" "${run[@]:1}"
+            wayland_shares+=("$SHARE")
+            measure "${run[0]}" quorbel "${scale[@]}" "${run[@]:1}"
+            x11_shares+=("$SHARE")
+        done
+        echo "  quorbel-wayland: $(stats "${wayland_shares[@]}") % of a core (min median max)"
+        echo "  quorbel:         $(stats "${x11_shares[@]}") % of a core (min median max)"
+        echo "  wayland / x11 (medians): $(ratio "$(median "${wayland_shares[@]}")" "$(median "${x11_shares[@]}")")"
+    done
+    wayland_ms=()
+    x11_ms=()
+    worst_case=("${scale[@]}" --speed 19 --cell-size small --wriggle on --life off --generations 4294967295 --seed 1)
+    for _ in $(seq 1 "$pairs"); do
+        wayland_ticks_ms 3840x2160 "${worst_case[@]}"
+        wayland_ms+=("$TICKS_MS")
+        ticks_ms 3840x2160 "${worst_case[@]}"
+        x11_ms+=("$TICKS_MS")
+    done
+    echo "  300 ticks at 3840x2160, quorbel-wayland: $(stats "${wayland_ms[@]}") ms (min median max; 300 x 28 ms = 8400)"
+    echo "  300 ticks at 3840x2160, quorbel:         $(stats "${x11_ms[@]}") ms"
 fi

@@ -49,7 +49,7 @@ start_sway() {
     SWAY_PID=$!
     local limit=$((SECONDS + 30)) sock
     while :; do
-        sock=$(ls "$SWAY_RUNTIME"/sway-ipc.*.sock 2>/dev/null | head -n1)
+        sock=$(ls "$SWAY_RUNTIME"/sway-ipc.*.sock 2>/dev/null | head -n1 || true)
         if [ -n "$sock" ] && ls "$SWAY_RUNTIME"/wayland-* >/dev/null 2>&1; then
             break
         fi
