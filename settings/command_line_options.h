@@ -46,6 +46,10 @@ struct OptionSpelling {
 // ("-", "--", "--=x").
 std::optional<OptionSpelling> SpellOption(std::string_view argument);
 
+// For an option that takes no value: the message when one is attached
+// ("--root=1 takes no value"), else empty.
+std::string AttachedValueError(const OptionSpelling& spelling);
+
 enum class OptionStatus {
     Consumed,  // taken: `used` arguments
     NotMine,   // not a settings option; the caller may know it
@@ -104,6 +108,11 @@ template <size_t N>
 std::string OptionHelpLines(const OptionHelp (&options)[N]) {
     return OptionHelpLines(options, N);
 }
+
+// Every option a program takes, as the message on an unknown one lists them:
+// its own options in the order given, the settings options, then --help and
+// --version ("--root, --window, ..., --seed, --help, --version").
+std::string OptionNameList(const OptionHelp* options, size_t count);
 
 struct HelpSection {
     const char* title;
