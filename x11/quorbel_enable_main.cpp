@@ -44,7 +44,7 @@ constexpr char kUsage[] =
     "usage: quorbel-enable [--only | --remove]\n"
     "Adds quorbel to your XScreenSaver screen savers (~/.xscreensaver).\n"
     "  --only                                Also make it the one saver XScreenSaver shows (mode one, selected)\n"
-    "  --remove                              Take it out of your list again; run before removing the package\n"
+    "  --remove                              Undo what it changed; run before removing the package\n"
     "  -h, --help                            This text\n"
     "  --version                             The version\n";
 
