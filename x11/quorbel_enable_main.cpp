@@ -98,14 +98,14 @@ void DropRecord(const std::string& file, const std::optional<EnableRecord>& reco
 }
 
 // What is in ~/.xscreensaver, read under the lock.
-struct Settings {
+struct UserFile {
     std::string path;
     bool exists;
     mode_t mode;
     std::string text;
 };
 
-int Remove(const Settings& file, const std::optional<EnableRecord>& record, const std::string& recordFile) {
+int Remove(const UserFile& file, const std::optional<EnableRecord>& record, const std::string& recordFile) {
     const std::optional<RemoveResult> result =
         RemoveQuorbel(file.text, record ? std::optional<Changes>(record->changes) : std::nullopt);
     if (!result) {
@@ -145,7 +145,7 @@ int Remove(const Settings& file, const std::optional<EnableRecord>& record, cons
     return 0;
 }
 
-int Enable(const Settings& file, const std::optional<EnableRecord>& record, const std::string& recordFile, bool only) {
+int Enable(const UserFile& file, const std::optional<EnableRecord>& record, const std::string& recordFile, bool only) {
     const char* defaultsPath = std::getenv("QUORBEL_XSCREENSAVER_DEFAULTS");
     defaultsPath = defaultsPath != nullptr ? defaultsPath : kAppDefaults;
     const std::optional<std::string> defaults = ReadFile(defaultsPath);
@@ -207,7 +207,7 @@ int main(int argc, char** argv) {
     // Runs at once take turns from here: each reads what the one before wrote.
     const FolderLock lock(*path);
     struct stat status {};
-    Settings file{*path, stat(path->c_str(), &status) == 0, status.st_mode & 07777, ""};
+    UserFile file{*path, stat(path->c_str(), &status) == 0, status.st_mode & 07777, ""};
     if (!file.exists && errno != ENOENT) {
         return Fail("cannot read " + file.path + ": " + std::strerror(errno));
     }
