@@ -20,16 +20,11 @@
 #include "settings/settings.h"
 
 // What the options choose: the settings, and the random source's starting
-// state (none: chosen at random by SeedToUse).
+// state (none: chosen at random, see command_line_options_posix.h).
 struct SaverOptions {
     Settings settings = DefaultSettings();
     std::optional<uint32_t> seed;
 };
-
-// The seed a native program runs with: the one given, else one from the
-// system's random source (a nanosecond clock where there is none), so that
-// runs started together differ. POSIX only.
-uint32_t SeedToUse(const SaverOptions& options);
 
 // An argument as error messages quote it: in double quotes, with control
 // characters and bytes past ASCII written as \xNN, so that the message stays

@@ -9,6 +9,7 @@
 #include "display/saver.h"
 #include "resources/builtin_sheet.h"
 #include "saver_program/stop_signals_posix.h"
+#include "settings/command_line_options_posix.h"
 #include "x11/hack_loop_x11.h"
 #include "x11/hack_options.h"
 #include "x11/hack_window_x11.h"
