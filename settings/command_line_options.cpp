@@ -163,6 +163,10 @@ std::optional<OptionSpelling> SpellOption(std::string_view argument) {
     return spelling;
 }
 
+std::string AttachedValueError(const OptionSpelling& spelling) {
+    return spelling.attachedValue ? "--" + std::string(spelling.name) + " takes no value" : std::string();
+}
+
 std::optional<std::string_view> OptionValue(int argc, const char* const* argv, int index,
                                             const OptionSpelling& spelling, int& used) {
     if (spelling.attachedValue) {
@@ -267,6 +271,18 @@ std::string OptionHelpLines(const OptionHelp* options, size_t count) {
     return lines;
 }
 
+std::string OptionNameList(const OptionHelp* options, size_t count) {
+    std::string names;
+    const auto add = [&names](const std::string& name) { names += (names.empty() ? "--" : ", --") + name; };
+    for (size_t i = 0; i < count; ++i)
+        add(options[i].name);
+    for (const SettingOptionDescription& option : SettingOptions())
+        add(option.name);
+    add("help");
+    add("version");
+    return names;
+}
+
 std::string ProgramHelp(const char* usage, const char* about, const std::vector<HelpSection>& sections) {
     std::string help = std::string("Usage: ") + usage + "\n" + about + "\n";
     for (const HelpSection& section : sections)
@@ -292,7 +308,7 @@ std::optional<ProgramRequest> TakeRequestOption(const OptionSpelling& spelling, 
     else if (spelling.name == "version")
         request = ProgramRequest::Version;
     if (request && spelling.attachedValue) {
-        *error = "--" + std::string(spelling.name) + " takes no value";
+        *error = AttachedValueError(spelling);
         return std::nullopt;
     }
     return request;

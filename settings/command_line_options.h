@@ -20,16 +20,11 @@
 #include "settings/settings.h"
 
 // What the options choose: the settings, and the random source's starting
-// state (none: chosen at random by SeedToUse).
+// state (none: chosen at random, see command_line_options_posix.h).
 struct SaverOptions {
     Settings settings = DefaultSettings();
     std::optional<uint32_t> seed;
 };
-
-// The seed a native program runs with: the one given, else one from the
-// system's random source (a nanosecond clock where there is none), so that
-// runs started together differ. POSIX only.
-uint32_t SeedToUse(const SaverOptions& options);
 
 // An argument as error messages quote it: in double quotes, with control
 // characters and bytes past ASCII written as \xNN, so that the message stays
@@ -45,6 +40,10 @@ struct OptionSpelling {
 // Nothing when the argument does not start with a dash or has no name
 // ("-", "--", "--=x").
 std::optional<OptionSpelling> SpellOption(std::string_view argument);
+
+// For an option that takes no value: the message when one is attached
+// ("--root=1 takes no value"), else empty.
+std::string AttachedValueError(const OptionSpelling& spelling);
 
 enum class OptionStatus {
     Consumed,  // taken: `used` arguments
@@ -104,6 +103,11 @@ template <size_t N>
 std::string OptionHelpLines(const OptionHelp (&options)[N]) {
     return OptionHelpLines(options, N);
 }
+
+// Every option a program takes, as the message on an unknown one lists them:
+// its own options in the order given, the settings options, then --help and
+// --version ("--root, --window, ..., --seed, --help, --version").
+std::string OptionNameList(const OptionHelp* options, size_t count);
 
 struct HelpSection {
     const char* title;

@@ -19,7 +19,7 @@ void CanvasFrame::resize(ClientSize device) {
 void CanvasFrame::beginTick() { changed_.reset(clientSize()); }
 
 const std::vector<PaintRect>& CanvasFrame::endTick(const RgbaPalette& palette) {
-    shown_ = changed_.empty() ? std::vector<PaintRect>{} : changed_.merged(kCallCost);
+    shown_ = changed_.empty() ? std::vector<PaintRect>{} : changed_.merged(kShowCallCost);
     const size_t stride = static_cast<size_t>(frame_.width);
     for (const PaintRect& r : shown_) {
         for (int y = r.top; y < r.bottom; ++y) {

@@ -18,9 +18,6 @@ using RgbaPalette = std::array<uint32_t, 256>;
 
 class CanvasFrame final : public PaintTarget {
 public:
-    // What an upload of a rectangle costs besides its pixels, in pixels.
-    static constexpr long kCallCost = 1000;
-
     // The sheet copies come from, at the device scale (kept, not copied).
     void setSheet(const IndexedImage* sheet) { sheet_ = sheet; }
     // Black at the new size, all of it to be shown.

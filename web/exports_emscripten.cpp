@@ -103,6 +103,9 @@ EMSCRIPTEN_KEEPALIVE const uint32_t* quorbel_pixels() { return ThePage().frame.r
 
 EMSCRIPTEN_KEEPALIVE int quorbel_tick_delay() { return ThePage().saver.tickDelay(); }
 
+// The sprite scale for the window's devicePixelRatio, by the desktop's rule.
+EMSCRIPTEN_KEEPALIVE int quorbel_scale_for_ratio(double ratio) { return ScaleForDeviceRatio(ratio); }
+
 EMSCRIPTEN_KEEPALIVE uint32_t quorbel_sheet_digest() { return PageSheetDigest(); }
 
 }  // extern "C"

@@ -29,7 +29,7 @@
         return {
             width: Math.max(1, Math.round(window.innerWidth * ratio)),
             height: Math.max(1, Math.round(window.innerHeight * ratio)),
-            scale: Math.max(1, Math.round(ratio)),
+            scale: q._quorbel_scale_for_ratio(ratio),
         };
     }
 

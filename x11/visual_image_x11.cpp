@@ -2,17 +2,10 @@
 
 #include <cstdlib>
 
-namespace {
+#include "x11/byte_order_x11.h"
 
-int NativeByteOrder() {
-    const uint16_t probe = 1;
-    return *reinterpret_cast<const uint8_t*>(&probe) == 1 ? LSBFirst : MSBFirst;
-}
-
-}  // namespace
-
-VisualImage::VisualImage(XConnection& connection, Visual* visual, int depth, ClientSize size, int originX, int originY)
-    : display_(connection.display()), originX_(originX), originY_(originY) {
+VisualImage::VisualImage(XConnection& connection, Visual* visual, int depth, ClientSize size)
+    : display_(connection.display()) {
     if (size.width <= 0 || size.height <= 0) {
         return;
     }
@@ -43,15 +36,14 @@ void VisualImage::convert(const IndexedImage& frame, const PaintRect& rect, cons
     }
     for (int y = rect.top; y < rect.bottom; ++y) {
         const uint8_t* from = &frame.pixels[static_cast<size_t>(y) * frame.width];
-        const int row = y - originY_;
         if (direct32_) {
-            auto* to = reinterpret_cast<uint32_t*>(image_->data + static_cast<size_t>(row) * image_->bytes_per_line);
+            auto* to = reinterpret_cast<uint32_t*>(image_->data + static_cast<size_t>(y) * image_->bytes_per_line);
             for (int x = rect.left; x < rect.right; ++x) {
-                to[x - originX_] = pixels[from[x]];
+                to[x] = pixels[from[x]];
             }
         } else {
             for (int x = rect.left; x < rect.right; ++x) {
-                XPutPixel(image_, x - originX_, row, pixels[from[x]]);
+                XPutPixel(image_, x, y, pixels[from[x]]);
             }
         }
     }
@@ -61,7 +53,7 @@ void VisualImage::put(Drawable drawable, GC gc, const PaintRect& rect) {
     if (image_ == nullptr || rect.left >= rect.right || rect.top >= rect.bottom) {
         return;
     }
-    XPutImage(display_, drawable, gc, image_, rect.left - originX_, rect.top - originY_, rect.left, rect.top,
+    XPutImage(display_, drawable, gc, image_, rect.left, rect.top, rect.left, rect.top,
               static_cast<unsigned>(rect.right - rect.left), static_cast<unsigned>(rect.bottom - rect.top));
 }
 

@@ -1,6 +1,6 @@
 // An image in a window's pixel format, filled from an 8-bit frame through
 // the palette's pixel values and sent to a drawable with XPutImage. It
-// covers the part of the frame that starts at origin and has its size.
+// covers the part of the frame from 0, 0 that has its size.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -17,7 +17,7 @@ using PixelTable = std::array<uint32_t, 256>;
 
 class VisualImage {
 public:
-    VisualImage(XConnection& connection, Visual* visual, int depth, ClientSize size, int originX = 0, int originY = 0);
+    VisualImage(XConnection& connection, Visual* visual, int depth, ClientSize size);
     ~VisualImage();
     VisualImage(const VisualImage&) = delete;
     VisualImage& operator=(const VisualImage&) = delete;
@@ -30,8 +30,6 @@ public:
 
 private:
     Display* display_;
-    int originX_;
-    int originY_;
     XImage* image_ = nullptr;
     bool direct32_ = false;  // 32 bits per pixel in our byte order: plain stores
 };
