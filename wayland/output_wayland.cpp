@@ -6,12 +6,9 @@
 
 #include "display/display_scale.h"
 #include "display/palette_target.h"
+#include "settings/command_line_options_posix.h"
 
 namespace {
-
-// What a damage rectangle costs the compositor, in pixels: rectangles closer
-// than that are named as one.
-constexpr long kDamageCallCost = 1000;
 
 // A window's first size, when the compositor leaves it to us.
 constexpr ClientSize kWindowSize{640, 480};
@@ -139,7 +136,7 @@ void SaverSurface::layOut() {
     } else {
         saver_.start(context_.options->saver.settings, world, SeedToUse(context_.options->saver));
     }
-    due_ = SaverClock::now() + std::chrono::milliseconds(saver_.tickDelay());
+    pacer_.emplace(SaverClock::now(), saver_.tickDelay());
 }
 
 ShmBuffer* SaverSurface::freeBuffer() {
@@ -162,9 +159,9 @@ ShmBuffer* SaverSurface::freeBuffer() {
     return buffers_.back().get();
 }
 
-std::optional<SaverClock::time_point> SaverSurface::nextTick() const {
+std::optional<int> SaverSurface::untilTick(SaverClock::time_point now) const {
     const auto& ticks = context_.options->ticks;
-    if (bufferScale_ == 0 || closed_ || !failure_.empty() || buffers_.empty() || (ticks && ticksDone_ >= *ticks)) {
+    if (!pacer_ || closed_ || !failure_.empty() || buffers_.empty() || (ticks && ticksDone_ >= *ticks)) {
         return std::nullopt;
     }
     const bool free = buffers_.size() < 2 ||
@@ -172,7 +169,7 @@ std::optional<SaverClock::time_point> SaverSurface::nextTick() const {
     if (!free) {
         return std::nullopt;  // the release wakes the loop
     }
-    return due_;
+    return pacer_->millisecondsUntilDue(now);
 }
 
 void SaverSurface::tick() {
@@ -195,10 +192,8 @@ void SaverSurface::tick() {
     saver_.tick(spriteScale_ > 1 ? static_cast<PaintTarget&>(scaled) : device);
     ++ticksDone_;
     repairs_->drawn(index, device.changed().changes());
-    show(*buffer, device.changed().merged(kDamageCallCost));
-    // Ticks keep their pace: the delay counts from when this one was due,
-    // and a late tick is followed by one tick, never by several.
-    due_ = std::max(due_ + std::chrono::milliseconds(saver_.tickDelay()), SaverClock::now());
+    show(*buffer, device.changed().merged(kShowCallCost));
+    pacer_->ticked(saver_.tickDelay(), SaverClock::now());
 }
 
 void SaverSurface::show(ShmBuffer& buffer, const std::vector<PaintRect>& damage) {

@@ -19,12 +19,13 @@
 #include "display/colour_target.h"
 #include "display/indexed_image.h"
 #include "display/saver.h"
+#include "saver_program/tick_pacer.h"
 #include "wayland/buffer_repairs.h"
 #include "wayland/shm_buffer_wayland.h"
 #include "wayland/wayland_options.h"
 #include "xdg-shell-client-protocol.h"
 
-using SaverClock = std::chrono::steady_clock;
+using SaverClock = TickPacer::Clock;
 
 // What every surface shares: the globals, the options and the sheet.
 struct SurfaceContext {
@@ -52,9 +53,10 @@ public:
     // The output's scale, as its `done` event completes it.
     void setScale(int scale);
 
-    // When it next wants to tick: nothing while it is not laid out, has
-    // done its --ticks, or waits for the compositor to release a buffer.
-    std::optional<SaverClock::time_point> nextTick() const;
+    // Milliseconds until it next wants to tick (0: due now); nothing while
+    // it is not laid out, has done its --ticks, or waits for the compositor
+    // to release a buffer.
+    std::optional<int> untilTick(SaverClock::time_point now) const;
     void tick();
 
     // The compositor closed it.
@@ -92,7 +94,7 @@ private:
 
     Saver saver_;
     uint64_t ticksDone_ = 0;
-    SaverClock::time_point due_{};
+    std::optional<TickPacer> pacer_;
     bool closed_ = false;
     std::string failure_;
 };

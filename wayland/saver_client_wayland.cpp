@@ -201,10 +201,8 @@ private:
             int timeout = -1;
             const auto now = SaverClock::now();
             for (SaverSurface* surface : surfaces()) {
-                if (const auto due = surface->nextTick()) {
-                    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - now).count();
-                    const int ms = static_cast<int>(std::clamp<long long>(wait, 0, INT32_MAX));
-                    timeout = timeout < 0 ? ms : std::min(timeout, ms);
+                if (const auto wait = surface->untilTick(now)) {
+                    timeout = timeout < 0 ? *wait : std::min(timeout, *wait);
                 }
             }
             pollfd fds[2] = {{wl_display_get_fd(display_), displayEvents, 0}, {signals.fd(), POLLIN, 0}};
@@ -230,8 +228,7 @@ private:
             }
             const auto after = SaverClock::now();
             for (SaverSurface* surface : surfaces()) {
-                const auto due = surface->nextTick();
-                if (due && *due <= after) {
+                if (surface->untilTick(after) == 0) {
                     surface->tick();
                 }
             }

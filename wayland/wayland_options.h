@@ -1,21 +1,15 @@
-// The command line of the Wayland saver: full screen on every output (the
-// default) or --window, how many ticks, the sprite scale, and the settings
-// options of every native front end. Portable: no Wayland headers.
+// The command line of the Wayland saver: the Linux savers' shared options
+// (the settings, --window, --ticks, --scale, -h/--help, --version) with its
+// own words for them; it has none of its own. Portable: no Wayland headers.
 #pragma once
 
-#include <cstdint>
-#include <optional>
 #include <string>
 
-#include "settings/command_line_options.h"
+#include "saver_program/saver_program_options.h"
 
-struct WaylandOptions {
-    bool window = false;  // an ordinary window that input does not end
-    std::optional<uint32_t> ticks;
-    int scale = 0;                          // device pixels per sprite pixel; 0: each output's own scale
-    std::optional<ProgramRequest> request;  // --help or --version: nothing else is done
-    SaverOptions saver;
-};
+// --window: an ordinary window that input does not end, instead of full
+// screen on every output; --scale auto (0): each output's own scale.
+using WaylandOptions = SaverProgramOptions;
 
 // Reads argv[1..argc-1]. On a bad option returns false with one line naming
 // it and what is accepted.
