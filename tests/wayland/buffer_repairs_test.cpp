@@ -39,7 +39,7 @@ TEST(BufferRepairs, ALongHeldBufferGetsTheWholePicture) {
     const size_t second = repairs.addBuffer();
     repairs.take(first);
     repairs.take(second);
-    for (int tick = 0; tick < 5000; ++tick) {
+    for (int tick = 0; tick <= (1 << 17); ++tick) {
         repairs.drawn(first, {{tick % 64, 0, tick % 64 + 1, 1}});
     }
     EXPECT_EQ("0,0-64,64", Text(repairs.take(second)));
