@@ -82,14 +82,25 @@ as_user_env_sway() {
 
 stop_sway() {
     if [ -n "$SWAY_PID" ]; then
-        kill "$SWAY_PID" 2>/dev/null
-        wait "$SWAY_PID" 2>/dev/null
+        kill "$SWAY_PID" 2>/dev/null || true
+        wait "$SWAY_PID" 2>/dev/null || true
         SWAY_PID=""
     fi
-    [ -n "$SWAY_RUNTIME" ] && rm -rf "$SWAY_RUNTIME"
-    SWAY_RUNTIME=""
     if [ -n "$SWAY_MADE_USER" ]; then
-        userdel "$SWAY_USER" 2>/dev/null
+        # What sway started for the session (a bar, an idle manager) goes
+        # too, each by its PID: the user cannot be removed while it runs.
+        local pid limit=$((SECONDS + 30))
+        while pid=$(pgrep -u "$SWAY_USER" | head -n1) && [ -n "$pid" ]; do
+            kill "$pid" 2>/dev/null || true
+            [ "$SECONDS" -ge "$limit" ] && break
+            sleep 0.1
+        done
+        userdel "$SWAY_USER" 2>/dev/null || echo "could not remove the user $SWAY_USER" >&2
         SWAY_MADE_USER=""
     fi
+    if [ -n "$SWAY_RUNTIME" ]; then
+        rm -rf "$SWAY_RUNTIME"
+    fi
+    SWAY_RUNTIME=""
+    return 0
 }
