@@ -7,7 +7,6 @@
 #include "display/display_scale.h"
 #include "display/palette_target.h"
 #include "settings/command_line_options_posix.h"
-#include "wayland/recorded_tick.h"
 
 namespace {
 
@@ -146,10 +145,8 @@ ShmBuffer* SaverSurface::freeBuffer() {
             return buffer.get();
         }
     }
-    // A compositor that copies a buffer releases it at once, and one buffer
-    // is all it takes; sway with its pixman renderer holds the one shown
-    // until the next commit, so there two take turns. A second is made only
-    // while the first is still held.
+    // Sway releases a buffer as soon as it has read it, so one is the rule;
+    // a second only while the first is still held.
     if (buffers_.size() >= 2 || !repairs_) {
         return nullptr;
     }
@@ -183,19 +180,16 @@ void SaverSurface::tick() {
     const size_t index = static_cast<size_t>(
         std::find_if(buffers_.begin(), buffers_.end(), [&](const auto& b) { return b.get() == buffer; }) -
         buffers_.begin());
-    // The tick first, recorded: the repair then skips what it paints over.
-    const ClientSize size = buffer->size();
-    RecordedTick recorded(size, {context_.sheet->width * spriteScale_, context_.sheet->height * spriteScale_});
-    ScaledTarget scaled(recorded, spriteScale_);
-    saver_.tick(spriteScale_ > 1 ? static_cast<PaintTarget&>(scaled) : recorded);
     for (const PaintRect& lacking : repairs_->take(index)) {
         // A buffer made since the last layout is black, as the picture was.
-        if (shown_ && shown_ != buffer && !recorded.covers(lacking)) {
+        if (shown_ && shown_ != buffer) {
             CopyRect(*shown_, *buffer, lacking);
         }
     }
+    const ClientSize size = buffer->size();
     PaletteTarget device({buffer->pixels(), size.width, size.height}, context_.sheet, context_.colours, spriteScale_);
-    recorded.replay(device);
+    ScaledTarget scaled(device, spriteScale_);
+    saver_.tick(spriteScale_ > 1 ? static_cast<PaintTarget&>(scaled) : device);
     ++ticksDone_;
     repairs_->drawn(index, device.changed().changes());
     show(*buffer, device.changed().merged(kShowCallCost));
@@ -204,12 +198,11 @@ void SaverSurface::tick() {
 
 void SaverSurface::show(ShmBuffer& buffer, const std::vector<PaintRect>& damage) {
     buffer.attach(surface_);
-    if (context_.compositorVersion < 4) {
-        // No damage in buffer pixels before version 4: all of it.
-        wl_surface_damage(surface_, 0, 0, INT32_MAX, INT32_MAX);
-    } else {
-        for (const PaintRect& rect : damage) {
+    for (const PaintRect& rect : damage) {
+        if (context_.compositorVersion >= 4) {
             wl_surface_damage_buffer(surface_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        } else {
+            wl_surface_damage(surface_, 0, 0, INT32_MAX, INT32_MAX);
         }
     }
     wl_surface_commit(surface_);
