@@ -145,8 +145,10 @@ ShmBuffer* SaverSurface::freeBuffer() {
             return buffer.get();
         }
     }
-    // Sway releases a buffer as soon as it has read it, so one is the rule;
-    // a second only while the first is still held.
+    // A compositor that copies a buffer releases it at once, and one buffer
+    // is all it takes; sway with its pixman renderer holds the one shown
+    // until the next commit, so there two take turns. A second is made only
+    // while the first is still held.
     if (buffers_.size() >= 2 || !repairs_) {
         return nullptr;
     }
@@ -198,11 +200,12 @@ void SaverSurface::tick() {
 
 void SaverSurface::show(ShmBuffer& buffer, const std::vector<PaintRect>& damage) {
     buffer.attach(surface_);
-    for (const PaintRect& rect : damage) {
-        if (context_.compositorVersion >= 4) {
+    if (context_.compositorVersion < 4) {
+        // No damage in buffer pixels before version 4: all of it.
+        wl_surface_damage(surface_, 0, 0, INT32_MAX, INT32_MAX);
+    } else {
+        for (const PaintRect& rect : damage) {
             wl_surface_damage_buffer(surface_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-        } else {
-            wl_surface_damage(surface_, 0, 0, INT32_MAX, INT32_MAX);
         }
     }
     wl_surface_commit(surface_);
