@@ -220,6 +220,26 @@ case_new_output() {
     [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM"
 }
 
+# doubled <output>: its capture has sprites, each pixel drawn as 2 x 2.
+doubled() {
+    capture "$1" && [ "$(convert "$work/shot-$1.png" -format '%k' info:)" -gt 2 ] &&
+        [ "$(convert "$work/shot-$1.png" -sample 50% -sample 200% "$work/shot-$1.png" -metric AE \
+            -compare -format '%[distortion]' info: 2>&1)" = 0 ]
+}
+
+# A live change of the output's scale starts a world drawn at the new scale.
+case_scale_change() {
+    start_sway 1 "output HEADLESS-1 resolution 1024x768" || fail "sway did not start"
+    start_saver --speed 19 --cell-size small --species 6
+    drawn() { capture HEADLESS-1 && [ "$(convert "$work/shot-HEADLESS-1.png" -format '%k' info:)" -gt 2 ]; }
+    wait_until 30 drawn || fail "no sprites at scale 1"
+    doubled HEADLESS-1 && fail "drawn in 2 x 2 pixels at scale 1"
+    as_user swaymsg output HEADLESS-1 scale 2 >/dev/null || fail "swaymsg output scale failed"
+    wait_until 30 doubled HEADLESS-1 || fail "not drawn in 2 x 2 pixels after the scale became 2"
+    end_saver TERM
+    [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM"
+}
+
 # A workspace switched away hides the first output's surface: the second
 # still reaches --ticks, and the first shows its world whole when it comes
 # back (its buffer repaired over what it missed).
