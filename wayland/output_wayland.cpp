@@ -7,6 +7,7 @@
 #include "display/display_scale.h"
 #include "display/palette_target.h"
 #include "settings/command_line_options_posix.h"
+#include "wayland/recorded_tick.h"
 
 namespace {
 
@@ -182,16 +183,20 @@ void SaverSurface::tick() {
     const size_t index = static_cast<size_t>(
         std::find_if(buffers_.begin(), buffers_.end(), [&](const auto& b) { return b.get() == buffer; }) -
         buffers_.begin());
+    // The tick first, recorded: the repair then skips what it paints over.
+    const ClientSize size = buffer->size();
+    recorded_.reset(size, {context_.sheet->width * spriteScale_, context_.sheet->height * spriteScale_});
+    ScaledTarget scaled(recorded_, spriteScale_);
+    saver_.tick(spriteScale_ > 1 ? static_cast<PaintTarget&>(scaled) : recorded_);
+    RecordedTick::Cover cover(recorded_);
     for (const PaintRect& lacking : repairs_->take(index)) {
         // A buffer made since the last layout is black, as the picture was.
-        if (shown_ && shown_ != buffer) {
+        if (shown_ && shown_ != buffer && !cover.covers(lacking)) {
             CopyRect(*shown_, *buffer, lacking);
         }
     }
-    const ClientSize size = buffer->size();
     PaletteTarget device({buffer->pixels(), size.width, size.height}, context_.sheet, context_.colours, spriteScale_);
-    ScaledTarget scaled(device, spriteScale_);
-    saver_.tick(spriteScale_ > 1 ? static_cast<PaintTarget&>(scaled) : device);
+    recorded_.replay(device);
     ++ticksDone_;
     repairs_->drawn(index, device.changed().changes());
     show(*buffer, device.changed().merged(kShowCallCost));

@@ -21,6 +21,7 @@
 #include "display/saver.h"
 #include "saver_program/tick_pacer.h"
 #include "wayland/buffer_repairs.h"
+#include "wayland/recorded_tick.h"
 #include "wayland/shm_buffer_wayland.h"
 #include "wayland/wayland_options.h"
 #include "xdg-shell-client-protocol.h"
@@ -91,6 +92,7 @@ private:
     std::vector<std::unique_ptr<ShmBuffer>> buffers_;
     std::optional<BufferRepairs> repairs_;
     ShmBuffer* shown_ = nullptr;  // the buffer committed last
+    RecordedTick recorded_;       // kept, so that its memory serves every tick
 
     Saver saver_;
     uint64_t ticksDone_ = 0;
