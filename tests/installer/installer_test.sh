@@ -285,7 +285,8 @@ if [ "$bits" = 64 ]; then
     touch "$system/ssother.scr" "$drive_c/Program Files/Other Savers/ssother.scr"
     # <SCRNSAVE.EXE before the install>|<recorded as replaced>|<SCRNSAVE.EXE
     # before the uninstall>|<after it>, "=" for the first column. The fifth
-    # names ours only through the file, which the uninstall deletes.
+    # row's third column names ours only through the file, which the
+    # uninstall deletes: it is recognised only before that.
     while IFS='|' read -r before recorded current after; do
         [ "$recorded" = "=" ] && recorded=$before
         [ "$after" = "=" ] && after=$before
