@@ -283,11 +283,18 @@ if [ "$bits" = 64 ]; then
     echo "-- SCRNSAVE.EXE as Windows reads it: ours recognised, the replaced saver put back as written"
     mkdir -p "$drive_c/Program Files/Other Savers"
     touch "$system/ssother.scr" "$drive_c/Program Files/Other Savers/ssother.scr"
+    short_name() {  # short_name <folder> <name>: the 8.3 name Wine gives it
+        wine cmd /c dir /x "$1" 2>/dev/null | tr -d '\r' | sed -n "s/.* \([^ ]*~[^ ]*\) *$2\$/\1/p"
+    }
+    short_other="C:\\$(short_name 'C:\' 'Program Files')\\$(short_name 'C:\Program Files' 'Other Savers')\\ssother.scr"
+    [[ "$short_other" == 'C:\'*~*'\'*~*'\ssother.scr' ]] || fail "no 8.3 path of Other Savers: $short_other"
     # <SCRNSAVE.EXE before the install>|<recorded as replaced>|<SCRNSAVE.EXE
-    # before the uninstall>|<after it>, "=" for the first column. The fifth
-    # row's third column names ours only through the file, which the
-    # uninstall deletes: it is recognised only before that.
+    # before the uninstall>|<after it>, "=" for the first column. The one
+    # with "./" names ours only through the file, which the uninstall
+    # deletes: it is recognised only before that. @short@ is the 8.3 path of
+    # the saver in "Other Savers", in lower case.
     while IFS='|' read -r before recorded current after; do
+        before=${before//@short@/${short_other,,}}
         [ "$recorded" = "=" ] && recorded=$before
         [ "$after" = "=" ] && after=$before
         wine reg add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$before" /f >/dev/null 2>&1
@@ -307,6 +314,7 @@ if [ "$bits" = 64 ]; then
 C:\windows\system32\ssother.scr /s|=|C:\WINDOWS\SYSTEM32\QUORBEL.SCR|=
 %SystemRoot%\System32\ssother.scr|=|"C:\windows\system32\Quorbel.scr" /s|=
 C:\Program Files\Other Savers\ssother.scr /s|=|%SystemRoot%\system32\quorbel.scr|=
+@short@ /s|=|C:\windows\system32\Quorbel.scr|=
 "%windir%\system32\SSOTHER.SCR" /s|=|  C:/windows/system32/./Quorbel.scr|=
 C:\windows\system32\ssother.scr|=|"C:\windows\system32\ssother.scr" /s|"C:\windows\system32\ssother.scr" /s
 C:\windows\system32\ssother.scr|=|C:\windows\system32\Quorbel|C:\windows\system32\Quorbel
