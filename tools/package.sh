@@ -1,8 +1,10 @@
 #!/bin/bash
 # package.sh [output-dir]: builds what a user installs, and only that:
-#   quorbel_<version>_<arch>.deb    the XScreenSaver hack, quorbel-enable and
-#                                   quorbel-render, for Debian and derivatives
-#   Quorbel-Setup-<version>.exe     the Windows installer (both programs)
+#   quorbel_<version>_<arch>.deb           for Debian and derivatives: the
+#                                          XScreenSaver hack and quorbel-enable,
+#   quorbel-wayland_<version>_<arch>.deb   the Wayland saver (when built)
+#   quorbel-render_<version>_<arch>.deb    and quorbel-render
+#   Quorbel-Setup-<version>.exe            the Windows installer (both programs)
 #   win32/Quorbel.scr, win64/Quorbel.scr   the bare Windows programs
 # It installs only what these builds need (the list below: no Wine, no test,
 # fuzzing or soak tools, no i386 architecture or locale), builds them in
@@ -16,6 +18,7 @@ build=${QUORBEL_PACKAGE_BUILD_DIR:-$root/build/package}
 out=$(realpath -m "${1:-$build/out}")
 
 PACKAGES="cmake make g++ file dpkg-dev libx11-dev libpng-dev libgif-dev
+pkg-config libwayland-dev wayland-protocols libwayland-bin
 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 nsis"
 missing=""
 for p in $PACKAGES; do
@@ -39,8 +42,8 @@ configure() {  # configure <dir> [cmake args...]
 
 echo "== Linux package"
 configure "$build/native"
-cmake --build "$build/native" -j "$jobs" --target quorbel_deb
-deb=$(sed -n 's/^QUORBEL_DEB:INTERNAL=//p' "$build/native/CMakeCache.txt")
+cmake --build "$build/native" -j "$jobs" --target quorbel_debs
+IFS=';' read -ra debs <<<"$(sed -n 's/^QUORBEL_DEBS:INTERNAL=//p' "$build/native/CMakeCache.txt")"
 
 # The programs alone, with the win32 thread model, as the test builds make
 # them; the sprite sheet comes from the native build.
@@ -54,13 +57,17 @@ done
 echo "== Windows installer"
 mkdir -p "$out/win32" "$out/win64"
 setup=$("$root/packaging/windows/build.sh" "$build/win32" "$build/win64" "$out" | tail -n1)
-cp "$deb" "$out/"
+cp "${debs[@]}" "$out/"
+linux=""
+for deb in "${debs[@]}"; do
+    linux+="${linux:+$'\n'                     }$out/${deb##*/}"
+done
 cp "$build/win32/host/Quorbel.scr" "$out/LICENSE.txt" "$out/win32/"
 cp "$build/win64/host/Quorbel.scr" "$out/LICENSE.txt" "$out/win64/"
 
 cat <<DONE
 
-Linux package:       $out/$(basename "$deb")
+Linux packages:      $linux
 Windows installer:   $setup
 Windows, bare:       $out/win32/Quorbel.scr (32-bit)
                      $out/win64/Quorbel.scr (64-bit)

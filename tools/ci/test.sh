@@ -1,9 +1,9 @@
 #!/bin/bash
 # The test command: installs what is missing, builds the native core (plain
 # and with ASan+UBSan) with the native programs (quorbel-render; the X11
-# saver, whose tests start private Xvfb displays, and its .deb), the Windows
-# program (32- and 64-bit) and the installer, and runs every test, natively
-# and under Wine. Exits non-zero on any failure.
+# saver, whose tests start private Xvfb displays, and the .deb packages),
+# the Windows program (32- and 64-bit) and the installer, and runs every
+# test, natively and under Wine. Exits non-zero on any failure.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
