@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "display/display_scale.h"
+#include "settings/settings_codec.h"
 
 namespace {
 
@@ -141,7 +142,8 @@ bool ParseHackOptions(int argc, const char* const* argv, const char* xscreensave
             }
             result.display = text;
         } else if (name == "scale") {
-            const std::optional<uint32_t> scale = text == "auto" ? 0 : ParseDecimal(text, 1, kMaxDisplayScale);
+            const std::optional<uint32_t> scale =
+                EqualsFoldingAsciiLetters(text, "auto") ? 0 : ParseDecimal(text, 1, kMaxDisplayScale);
             if (!scale) {
                 *error =
                     "--scale takes auto or 1.." + std::to_string(kMaxDisplayScale) + ", not " + QuotedArgument(text);

@@ -66,6 +66,10 @@ TEST(HackOptions, OneOrTwoDashesAndAttachedValues) {
     EXPECT_EQ(Parse({}).options.scale, 0);
     EXPECT_EQ(Parse({"--scale", "3"}).options.scale, 3);
     EXPECT_EQ(Parse({"--scale=2", "--scale=auto"}).options.scale, 0);
+    // A word in any case, as every other option's.
+    const Outcome upper = Parse({"--scale=2", "--scale=AUTO"});
+    EXPECT_TRUE(upper.ok) << upper.error;
+    EXPECT_EQ(upper.options.scale, 0);
 }
 
 TEST(HackOptions, SettingsOptionsMixWithWindowOptions) {
