@@ -128,7 +128,11 @@ case_signals() {
     start_xvfb 640x480x24 || fail "no Xvfb"
     local signal
     for signal in TERM INT HUP; do
-        start_saver "$work/err" --root --speed 0
+        # A script's background job starts with SIGINT ignored, which the
+        # saver would keep: a terminal's Ctrl-C is meant for the foreground.
+        DISPLAY=$XVFB_DISPLAY env --default-signal=INT "$QUORBEL" --root --speed 0 2>"$work/err" &
+        SAVER=$!
+        pids+=("$SAVER")
         black() { shot root && [ "$(brightest root 640x480+0+0)" = 0 ]; }
         wait_until 10 black || fail "the saver did not black out the root"
         end_saver "$signal"
