@@ -15,6 +15,10 @@
 #            its picture every 28 ms costs under Wine, the saver's floor
 #     worst  quorbel's worst case, 3840x2160: its share of a core, and how
 #            long 300 ticks take against 300 x 28 ms
+#     worst-memory  quorbel's worst case, 3840x2160, at scales 1, 2 and 4:
+#            its share of a core and its VmRSS, PAIRS rounds; with
+#            QUORBEL_BEFORE=path (an older build) each round runs that one
+#            too, in turn (A B A B), and the medians are compared
 #     wine-worst  Quorbel.scr's worst case under Wine against corner_squares.exe,
 #            3840x2160
 #     wine-scale  Quorbel.scr's worst case under Wine, 3840x2160, at scale 1
@@ -71,9 +75,9 @@ wineprefix=$(realpath -m "${BENCH_WINEPREFIX:-$build/../wineprefix-bench}")
 
 for scene in $scenes; do
     case $scene in
-    x11 | wine | worst | wine-worst | wine-scale) ;;
+    x11 | wine | worst | worst-memory | wine-worst | wine-scale) ;;
     *)
-        echo "unknown scene '$scene' (x11, wine, worst, wine-worst, wine-scale)" >&2
+        echo "unknown scene '$scene' (x11, wine, worst, worst-memory, wine-worst, wine-scale)" >&2
         exit 2
         ;;
     esac
@@ -273,8 +277,10 @@ measure() {
     fi
     for i in "${!pids[@]}"; do after[i]=$(cpu_ticks "${pids[i]}"); done
     server1=$(cpu_ticks "$XVFB_PID")
-    # The program's private memory (Private_Clean + Private_Dirty) at the end.
+    # The program's private memory (Private_Clean + Private_Dirty) at the end,
+    # and its resident set (shared libraries and shared memory included).
     MEMORY=$(awk '/^Private_(Clean|Dirty):/ { k += $2 } END { printf "%.1f", k / 1024 }' "/proc/${pids[0]}/smaps_rollup")
+    RSS=$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/${pids[0]}/status")
     stop_contestant
     stop_xvfb
     local program=0 server=$((server1 - server0)) breakdown=""
@@ -452,6 +458,38 @@ if selected worst; then
     echo "  300 ticks: $(stats "${worst_ms[@]}") ms (median at most 1.15 x 8400 = 9660: $(verdict "$(median "${worst_ms[@]}")" 9660))"
     echo "  CPU a tick, program + X server: $(stats "${worst_cpu[@]}") us (25 % of a core at 28 ms: 7000)"
     if [ -n "${PROFILE:-}" ]; then profile worst 3840x2160 "${worst_run[@]}"; fi
+fi
+
+if selected worst-memory; then
+    echo "== 3840x2160, worst case at scales 1, 2 and 4: share of a core and VmRSS"
+    memory_programs=("$quorbel_x11")
+    [ -n "${QUORBEL_BEFORE:-}" ] && memory_programs=("$QUORBEL_BEFORE" "$quorbel_x11")
+    for memory_scale in 1 2 4; do
+        memory_run=(--scale "$memory_scale" --speed 19 --cell-size small --wriggle on --life off
+            --generations 4294967295 --seed 1)
+        memory_shares=() memory_rss=()
+        for _ in $(seq 1 "$pairs"); do
+            for i in "${!memory_programs[@]}"; do
+                quorbel_x11=${memory_programs[i]} measure 3840x2160 quorbel "${memory_run[@]}"
+                memory_shares[i]+="$SHARE "
+                memory_rss[i]+="$RSS "
+            done
+        done
+        for i in "${!memory_programs[@]}"; do
+            # shellcheck disable=SC2086
+            printf "  scale %d  %-44s share min/median/max %s %%; VmRSS %s MiB\n" "$memory_scale" \
+                "${memory_programs[i]}" "$(stats ${memory_shares[i]})" "$(stats ${memory_rss[i]})"
+        done
+        # shellcheck disable=SC2086
+        rss_median=$(stats ${memory_rss[-1]} | awk '{print $2}')
+        echo "  scale $memory_scale: VmRSS median $rss_median MiB (at most 12: $(verdict "$rss_median" 12))"
+        if [ ${#memory_programs[@]} -gt 1 ]; then
+            # shellcheck disable=SC2086
+            memory_ratio=$(ratio "$(stats ${memory_shares[1]} | awk '{print $2}')" \
+                "$(stats ${memory_shares[0]} | awk '{print $2}')")
+            echo "  scale $memory_scale: share after / before (medians): $memory_ratio (at most 1.10: $(verdict "$memory_ratio" 1.10))"
+        fi
+    done
 fi
 
 if selected wine-worst; then
