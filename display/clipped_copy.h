@@ -1,6 +1,7 @@
 // The rectangle copy both in-memory targets make, whatever their pixel: the
 // part of a width x height rectangle that lies inside both images, copied
-// row by row with the target's own row copy.
+// row by row with the target's own row copy. The enlarged form reads a
+// source that stands for itself enlarged by scale, each pixel scale x scale.
 #pragma once
 
 #include <algorithm>
@@ -28,5 +29,35 @@ void CopyClipped(const Pixel* source, PixelRows sourceSize, Pixel* frame, PixelR
     Pixel* to = frame + static_cast<size_t>(dstY + firstY) * toStride + dstX + firstX;
     for (int j = firstY; j < endY; ++j, from += fromStride, to += toStride) {
         copyRow(to, from, static_cast<size_t>(endX - firstX));
+    }
+}
+
+template <typename Pixel, typename RowCopy>
+void CopyClippedEnlarged(const Pixel* source, PixelRows sourceSize, int scale, Pixel* frame, PixelRows frameSize,
+                         int srcX, int srcY, int dstX, int dstY, int width, int height, RowCopy copyRow) {
+    if (scale == 1) {
+        CopyClipped(source, sourceSize, frame, frameSize, srcX, srcY, dstX, dstY, width, height, copyRow);
+        return;
+    }
+    const int firstX = std::max({0, -srcX, -dstX});
+    const int firstY = std::max({0, -srcY, -dstY});
+    const int endX = std::min({width, sourceSize.width * scale - srcX, frameSize.width - dstX});
+    const int endY = std::min({height, sourceSize.height * scale - srcY, frameSize.height - dstY});
+    if (firstX >= endX) {
+        return;
+    }
+    const auto toStride = static_cast<size_t>(frameSize.width);
+    const auto count = static_cast<size_t>(endX - firstX);
+    Pixel* to = frame + static_cast<size_t>(dstY + firstY) * toStride + dstX + firstX;
+    for (int j = firstY; j < endY; ++j, to += toStride) {
+        const int y = srcY + j;
+        if (j > firstY && y % scale != 0) {
+            copyRow(to, to - toStride, count);  // the same source row as the row above
+            continue;
+        }
+        const Pixel* from = source + static_cast<size_t>(y / scale) * static_cast<size_t>(sourceSize.width);
+        for (int i = firstX, x = srcX + firstX; i < endX; ++i, ++x) {
+            to[i - firstX] = from[x / scale];
+        }
     }
 }
