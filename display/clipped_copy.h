@@ -32,6 +32,19 @@ void CopyClipped(const Pixel* source, PixelRows sourceSize, Pixel* frame, PixelR
     }
 }
 
+// count pixels of a row enlarged by scale, from the one `phase` pixels into
+// the enlargement of from[0], each through convert. Counted, not divided:
+// a division a pixel costs more than the copy.
+template <typename To, typename From, typename Convert>
+void EnlargeRow(To* to, const From* from, size_t count, int scale, int phase, Convert convert) {
+    for (To* const end = to + count; to < end; ++from, phase = 0) {
+        const To pixel = convert(*from);
+        for (int k = phase; k < scale && to < end; ++k) {
+            *to++ = pixel;
+        }
+    }
+}
+
 template <typename Pixel, typename RowCopy>
 void CopyClippedEnlarged(const Pixel* source, PixelRows sourceSize, int scale, Pixel* frame, PixelRows frameSize,
                          int srcX, int srcY, int dstX, int dstY, int width, int height, RowCopy copyRow) {
@@ -55,9 +68,8 @@ void CopyClippedEnlarged(const Pixel* source, PixelRows sourceSize, int scale, P
             copyRow(to, to - toStride, count);  // the same source row as the row above
             continue;
         }
-        const Pixel* from = source + static_cast<size_t>(y / scale) * static_cast<size_t>(sourceSize.width);
-        for (int i = firstX, x = srcX + firstX; i < endX; ++i, ++x) {
-            to[i - firstX] = from[x / scale];
-        }
+        const int x = srcX + firstX;
+        EnlargeRow(to, source + static_cast<size_t>(y / scale) * static_cast<size_t>(sourceSize.width) + x / scale,
+                   count, scale, x % scale, [](Pixel pixel) { return pixel; });
     }
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "display/changed_area.h"
+#include "display/clipped_copy.h"
 #include "x11/pixel_format.h"
 
 namespace {
@@ -276,9 +277,8 @@ void WindowPainter::composeBand(const PaintRect& rect, int top, int rows, uint32
                     out[i] = pixels_[from[i]];
                 }
             } else {
-                for (int i = 0; i < count; ++i) {
-                    out[i] = pixels_[from[i / scale_]];
-                }
+                EnlargeRow(out, from, static_cast<size_t>(count), scale_, 0,
+                           [this](uint8_t index) { return pixels_[index]; });
             }
         }
     }

@@ -21,8 +21,9 @@
 #            too, in turn (A B A B), and the medians are compared
 #     wine-worst  Quorbel.scr's worst case under Wine against corner_squares.exe,
 #            3840x2160
-#     wine-scale  Quorbel.scr's worst case under Wine, 3840x2160, at scale 1
-#            (LogPixels 96) and scale 2 (LogPixels 192) in turn, PAIRS rounds
+#     wine-scale  Quorbel.scr's worst case under Wine, 3840x2160, at scales
+#            1, 2 and 4 (LogPixels 96, 192, 384) in turn, PAIRS rounds, with
+#            QUORBEL_SCR_BEFORE in the same rounds when given
 #   Cloud Life is measured once for x11 and wine together. The Windows
 #   programs are measured in turn with corner_squares.exe, PAIRS rounds
 #   (default 3: A B A B A B), and given as min / median / max.
@@ -499,25 +500,29 @@ if selected wine-worst; then
 fi
 
 if selected wine-scale; then
-    echo "== 3840x2160, worst case under Wine at scale 1 (96 DPI) and scale 2 (192 DPI), in turn"
+    echo "== 3840x2160, worst case under Wine at scales 1, 2 and 4 (96, 192 and 384 DPI), in turn"
     echo "  (Windows program: $(realpath -m "$quorbel_scr"))"
     worst_case=(Speed=19 Size=Small Tovtov=On LifeGame=Off Generations=4294967295)
-    scale_shares=("" "") scale_memory=("" "")
+    scale_programs=("$quorbel_scr")
+    [ -n "${QUORBEL_SCR_BEFORE:-}" ] && scale_programs=("$QUORBEL_SCR_BEFORE" "$quorbel_scr")
+    scale_factors=(1 2 4)
+    declare -A scale_shares=() scale_memory=() scale_rss=()
     for _ in $(seq 1 "$pairs"); do
-        for i in 0 1; do
-            measure 3840x2160 quorbel_scr "$quorbel_scr" LogPixels=$((96 * (i + 1))) "${worst_case[@]}"
-            scale_shares[i]+="$SHARE "
-            scale_memory[i]+="$MEMORY "
+        for s in "${scale_factors[@]}"; do
+            for p in "${!scale_programs[@]}"; do
+                measure 3840x2160 quorbel_scr "${scale_programs[p]}" LogPixels=$((96 * s)) "${worst_case[@]}"
+                scale_shares[$s,$p]+="$SHARE "
+                scale_memory[$s,$p]+="$MEMORY "
+                scale_rss[$s,$p]+="$RSS "
+            done
         done
     done
-    for i in 0 1; do
-        # shellcheck disable=SC2086
-        figures=$(stats ${scale_shares[i]}) memory=$(stats ${scale_memory[i]})
-        # shellcheck disable=SC2086
-        printf "  scale %d: min %s  median %s  max %s %% of a core; private memory min %s  median %s  max %s MiB\n" \
-            $((i + 1)) $figures $memory
+    for s in "${scale_factors[@]}"; do
+        for p in "${!scale_programs[@]}"; do
+            # shellcheck disable=SC2086
+            printf "  scale %d  %-44s share min/median/max %s %%; private %s MiB; VmRSS %s MiB\n" "$s" \
+                "${scale_programs[p]}" "$(stats ${scale_shares[$s,$p]})" "$(stats ${scale_memory[$s,$p]})" \
+                "$(stats ${scale_rss[$s,$p]})"
+        done
     done
-    # shellcheck disable=SC2086
-    echo "  scale 2 / scale 1 (medians): $(ratio "$(stats ${scale_shares[1]} | awk '{print $2}')" \
-        "$(stats ${scale_shares[0]} | awk '{print $2}')")"
 fi
