@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "display/clipped_copy.h"
+
 namespace {
 
 // Bytes of one band; a row of the widest sheet enlarged 4 times fits.
@@ -45,9 +47,8 @@ Pixmap UploadPixmap(XConnection& connection, Visual* visual, int depth, const In
                 if (image->bits_per_pixel == 32) {
                     auto* to =
                         reinterpret_cast<uint32_t*>(image->data + y * static_cast<size_t>(image->bytes_per_line));
-                    for (int x = 0; x < width; ++x) {
-                        to[x] = pixels[from[x / scale]];
-                    }
+                    EnlargeRow(to, from, static_cast<size_t>(width), scale, 0,
+                               [&pixels](uint8_t index) { return pixels[index]; });
                 } else {
                     for (int x = 0; x < width; ++x) {
                         XPutPixel(image, x, y, pixels[from[x / scale]]);
