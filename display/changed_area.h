@@ -8,6 +8,12 @@
 
 #include "display/paint_target.h"
 
+// What showing a rectangle costs besides its pixels, in pixels, for a front
+// end that shows a tick one rectangle a call (GDI's copy to the window, the
+// canvas's upload): the cheapest ticks in the tick benchmark under Wine
+// (merging more shows more pixels than the calls it saves are worth).
+constexpr long kShowCallCost = 1000;
+
 // Pixels in a rectangle, and in a list of them (overlaps counted twice).
 long PixelsIn(const PaintRect& rect);
 long PixelsIn(const std::vector<PaintRect>& rects);

@@ -1,20 +1,48 @@
 // The rectangle copy both in-memory targets make, whatever their pixel: the
 // part of a width x height rectangle that lies inside both images, copied
-// row by row with the target's own row copy. The enlarged form reads a
-// source that stands for itself enlarged by scale, each pixel scale x scale.
+// row by row. The enlarged form reads a source that stands for itself
+// enlarged by scale, each pixel scale x scale.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
+
+// Rows of a cell are a few dozen pixels: moved in fixed-size pieces, which
+// compile to plain moves, they cost less than a call to the C library (under
+// Wine, a trip into msvcrt for each row). Longer rows, from an enlarged
+// sheet or a clear, go to the library.
+constexpr size_t kLibraryRow = 64;
+
+template <typename Pixel>
+void CopyRow(Pixel* to, const Pixel* from, size_t n) {
+    if (n > kLibraryRow) {
+        std::memcpy(to, from, n * sizeof *to);
+        return;
+    }
+    constexpr size_t kPiece = sizeof(Pixel) >= 4 ? 4 : 8;  // pixels: 16 or 8 bytes
+    for (; n >= kPiece; n -= kPiece, to += kPiece, from += kPiece) {
+        std::memcpy(to, from, kPiece * sizeof *to);
+    }
+    if (n >= kPiece / 2) {
+        std::memcpy(to, from, kPiece / 2 * sizeof *to);
+        to += kPiece / 2;
+        from += kPiece / 2;
+        n -= kPiece / 2;
+    }
+    for (; n > 0; --n) {
+        *to++ = *from++;
+    }
+}
 
 struct PixelRows {
     int width;  // pixels a row, and the stride
     int height;
 };
 
-template <typename Pixel, typename RowCopy>
+template <typename Pixel>
 void CopyClipped(const Pixel* source, PixelRows sourceSize, Pixel* frame, PixelRows frameSize, int srcX, int srcY,
-                 int dstX, int dstY, int width, int height, RowCopy copyRow) {
+                 int dstX, int dstY, int width, int height) {
     // Offsets into the rectangle that lie inside both images.
     const int firstX = std::max({0, -srcX, -dstX});
     const int firstY = std::max({0, -srcY, -dstY});
@@ -28,7 +56,7 @@ void CopyClipped(const Pixel* source, PixelRows sourceSize, Pixel* frame, PixelR
     const Pixel* from = source + static_cast<size_t>(srcY + firstY) * fromStride + srcX + firstX;
     Pixel* to = frame + static_cast<size_t>(dstY + firstY) * toStride + dstX + firstX;
     for (int j = firstY; j < endY; ++j, from += fromStride, to += toStride) {
-        copyRow(to, from, static_cast<size_t>(endX - firstX));
+        CopyRow(to, from, static_cast<size_t>(endX - firstX));
     }
 }
 
@@ -45,11 +73,11 @@ void EnlargeRow(To* to, const From* from, size_t count, int scale, int phase, Co
     }
 }
 
-template <typename Pixel, typename RowCopy>
+template <typename Pixel>
 void CopyClippedEnlarged(const Pixel* source, PixelRows sourceSize, int scale, Pixel* frame, PixelRows frameSize,
-                         int srcX, int srcY, int dstX, int dstY, int width, int height, RowCopy copyRow) {
+                         int srcX, int srcY, int dstX, int dstY, int width, int height) {
     if (scale == 1) {
-        CopyClipped(source, sourceSize, frame, frameSize, srcX, srcY, dstX, dstY, width, height, copyRow);
+        CopyClipped(source, sourceSize, frame, frameSize, srcX, srcY, dstX, dstY, width, height);
         return;
     }
     const int firstX = std::max({0, -srcX, -dstX});
@@ -65,7 +93,7 @@ void CopyClippedEnlarged(const Pixel* source, PixelRows sourceSize, int scale, P
     for (int j = firstY; j < endY; ++j, to += toStride) {
         const int y = srcY + j;
         if (j > firstY && y % scale != 0) {
-            copyRow(to, to - toStride, count);  // the same source row as the row above
+            CopyRow(to, to - toStride, count);  // the same source row as the row above
             continue;
         }
         const int x = srcX + firstX;

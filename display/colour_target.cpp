@@ -8,25 +8,7 @@
 
 namespace {
 
-// Rows of a cell are a few dozen pixels: moved in fixed-size pieces, which
-// compile to plain moves, they cost less than a call to the C library (under
-// Wine, a trip into msvcrt for each row). Longer rows, from an enlarged
-// sheet or a clear, go to the library.
-constexpr size_t kLibraryRow = 64;
-
-void CopyRow(uint32_t* to, const uint32_t* from, size_t n) {
-    if (n > kLibraryRow) {
-        std::memcpy(to, from, n * sizeof *to);
-        return;
-    }
-    for (; n >= 4; n -= 4, to += 4, from += 4) {
-        std::memcpy(to, from, 4 * sizeof *to);
-    }
-    for (; n > 0; --n) {
-        *to++ = *from++;
-    }
-}
-
+// Black in pieces as CopyRow copies.
 void BlackRow(uint32_t* to, size_t n) {
     if (n > kLibraryRow) {
         std::memset(to, 0, n * sizeof *to);
@@ -62,7 +44,7 @@ void ColourTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int h
         return;
     }
     CopyClippedEnlarged(source_->pixels.data(), {source_->width, source_->height}, sourceScale_, frame_.pixels,
-                        {frame_.width, frame_.height}, srcX, srcY, dstX, dstY, width, height, CopyRow);
+                        {frame_.width, frame_.height}, srcX, srcY, dstX, dstY, width, height);
 }
 
 void ColourTarget::fillBlack(const PaintRect& rect) {

@@ -1,9 +1,17 @@
 #include "display/display_scale.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
-int ScaleForDpi(int dpi) { return std::clamp((dpi + 48) / 96, 1, kMaxDisplayScale); }
+int ScaleForDeviceRatio(double ratio) {
+    if (std::isnan(ratio)) {
+        return 1;
+    }
+    return static_cast<int>(std::clamp(std::floor(ratio + 0.5), 1.0, static_cast<double>(kMaxDisplayScale)));
+}
+
+int ScaleForDpi(int dpi) { return ScaleForDeviceRatio(dpi / 96.0); }
 
 ClientSize LogicalSize(ClientSize device, int scale) {
     return {std::max(device.width, 0) / scale, std::max(device.height, 0) / scale};

@@ -10,9 +10,14 @@
 
 constexpr int kMaxDisplayScale = 4;
 
-// The scale for a display of dpi dots per inch: dpi / 96 to the nearest
-// whole number, halves up, at least 1 and at most kMaxDisplayScale (120 DPI
-// gives 1; 144 to 191 give 2; 240 gives 3).
+// The scale for a display whose device pixels are `ratio` times as many as
+// its nominal ones (a browser's devicePixelRatio; DPI / 96): the ratio to
+// the nearest whole number, halves up, at least 1 and at most
+// kMaxDisplayScale (1.25 gives 1; 1.5 to 2.49 give 2; 2.5 gives 3).
+int ScaleForDeviceRatio(double ratio);
+
+// The same for a display of dpi dots per inch, the ratio being dpi / 96
+// (120 DPI gives 1; 144 to 239 give 2; 240 gives 3).
 int ScaleForDpi(int dpi);
 
 // The logical client area of a device area: each side divided by scale,

@@ -9,7 +9,7 @@ void GdiPaintTarget::beginTick(HWND window, HDC paintDC, BackBuffer& buffer) {
 
 void GdiPaintTarget::endTick() {
     if (!picture_->changed().empty()) {
-        buffer_->show(paintDC_, picture_->changed(), kCallCost);
+        buffer_->show(paintDC_, picture_->changed(), kShowCallCost);
     }
     picture_.reset();
     buffer_ = nullptr;

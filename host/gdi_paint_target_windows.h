@@ -20,11 +20,6 @@ void FillClientBlack(HWND window, HDC dc);
 
 class GdiPaintTarget final : public PaintTarget {
 public:
-    // What a copy to the window costs besides its pixels, in pixels: the
-    // cheapest ticks in the tick benchmark under Wine (merging more shows
-    // more pixels than the calls it saves are worth).
-    static constexpr long kCallCost = 1000;
-
     // Brackets one tick. Copies come from the buffer's sprites (skipped when
     // it has none) and all drawing goes into buffer, which the caller has
     // locked; endTick shows what changed on paintDC.

@@ -9,6 +9,7 @@
 #include "render/progress_line.h"
 #include "render/trace_target.h"
 #include "resources/builtin_sheet.h"
+#include "settings/command_line_options_posix.h"
 
 RenderOutcome RunRender(const RenderOptions& options, const RenderSinks& sinks) {
     RenderOutcome outcome;

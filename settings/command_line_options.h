@@ -20,21 +20,21 @@
 #include "settings/settings.h"
 
 // What the options choose: the settings, and the random source's starting
-// state (none: chosen at random by SeedToUse).
+// state (none: chosen at random, see command_line_options_posix.h).
 struct SaverOptions {
     Settings settings = DefaultSettings();
     std::optional<uint32_t> seed;
 };
 
-// The seed a native program runs with: the one given, else one from the
-// system's random source (a nanosecond clock where there is none), so that
-// runs started together differ. POSIX only.
-uint32_t SeedToUse(const SaverOptions& options);
+// Whether a message shows characters past ASCII as they are: a web page
+// shows any text, a terminal's encoding is unknown.
+enum class NonAscii { Escaped, Shown };
 
 // An argument as error messages quote it: in double quotes, with control
-// characters and bytes past ASCII written as \xNN, so that the message stays
-// one printable line whatever the argument holds.
-std::string QuotedArgument(std::string_view argument);
+// characters written as \xNN, and bytes past ASCII too unless they are to be
+// shown (then only those outside well-formed UTF-8, and C1 controls), so that
+// the message stays one printable line whatever the argument holds.
+std::string QuotedArgument(std::string_view argument, NonAscii nonAscii = NonAscii::Escaped);
 
 // One command-line argument read as an option: its name without dashes and
 // the value written after '=' in the same argument, if any.
@@ -45,6 +45,10 @@ struct OptionSpelling {
 // Nothing when the argument does not start with a dash or has no name
 // ("-", "--", "--=x").
 std::optional<OptionSpelling> SpellOption(std::string_view argument);
+
+// For an option that takes no value: the message when one is attached
+// ("--root=1 takes no value"), else empty.
+std::string AttachedValueError(const OptionSpelling& spelling);
 
 enum class OptionStatus {
     Consumed,  // taken: `used` arguments
@@ -88,6 +92,10 @@ std::vector<SettingOptionDescription> SettingOptions();
 // and the default, each line ending in '\n'.
 std::string SettingOptionsUsage();
 
+// Whether value is another spelling of one of the option's words ("medium"
+// for "middle"), which a settings program need not offer.
+bool IsWordAlias(std::string_view name, std::string_view value);
+
 // What an option takes, as a message says it ("0..19 or random"); empty for
 // a name that is not a settings option.
 std::string AcceptedValues(std::string_view name);
@@ -104,6 +112,11 @@ template <size_t N>
 std::string OptionHelpLines(const OptionHelp (&options)[N]) {
     return OptionHelpLines(options, N);
 }
+
+// Every option a program takes, as the message on an unknown one lists them:
+// its own options in the order given, the settings options, then --help and
+// --version ("--root, --window, ..., --seed, --help, --version").
+std::string OptionNameList(const OptionHelp* options, size_t count);
 
 struct HelpSection {
     const char* title;

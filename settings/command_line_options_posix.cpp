@@ -7,7 +7,7 @@
 
 #include <ctime>
 
-#include "settings/command_line_options.h"
+#include "settings/command_line_options_posix.h"
 
 uint32_t SeedToUse(const SaverOptions& options) {
     if (options.seed)

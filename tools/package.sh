@@ -55,8 +55,8 @@ echo "== Windows installer"
 mkdir -p "$out/win32" "$out/win64"
 setup=$("$root/packaging/windows/build.sh" "$build/win32" "$build/win64" "$out" | tail -n1)
 cp "$deb" "$out/"
-cp "$build/win32/host/Quorbel.scr" "$out/win32/"
-cp "$build/win64/host/Quorbel.scr" "$out/win64/"
+cp "$build/win32/host/Quorbel.scr" "$out/LICENSE.txt" "$out/win32/"
+cp "$build/win64/host/Quorbel.scr" "$out/LICENSE.txt" "$out/win64/"
 
 cat <<DONE
 

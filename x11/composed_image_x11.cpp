@@ -5,15 +5,15 @@
 
 #include <cstdlib>
 
+#include "x11/byte_order_x11.h"
+
 namespace {
 
 // What shmat() returns on failure.
 void* const kShmFailed = reinterpret_cast<void*>(-1);  // NOLINT(performance-no-int-to-ptr)
 
 bool NativeOrder32(const XImage* image) {
-    const uint16_t probe = 1;
-    const int native = *reinterpret_cast<const uint8_t*>(&probe) == 1 ? LSBFirst : MSBFirst;
-    return image->bits_per_pixel == 32 && image->byte_order == native;
+    return image->bits_per_pixel == 32 && image->byte_order == NativeByteOrder();
 }
 
 // The image describes the area last handed out: its size, its rows tightly

@@ -2,16 +2,13 @@
 
 #include <poll.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 
 #include "display/display_scale.h"
+#include "saver_program/tick_pacer.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 class HackLoop {
 public:
@@ -100,7 +97,7 @@ HackLoopEnd RunHackLoop(XConnection& connection, HackWindow& window, WindowPaint
     // At scale 1 the painter directly, as before scaling existed.
     PaintTarget& target = scale > 1 ? static_cast<PaintTarget&>(scaled) : painter;
     uint64_t ticksDone = 0;
-    auto nextTick = Clock::now() + std::chrono::milliseconds(saver.tickDelay());
+    TickPacer pacer(TickPacer::Clock::now(), saver.tickDelay());
     for (;;) {
         if (!loop.handleEvents()) {
             break;
@@ -112,21 +109,15 @@ HackLoopEnd RunHackLoop(XConnection& connection, HackWindow& window, WindowPaint
         const bool ticking = !ticks || ticksDone < *ticks;
         int timeout = -1;
         if (ticking) {
-            const auto now = Clock::now();
-            if (now >= nextTick) {
+            const auto now = TickPacer::Clock::now();
+            if (pacer.due(now)) {
                 saver.tick(target);
                 painter.present();
                 ++ticksDone;
-                // Ticks keep their pace: the delay counts from when this one
-                // was due, so the time a big tick takes (at 4K, several
-                // milliseconds) does not stretch every tick delay. A tick
-                // that ran late is followed at once by one tick, never by
-                // several to catch up.
-                nextTick = std::max(nextTick + std::chrono::milliseconds(saver.tickDelay()), Clock::now());
+                pacer.ticked(saver.tickDelay(), TickPacer::Clock::now());
                 continue;
             }
-            // Rounded up, so that the wait never ends just short of the tick.
-            timeout = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(nextTick - now).count());
+            timeout = pacer.millisecondsUntilDue(now);
         }
         // Drawing may have read events into Xlib's queue, where poll() cannot
         // see them: handle those first.

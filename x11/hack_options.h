@@ -1,15 +1,16 @@
 // The command line of the X11 saver, read the way XScreenSaver's hacks read
 // theirs: where to draw (--root, --window, --window-id, XSCREENSAVER_WINDOW),
-// which display, how many ticks, and the settings options of every native
-// front end. One or two leading dashes are the same option, and a value may
-// follow as the next argument or after '='. Portable: no X11 headers.
+// which display, and the options every Linux saver program takes (--ticks,
+// --scale, the settings). One or two leading dashes are the same option, and
+// a value may follow as the next argument or after '='. Portable: no X11
+// headers.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
-#include "settings/command_line_options.h"
+#include "saver_program/saver_program_options.h"
 
 enum class WindowChoice {
     Own,   // a new top-level window titled "Quorbel"
@@ -21,10 +22,10 @@ struct HackOptions {
     WindowChoice window = WindowChoice::Own;
     unsigned long windowId = 0;  // for WindowChoice::Id
     std::string display;         // empty: $DISPLAY
-    std::optional<uint32_t> ticks;
-    std::optional<ProgramRequest> request;  // --help or --version: nothing else is done
-    int scale = 0;  // device pixels per sprite pixel; 0: chosen from the display
-    SaverOptions saver;
+    // --ticks, --scale (0: chosen from the display), --help or --version
+    // (then nothing else is done), the settings. Its `window` is folded
+    // into `window` above.
+    SaverProgramOptions program;
 };
 
 // A window number as XScreenSaver writes one: decimal or 0x-hex, blanks

@@ -8,11 +8,12 @@
 #include "display/display_scale.h"
 #include "display/saver.h"
 #include "resources/builtin_sheet.h"
+#include "saver_program/stop_signals_posix.h"
+#include "settings/command_line_options_posix.h"
 #include "x11/hack_loop_x11.h"
 #include "x11/hack_options.h"
 #include "x11/hack_window_x11.h"
 #include "x11/screen_facts_x11.h"
-#include "saver_program/stop_signals_posix.h"
 #include "x11/window_painter_x11.h"
 #include "x11/x_connection_x11.h"
 
@@ -34,15 +35,16 @@ int Run(const HackOptions& options, const StopSignals& signals) {
         return Fail(error, 1);
     }
     const DecodedSheet& sheet = BuiltInSheet();
-    const int scale = options.scale != 0 ? options.scale : AutoScale(ReadScreenFacts(connection->display()));
+    const int scale =
+        options.program.scale != 0 ? options.program.scale : AutoScale(ReadScreenFacts(connection->display()));
     HackLoopEnd end{};
     {
         WindowPainter painter(*connection, window, sheet.image, sheet.palette, scale);
         // Black from the start, whatever was there (the root's pattern).
         painter.repaint({0, 0, window.size.width, window.size.height});
         Saver saver;
-        saver.start(options.saver.settings, LogicalSize(window.size, scale), SeedToUse(options.saver));
-        end = RunHackLoop(*connection, window, painter, scale, saver, signals, options.ticks);
+        saver.start(options.program.saver.settings, LogicalSize(window.size, scale), SeedToUse(options.program.saver));
+        end = RunHackLoop(*connection, window, painter, scale, saver, signals, options.program.ticks);
         saver.end();
     }
     CloseHackWindow(*connection, window, end.windowGone);
@@ -60,8 +62,8 @@ int main(int argc, char** argv) {
     if (!ParseHackOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), &options, &error)) {
         return Fail(error, 2);
     }
-    if (options.request) {
-        return AnswerRequest(*options.request, HackUsage(), "quorbel");
+    if (options.program.request) {
+        return AnswerRequest(*options.program.request, HackUsage(), "quorbel");
     }
     // Before the display opens, so that an early SIGTERM also ends cleanly.
     StopSignals signals;

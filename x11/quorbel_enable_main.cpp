@@ -2,8 +2,9 @@
 // (~/.xscreensaver), turning it on if it was off; --only also makes it the
 // one hack shown; --remove takes it out again. Without that file, makes one
 // from XScreenSaver's defaults. Changes nothing else, and nothing at all
-// when there is nothing to do. Exit code 0, 1 with a message, 2 for a bad
-// argument.
+// when there is nothing to do; --remove undoes only what it did, as its
+// record tells. Exit code 0, 1 with a message (the file left as it was), 2
+// for a bad argument.
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,28 +13,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <utility>
 
 #include "quorbel_version.h"
+#include "x11/enable_files_posix.h"
+#include "x11/enable_record.h"
 #include "x11/xscreensaver_programs.h"
 
 namespace {
 
 constexpr char kAppDefaults[] = "/etc/X11/app-defaults/XScreenSaver";
-
-std::optional<std::string> ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return std::nullopt;
-    }
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 std::string HomeFolder() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
@@ -41,21 +32,6 @@ std::string HomeFolder() {
     }
     const passwd* user = getpwuid(getuid());
     return user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "";
-}
-
-// Through a file beside it and a rename, so XScreenSaver never reads half a
-// file; the old file's permissions are kept.
-bool WriteFile(const std::string& path, const std::string& text, mode_t mode, std::string* error) {
-    const std::string temporary = path + ".quorbel-enable";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    bool ok = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    ok = file != nullptr && std::fclose(file) == 0 && ok;
-    ok = ok && chmod(temporary.c_str(), mode) == 0 && std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        *error = "cannot write " + path + ": " + std::strerror(errno);
-        std::remove(temporary.c_str());
-    }
-    return ok;
 }
 
 int Fail(const std::string& message) {
@@ -68,7 +44,7 @@ constexpr char kUsage[] =
     "usage: quorbel-enable [--only | --remove]\n"
     "Adds quorbel to your XScreenSaver screen savers (~/.xscreensaver).\n"
     "  --only                                Also make it the one saver XScreenSaver shows (mode one, selected)\n"
-    "  --remove                              Take it out of your list again; run before removing the package\n"
+    "  --remove                              Undo what it changed; run before removing the package\n"
     "  -h, --help                            This text\n"
     "  --version                             The version\n";
 
@@ -92,55 +68,115 @@ std::optional<Action> ActionOf(int argc, char** argv) {
     return std::nullopt;
 }
 
-// What --only replaced, kept for --remove: XScreenSaver's settings program
-// rewrites ~/.xscreensaver without lines it does not know.
-std::string SelectionFile(const std::string& home) {
+std::string RecordFile(const std::string& home) {
     const char* state = std::getenv("XDG_STATE_HOME");
-    const std::string folder =
-        (state != nullptr && *state == '/' ? std::string(state) : home + "/.local/state") + "/quorbel";
-    return folder + "/xscreensaver-selection";
+    return (state != nullptr && *state == '/' ? std::string(state) : home + "/.local/state") +
+           "/quorbel/xscreensaver-changes";
 }
 
-void KeepSelection(const std::string& file, const Selection& selection) {
-    const std::string folder = file.substr(0, file.rfind('/'));
-    for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
-        mkdir(folder.substr(0, slash).c_str(), 0700);
-    }
-    mkdir(folder.c_str(), 0700);
+std::optional<EnableRecord> KeptRecord(const std::string& file) {
+    const std::optional<std::string> text = ReadFile(file);
+    return text ? ParseRecord(*text) : std::nullopt;
+}
+
+void KeepRecord(const std::string& file, EnableRecord record) {
+    const std::vector<std::string> made = MakeFolders(file.substr(0, file.rfind('/')));
+    record.madeFolders.insert(record.madeFolders.end(), made.begin(), made.end());
     std::string error;
-    if (!WriteFile(file, selection.mode + "\n" + selection.selected + "\n", 0600, &error)) {
-        std::fprintf(stderr, "quorbel-enable: %s; --remove will choose random mode\n", error.c_str());
+    if (!WriteWhole(file, RecordText(record), 0600, &error)) {
+        RemoveFolders(made);
+        std::fprintf(stderr, "quorbel-enable: %s; --remove will take out only \"%s\" entries\n", error.c_str(),
+                     kQuorbelHack);
     }
 }
 
-std::optional<Selection> KeptSelection(const std::string& file) {
-    std::ifstream in(file);
-    Selection selection;
-    if (!std::getline(in, selection.mode) || !std::getline(in, selection.selected)) {
-        return std::nullopt;
+void DropRecord(const std::string& file, const std::optional<EnableRecord>& record) {
+    std::remove(file.c_str());
+    if (record) {
+        RemoveFolders(record->madeFolders);
     }
-    return selection;
 }
 
-int Remove(const std::string& path, const std::optional<std::string>& current, mode_t mode,
-           const std::string& selectionFile) {
+// What is in ~/.xscreensaver, read under the lock.
+struct UserFile {
+    std::string path;
+    bool exists;
+    mode_t mode;
+    std::string text;
+};
+
+int Remove(const UserFile& file, const std::optional<EnableRecord>& record, const std::string& recordFile) {
     const std::optional<RemoveResult> result =
-        current ? RemoveQuorbel(*current, KeptSelection(selectionFile)) : RemoveResult{0, false, ""};
+        RemoveQuorbel(file.text, record ? std::optional<Changes>(record->changes) : std::nullopt);
     if (!result) {
-        return Fail("quorbel shares a line with another hack in " + path + "; take it out by hand");
+        return Fail("quorbel shares a line with another hack in " + file.path + "; take it out by hand");
+    }
+    // A file it made and nobody has changed since goes as a whole.
+    const bool made = file.exists && record && record->madeFile == TextHash(file.text);
+    const bool changes = made || result->text != file.text;
+    if (changes && ReadOnly(file.path, file.mode)) {
+        return Fail(file.path + " is read-only; left as it is");
     }
     std::string error;
-    if (result->removed > 0 && !WriteFile(path, result->text, mode, &error)) {
+    if (made && std::remove(file.path.c_str()) != 0) {
+        return Fail("cannot remove " + file.path + ": " + std::strerror(errno));
+    }
+    if (!made && changes && !WriteWhole(file.path, result->text, file.mode, &error)) {
         return Fail(error);
     }
-    std::remove(selectionFile.c_str());
-    rmdir(selectionFile.substr(0, selectionFile.rfind('/')).c_str());  // when nothing else is in it
-    if (result->removed == 0) {
-        std::printf("quorbel is not among your screen savers in %s\n", path.c_str());
+    DropRecord(recordFile, record);
+    if (made) {
+        std::printf("removed %s, which quorbel-enable had made\n", file.path.c_str());
         return 0;
     }
-    std::printf("took quorbel out of %s%s\n", path.c_str(),
-                result->wasSelected ? "; XScreenSaver no longer shows only Quorbel" : "");
+    const char* kept = result->kept > 0 ? "; the quorbel entry that was there before stays" : "";
+    if (result->removed > 0 || result->turnedOff > 0) {
+        std::printf("%s %s%s%s\n", result->removed > 0 ? "took quorbel out of" : "turned quorbel off in",
+                    file.path.c_str(), result->wasSelected ? "; XScreenSaver no longer shows only Quorbel" : "", kept);
+    } else if (result->wasSelected) {
+        std::printf("XScreenSaver shows again what it showed before quorbel-enable --only in %s%s\n", file.path.c_str(),
+                    kept);
+    } else {
+        std::printf(
+            "%s in %s\n",
+            result->kept > 0 ? "nothing of quorbel-enable's to undo" : "quorbel is not among your screen savers",
+            file.path.c_str());
+    }
+    return 0;
+}
+
+int Enable(const UserFile& file, const std::optional<EnableRecord>& record, const std::string& recordFile, bool only) {
+    const char* defaultsPath = std::getenv("QUORBEL_XSCREENSAVER_DEFAULTS");
+    defaultsPath = defaultsPath != nullptr ? defaultsPath : kAppDefaults;
+    const std::optional<std::string> defaults = ReadFile(defaultsPath);
+    const std::optional<std::string> defaultPrograms = defaults ? ProgramsFromDefaults(*defaults) : std::nullopt;
+    const std::string before = file.exists ? file.text
+                                           : "# XScreenSaver Preferences File\n# Made by quorbel-enable from " +
+                                                 std::string(defaultsPath) + "\n\n";
+    const std::optional<EnableResult> result = EnableQuorbel(before, defaultPrograms, only);
+    if (!result) {
+        return Fail(std::string("no list of hacks in ") + (file.exists ? file.path + " nor in " : std::string()) +
+                    defaultsPath + "; is XScreenSaver installed?");
+    }
+    if (result->text == before && file.exists) {
+        std::printf("quorbel is already %s in %s\n", only ? "the one screen saver" : "among your screen savers",
+                    file.path.c_str());
+        return 0;
+    }
+    if (file.exists && ReadOnly(file.path, file.mode)) {
+        return Fail(file.path + " is read-only; left as it is");
+    }
+    std::string error;
+    if (!WriteWhole(file.path, result->text, file.exists ? file.mode : 0644, &error)) {
+        return Fail(error);
+    }
+    KeepRecord(recordFile,
+               Updated(record, file.exists ? std::optional<std::string>(file.text) : std::nullopt, *result));
+    const char* done = result->outcome == EnableOutcome::TurnedOn ? "turned quorbel on in"
+                       : result->outcome == EnableOutcome::Added  ? "added quorbel to"
+                                                                  : "quorbel was on in";
+    std::printf("%s %s; %s\n", done, file.path.c_str(),
+                only ? "XScreenSaver now shows only Quorbel" : "choose Quorbel in xscreensaver-settings");
     return 0;
 }
 
@@ -163,51 +199,35 @@ int main(int argc, char** argv) {
     if (home.empty()) {
         return Fail("cannot tell your home folder");
     }
-    // A linked file (kept with other dotfiles) is changed where it lies.
-    std::string path = home + "/.xscreensaver";
-    if (char* real = realpath(path.c_str(), nullptr)) {
-        path = real;
-        std::free(real);
-    }
-    const char* defaultsPath = std::getenv("QUORBEL_XSCREENSAVER_DEFAULTS");
-    defaultsPath = defaultsPath != nullptr ? defaultsPath : kAppDefaults;
-    const std::optional<std::string> defaults = ReadFile(defaultsPath);
-    const std::optional<std::string> defaultPrograms = defaults ? ProgramsFromDefaults(*defaults) : std::nullopt;
-
-    struct stat status {};
-    const bool exists = stat(path.c_str(), &status) == 0;
-    const std::optional<std::string> current = exists ? ReadFile(path) : std::string();
-    if (!current) {
-        return Fail("cannot read " + path);
-    }
-    if (*action == Action::Remove) {
-        return Remove(path, exists ? current : std::nullopt, status.st_mode & 07777, SelectionFile(home));
-    }
-    const std::string before =
-        exists ? *current
-               : "# XScreenSaver Preferences File\n# Made by quorbel-enable from " + std::string(defaultsPath) + "\n\n";
-    const bool only = *action == Action::Only;
-    const std::optional<EnableResult> result = EnableQuorbel(before, defaultPrograms, only);
-    if (!result) {
-        return Fail(std::string("no list of hacks in ") + (exists ? path : std::string()) + (exists ? " nor in " : "") +
-                    defaultsPath + "; is XScreenSaver installed?");
-    }
-    if (result->text == before && exists) {
-        std::printf("quorbel is already %s in %s\n", only ? "the one screen saver" : "among your screen savers",
-                    path.c_str());
-        return 0;
-    }
     std::string error;
-    if (!WriteFile(path, result->text, exists ? status.st_mode & 07777 : 0644, &error)) {
+    const std::optional<std::string> path = SettingsPath(home, &error);
+    if (!path) {
         return Fail(error);
     }
-    if (result->replaced) {
-        KeepSelection(SelectionFile(home), *result->replaced);
+    // Runs at once take turns from here: each reads what the one before wrote.
+    const FolderLock lock(*path);
+    struct stat status {};
+    UserFile file{*path, stat(path->c_str(), &status) == 0, status.st_mode & 07777, ""};
+    if (!file.exists && errno != ENOENT) {
+        return Fail("cannot read " + file.path + ": " + std::strerror(errno));
     }
-    const char* done = result->outcome == EnableOutcome::TurnedOn ? "turned quorbel on in"
-                       : result->outcome == EnableOutcome::Added  ? "added quorbel to"
-                                                                  : "quorbel was on in";
-    std::printf("%s %s; %s\n", done, path.c_str(),
-                only ? "XScreenSaver now shows only Quorbel" : "choose Quorbel in xscreensaver-settings");
-    return 0;
+    if (file.exists && !S_ISREG(status.st_mode)) {
+        return Fail(file.path + " is not a file; left as it is");
+    }
+    if (file.exists) {
+        const std::optional<std::string> text = ReadFile(file.path);
+        if (!text) {
+            return Fail("cannot read " + file.path);
+        }
+        file.text = *text;
+    }
+    if (!LineEnd(file.text)) {
+        return Fail(file.path + " mixes line ends; make them all \\n or all \\r\\n, and run this again");
+    }
+    const std::string recordFile = RecordFile(home);
+    const std::optional<EnableRecord> record = KeptRecord(recordFile);
+    if (*action == Action::Remove) {
+        return Remove(file, record, recordFile);
+    }
+    return Enable(file, record, recordFile, *action == Action::Only);
 }

@@ -7,16 +7,12 @@
 #include <cstring>
 
 #include "display/clipped_copy.h"
+#include "x11/byte_order_x11.h"
 
 namespace {
 
 // Bytes of one band; a row of the widest sheet enlarged 4 times fits.
 constexpr size_t kBandBytes = 256 * 1024;
-
-int NativeByteOrder() {
-    const uint16_t probe = 1;
-    return *reinterpret_cast<const uint8_t*>(&probe) == 1 ? LSBFirst : MSBFirst;
-}
 
 }  // namespace
 

@@ -6,24 +6,35 @@
 
 namespace {
 
+// The lines without their ends, a carriage return before the newline being
+// part of the end.
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
         lines.push_back(line);
     }
     return lines;
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
+std::string Joined(const std::vector<std::string>& lines, const std::string& end) {
     std::string text;
     for (const std::string& line : lines) {
-        text += line + "\n";
+        text += line + end;
     }
     return text;
 }
 
 bool Continues(const std::string& line) { return !line.empty() && line.back() == '\\'; }
+
+void TrimEnd(std::string& line) {
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) {
+        line.pop_back();
+    }
+}
 
 size_t SkipBlanks(const std::string& text, size_t at) {
     while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) {
@@ -78,8 +89,10 @@ std::string Value(const std::vector<std::string>& lines, const std::string& key)
     return text.substr(start, end - start);
 }
 
-// Replaces a one-line setting, or adds it at the end, laid out as
-// XScreenSaver writes it; an empty value removes it.
+// Replaces a one-line setting's value, keeping the layout before it, or adds
+// the setting, laid out as XScreenSaver writes it, before the list (where
+// XScreenSaver writes it, and where no line before can continue onto it);
+// an empty value removes it.
 void SetValue(std::vector<std::string>& lines, const std::string& key, const std::string& value) {
     const std::string line = key + ":" + std::string(key.size() < 7 ? "\t\t" : "\t") + value;
     const std::optional<size_t> at = KeyLine(lines, key, false);
@@ -88,10 +101,19 @@ void SetValue(std::vector<std::string>& lines, const std::string& key, const std
             lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(*at));
         }
     } else if (at) {
-        lines[*at] = line;
+        lines[*at].erase(SkipBlanks(lines[*at], lines[*at].find(':') + 1)) += value;
     } else {
-        lines.push_back(line);
+        const std::optional<size_t> programs = ProgramsLine(lines, false);
+        lines.insert(programs ? lines.begin() + static_cast<std::ptrdiff_t>(*programs) : lines.end(), line);
     }
+}
+
+// "selected" as a number; nothing when it is none.
+std::optional<long> SelectedNumber(const std::string& text) {
+    if (text.empty() || text.size() >= 10 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    return std::stol(text);
 }
 
 // One past the setting's last line.
@@ -108,6 +130,7 @@ struct Hack {
     size_t lastLine;  // where it ends
     bool on;
     std::string command;  // blanks collapsed
+    std::string entry;    // visual, name and command: the entry but its dash
 };
 
 // The entries of the setting, split at the backslash-n that ends each one.
@@ -131,6 +154,7 @@ std::vector<Hack> Hacks(const std::vector<std::string>& lines, size_t first, siz
                 ++at;
             }
         }
+        const size_t start = at;
         if (at < parts.size() && parts[at][0] == '"') {  // "Name", maybe of several words
             while (at < parts.size() && (parts[at].size() < 2 || parts[at].back() != '"')) {
                 ++at;
@@ -140,12 +164,16 @@ std::vector<Hack> Hacks(const std::vector<std::string>& lines, size_t first, siz
         if (at < parts.size() && parts[at].back() == ':') {  // the visual
             ++at;
         }
-        std::string command;
-        for (; at < parts.size(); ++at) {
-            command += (command.empty() ? "" : " ") + parts[at];
-        }
+        auto joined = [&](size_t from) {
+            std::string text;
+            for (; from < parts.size(); ++from) {
+                text += (text.empty() ? "" : " ") + parts[from];
+            }
+            return text;
+        };
+        const std::string command = joined(at);
         if (!command.empty()) {
-            hacks.push_back({entryLine, lastLine, on, command});
+            hacks.push_back({entryLine, lastLine, on, command, joined(start)});
         }
         entry.clear();
         entryLine = nextLine;
@@ -185,15 +213,57 @@ bool IsQuorbel(const std::string& command) {
 }
 
 // The setting's last line made to continue, and quorbel's entry after it.
+// A list whose last line continues (only at the end of the file, left so by
+// a hand edit) ends so after quorbel, which EraseEntry gives back.
 void Append(std::vector<std::string>& lines, size_t end) {
     std::string& last = lines[end - 1];
-    while (!last.empty() && (last.back() == ' ' || last.back() == '\t')) {
+    TrimEnd(last);
+    const bool dangling = Continues(last);
+    if (dangling) {
         last.pop_back();
+        TrimEnd(last);
     }
     const bool ended = last.size() >= 2 && last.compare(last.size() - 2, 2, "\\n") == 0;
     const bool empty = !last.empty() && last.back() == ':';
     last += ended ? "\\" : empty ? " \\" : " \\n\\";
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(end), std::string("\t\t\t\t") + kQuorbelHack + " \\n");
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(end),
+                 std::string("\t\t\t\t") + kQuorbelHack + " \\n" + (dangling ? "\\" : ""));
+}
+
+// Where an entry's on/off dash goes: after the key on the setting's line.
+size_t EntryStart(const std::string& line, bool keyLine) { return keyLine ? line.find(':') + 1 : 0; }
+
+// The dash put back where TurnedOn blanked it: the first of the blanks
+// before the entry.
+void TurnOff(std::vector<std::string>& lines, size_t first, const Hack& hack) {
+    std::string& line = lines[hack.line];
+    const size_t start = EntryStart(line, hack.line == first);
+    if (SkipBlanks(line, start) > start) {
+        line[start] = '-';
+    } else {
+        line.insert(start, "-");
+    }
+}
+
+void EraseEntry(std::vector<std::string>& lines, size_t first, const Hack& hack) {
+    const bool wasLast = hack.lastLine + 1 == SettingEnd(lines, first);
+    const bool dangling = Continues(lines[hack.lastLine]);
+    size_t eraseFrom = hack.line;
+    if (hack.line == first) {  // on the setting's own line: keep its key
+        lines[first].erase(lines[first].find(':') + 1);
+        lines[first] += wasLast && !dangling ? "" : "\t\\";
+        eraseFrom = first + 1;
+    }
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(eraseFrom),
+                lines.begin() + static_cast<std::ptrdiff_t>(hack.lastLine + 1));
+    if (wasLast && hack.line != first && !dangling) {
+        // The entry before now ends the setting.
+        std::string& last = lines[hack.line - 1];
+        TrimEnd(last);
+        if (Continues(last)) {
+            last.pop_back();
+        }
+    }
 }
 
 }  // namespace
@@ -207,11 +277,31 @@ std::optional<std::string> ProgramsFromDefaults(const std::string& appDefaults) 
     std::vector<std::string> setting(lines.begin() + static_cast<std::ptrdiff_t>(*first),
                                      lines.begin() + static_cast<std::ptrdiff_t>(SettingEnd(lines, *first)));
     setting[0].erase(0, setting[0].find('*') + 1);
-    return Joined(setting);
+    return Joined(setting, "\n");
+}
+
+std::optional<std::string> LineEnd(const std::string& text) {
+    size_t newlines = 0;
+    size_t returns = 0;
+    for (size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '\n') {
+            ++newlines;
+        } else if (text[at] == '\r') {
+            if (at + 1 == text.size() || text[at + 1] != '\n') {
+                return std::nullopt;
+            }
+            ++returns;
+        }
+    }
+    if (returns == 0) {
+        return "\n";
+    }
+    return returns == newlines ? std::optional<std::string>("\r\n") : std::nullopt;
 }
 
 std::optional<EnableResult> EnableQuorbel(const std::string& userFile,
                                           const std::optional<std::string>& programsFromDefaults, bool only) {
+    const std::string lineEnd = LineEnd(userFile).value_or("\n");
     std::vector<std::string> lines = Lines(userFile);
     std::optional<size_t> first = ProgramsLine(lines, false);
     if (!first) {
@@ -236,7 +326,7 @@ std::optional<EnableResult> EnableQuorbel(const std::string& userFile,
             continue;
         }
         std::string& line = lines[hack.line];
-        const size_t dash = SkipBlanks(line, hack.line == *first ? line.find(':') + 1 : 0);
+        const size_t dash = SkipBlanks(line, EntryStart(line, hack.line == *first));
         if (hack.on) {
             outcome = EnableOutcome::AlreadyOn;
         } else if (dash < line.size() && line[dash] == '-') {
@@ -251,77 +341,104 @@ std::optional<EnableResult> EnableQuorbel(const std::string& userFile,
         Append(lines, end);
         outcome = EnableOutcome::Added;
     }
-    const Selection before{Value(lines, "mode"), Value(lines, "selected")};
+    Selection before{Value(lines, "mode"), Value(lines, "selected"), ""};
+    const std::optional<long> selected = SelectedNumber(before.selected);
+    if (selected && static_cast<size_t>(*selected) < hacks.size()) {
+        before.hack = hacks[static_cast<size_t>(*selected)].entry;
+    }
     if (only && (before.mode != "one" || before.selected != std::to_string(number))) {
         SetValue(lines, "mode", "one");
         SetValue(lines, "selected", std::to_string(number));
-        return EnableResult{*outcome, Joined(lines), before};
+        return EnableResult{*outcome, Joined(lines, lineEnd), before};
     }
     if (*outcome == EnableOutcome::AlreadyOn) {
         return EnableResult{*outcome, userFile, std::nullopt};
     }
-    return EnableResult{*outcome, Joined(lines), std::nullopt};
+    return EnableResult{*outcome, Joined(lines, lineEnd), std::nullopt};
 }
 
-std::optional<RemoveResult> RemoveQuorbel(const std::string& userFile, const std::optional<Selection>& replaced) {
+std::optional<RemoveResult> RemoveQuorbel(const std::string& userFile, const std::optional<Changes>& changes) {
     std::vector<std::string> lines = Lines(userFile);
     const std::optional<size_t> first = ProgramsLine(lines, false);
+    RemoveResult result;
+    result.text = userFile;
     if (!first) {
-        return RemoveResult{0, false, userFile};
+        return result;
     }
     const std::vector<Hack> hacks = Hacks(lines, *first, SettingEnd(lines, *first));
-    const std::string selectedText = Value(lines, "selected");
-    const bool hasSelected = !selectedText.empty() && selectedText.size() < 10 &&
-                             selectedText.find_first_not_of("0123456789") == std::string::npos;
-    const long selected = hasSelected ? std::stol(selectedText) : -1;
-    long selectedAfter = selected;
-    RemoveResult result{0, false, {}};
-    // From the last, so that the line numbers of those before stay right.
-    for (size_t i = hacks.size(); i-- > 0;) {
+    enum class Fate { Other, Keep, TurnOff, Remove };
+    std::vector<Fate> fates(hacks.size(), Fate::Other);
+    bool firstQuorbel = true;
+    for (size_t i = 0; i < hacks.size(); ++i) {
         const Hack& hack = hacks[i];
         if (!IsQuorbel(hack.command)) {
             continue;
         }
-        if ((i > 0 && hacks[i - 1].lastLine >= hack.line) ||
-            (i + 1 < hacks.size() && hacks[i + 1].line <= hack.lastLine)) {
+        Fate& fate = fates[i];
+        if (!changes) {
+            fate = hack.entry == kQuorbelHack ? Fate::Remove : hack.on ? Fate::TurnOff : Fate::Keep;
+        } else if (changes->entry == EnableOutcome::Added) {
+            fate = Fate::Remove;
+        } else {
+            fate = changes->entry == EnableOutcome::TurnedOn && firstQuorbel && hack.on ? Fate::TurnOff : Fate::Keep;
+        }
+        firstQuorbel = false;
+        const bool sharesLine = (i > 0 && hacks[i - 1].lastLine >= hack.line) ||
+                                (i + 1 < hacks.size() && hacks[i + 1].line <= hack.lastLine);
+        if (fate != Fate::Keep && sharesLine) {
             return std::nullopt;
         }
-        const size_t settingEnd = SettingEnd(lines, *first);
-        const bool wasLast = hack.lastLine + 1 == settingEnd;
-        size_t eraseFrom = hack.line;
-        if (hack.line == *first) {  // on the setting's own line: keep its key
-            lines[*first].erase(lines[*first].find(':') + 1);
-            lines[*first] += wasLast ? "" : "\t\\";
-            eraseFrom = *first + 1;
-        }
-        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(eraseFrom),
-                    lines.begin() + static_cast<std::ptrdiff_t>(hack.lastLine + 1));
-        if (wasLast && hack.line != *first) {
-            // The entry before now ends the setting.
-            std::string& last = lines[hack.line - 1];
-            while (!last.empty() && (last.back() == ' ' || last.back() == '\t')) {
-                last.pop_back();
-            }
-            if (Continues(last)) {
-                last.pop_back();
-            }
-        }
-        ++result.removed;
-        if (static_cast<long>(i) == selected) {
-            result.wasSelected = true;
-        } else if (static_cast<long>(i) < selected) {
-            --selectedAfter;
+        result.kept += fate == Fate::Keep && hack.on ? 1 : 0;
+    }
+    // From the last, so that the line numbers of those before stay right.
+    for (size_t i = hacks.size(); i-- > 0;) {
+        if (fates[i] == Fate::TurnOff) {
+            TurnOff(lines, *first, hacks[i]);
+            ++result.turnedOff;
+        } else if (fates[i] == Fate::Remove) {
+            EraseEntry(lines, *first, hacks[i]);
+            ++result.removed;
         }
     }
-    if (result.wasSelected && Value(lines, "mode") == "one") {
-        const Selection back = replaced.value_or(Selection{"random", "-1"});
-        SetValue(lines, "mode", back.mode);
-        SetValue(lines, "selected", back.selected);
-    } else if (result.wasSelected) {
+    // An entry's number once those taken out before it are gone.
+    auto numberAfter = [&](long number) {
+        long after = number;
+        for (size_t i = 0; i < hacks.size() && static_cast<long>(i) < number; ++i) {
+            after -= fates[i] == Fate::Remove ? 1 : 0;
+        }
+        return after;
+    };
+    const std::optional<long> selected = SelectedNumber(Value(lines, "selected"));
+    const Fate shown =
+        selected && static_cast<size_t>(*selected) < hacks.size() ? fates[static_cast<size_t>(*selected)] : Fate::Other;
+    const bool shownAlone = Value(lines, "mode") == "one";
+    if (shownAlone && shown != Fate::Other && changes && changes->replaced) {
+        const Selection& back = *changes->replaced;
+        std::string number = back.selected;
+        if (!back.hack.empty()) {
+            number = "-1";
+            for (size_t i = 0; i < hacks.size() && number == "-1"; ++i) {
+                if (fates[i] != Fate::Remove && hacks[i].entry == back.hack) {
+                    number = std::to_string(numberAfter(static_cast<long>(i)));
+                }
+            }
+        }
+        // A hack shown alone that is no longer listed gives way to random mode.
+        SetValue(lines, "mode", back.mode == "one" && number == "-1" ? "random" : back.mode);
+        SetValue(lines, "selected", number);
+        result.wasSelected = true;
+    } else if (shownAlone && (shown == Fate::Remove || shown == Fate::TurnOff)) {
+        SetValue(lines, "mode", "random");
         SetValue(lines, "selected", "-1");
-    } else if (selectedAfter != selected) {
-        SetValue(lines, "selected", std::to_string(selectedAfter));
+        result.wasSelected = true;
+    } else if (shown == Fate::Remove) {
+        SetValue(lines, "selected", "-1");
+        result.wasSelected = true;
+    } else if (selected && numberAfter(*selected) != *selected) {
+        SetValue(lines, "selected", std::to_string(numberAfter(*selected)));
     }
-    result.text = result.removed == 0 ? userFile : Joined(lines);
+    if (result.removed > 0 || result.turnedOff > 0 || result.wasSelected) {
+        result.text = Joined(lines, LineEnd(userFile).value_or("\n"));
+    }
     return result;
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "display/frame_target.h"
 #include "display/saver.h"
 #include "display/sheet_geometry.h"
@@ -18,6 +20,16 @@ TEST(DisplayScale, FollowsTheDpiToTheNearestWholeNumberHalvesUp) {
                  {193, 2}, {239, 2}, {240, 3}, {288, 3}, {384, 4}, {2000, 4}};
     for (const auto& c : cases) {
         EXPECT_EQ(c.scale, ScaleForDpi(c.dpi)) << c.dpi << " DPI";
+    }
+}
+
+TEST(DisplayScale, FollowsADeviceRatioAsTheDpiRuleDoes) {
+    const struct {
+        double ratio;
+        int scale;
+    } cases[] = {{0.5, 1}, {1.25, 1}, {1.499, 1}, {1.5, 2}, {2.499, 2}, {2.5, 3}, {4.5, 4}, {1e9, 4}, {NAN, 1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.scale, ScaleForDeviceRatio(c.ratio)) << c.ratio;
     }
 }
 

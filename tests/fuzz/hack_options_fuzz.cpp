@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(!error.empty() && error.find('\n') == std::string::npos);
         return 0;
     }
-    CheckInsideEnumerations(options.saver.settings);
+    CheckInsideEnumerations(options.program.saver.settings);
     if (options.window == WindowChoice::Id)
         FUZZ_CHECK(options.windowId != 0 && options.windowId <= 0xFFFFFFFFul);
     return 0;

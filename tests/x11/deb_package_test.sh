@@ -1,8 +1,8 @@
 #!/bin/bash
 # deb_package_test.sh <deb> <version> <installer script>: the package's name,
-# version, maintainer (the publisher the Windows installer names), files and
-# dependencies, and an install and a purge with dpkg in a throwaway root: the
-# programs run by name, man finds their manual pages, each page lists every
+# version, maintainer (the publisher the Windows installer names), files,
+# dependencies and licence, and an install and a purge with dpkg in a
+# throwaway root: the programs run by name, man finds their manual pages, each page lists every
 # option the program's --help does, and the purge leaves nothing behind.
 # Skipped (77) when not run as root, as dpkg needs.
 set -uo pipefail
@@ -36,6 +36,18 @@ expected=$(printf '%s\n' ./usr/bin/quorbel-enable ./usr/bin/quorbel-render ./usr
     ./usr/share/doc/quorbel/changelog.gz | sort)
 [ "$files" = "$expected" ] || fail "files in the package:
 $files"
+
+# The licence is the one at the root word for word, in the stand-alone
+# paragraph, held by whom the About box names.
+source_root=$(cd "$(dirname "$0")/../.." && pwd)
+copyright=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/quorbel/copyright)
+licence=$(awk '/^License: Expat$/ { text = ""; keep = 1; next } keep { sub(/^ /, ""); sub(/^\.$/, ""); text = text $0 "\n" }
+    END { printf "%s", text }' <<<"$copyright")
+[ "$licence" = "$(sed -n '5,$p' "$source_root/LICENSE")" ] || fail "copyright's Expat text differs from LICENSE"
+holder=$(sed -n 's/^Copyright (C) //p' "$source_root/LICENSE")
+grep -q "^Copyright: $holder\$" <<<"$copyright" || fail "copyright does not name $holder"
+grep -q "\"Copyright (C) $holder\"" "$source_root/resources/dialogs_english.rc" ||
+    fail "the About box does not name $holder"
 
 [ "$(id -u)" = 0 ] || exit 77
 root=$(mktemp -d)

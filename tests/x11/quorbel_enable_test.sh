@@ -58,7 +58,7 @@ printf '%s\n' 'mode:		random' 'selected:	1' 'programs:				      \' \
     '				maze --root				    \n\' '-				pyro --root				    \n\' \
     '				qix --root				    \n' 'lock:		False' >"$file"
 cp "$file" "$work/original"
-selection() { grep -E '^(mode|selected):' "$file" | tr -s '\t' ' ' | tr '\n' ' '; }
+selection() { grep -E '^(mode|selected):' "$file" | tr -d '\r' | tr -s '\t' ' ' | tr '\n' ' '; }
 "$QUORBEL_ENABLE" --only >/dev/null || fail "--only failed"
 [ "$(selection)" = "mode: one selected: 3 " ] || fail "--only did not select quorbel: $(cat "$file")"
 "$QUORBEL_ENABLE" --only | grep -q already || fail "a second --only found something to do"
@@ -70,6 +70,99 @@ diff "$work/original" "$file" || fail "--remove did not give the file back"
 "$QUORBEL_ENABLE" --only >/dev/null && rm -r "$HOME/.local/state/quorbel"
 "$QUORBEL_ENABLE" --remove >/dev/null || fail "--remove without the note failed"
 [ "$(selection)" = "mode: random selected: -1 " ] || fail "--remove left quorbel selected: $(cat "$file")"
+
+# The home folder as ls shows it and what its files hold; with "inodes",
+# also which file each name is, so that a rewrite shows.
+snapshot() {
+    local format='%p %y %m %l'
+    [ -z "${1:-}" ] || format+=' %i'
+    (cd "$HOME" && find . -printf "$format\n" | sort && find . -type f -exec md5sum {} + | sort)
+}
+fresh_home() { rm -rf "$HOME" && mkdir "$HOME"; }
+
+# --only then --remove leave the home folder as it was: each case is a name,
+# the file (none when empty) and quorbel's place in the list after --only.
+round_trips=(
+    "no file" "" 2
+    "CRLF line ends" $'mode:\t\trandom\r\nprograms: \\\r\n  maze --root \\n\\\r\n  qix --root \\n\r\nlock: False\r\n' 2
+    "the list continuing at the end of the file" $'programs: \\\n  maze --root \\n\\\n  qix --root \\n\\\n' 2
+    "the user's own quorbel entry, off" $'mode:\t\trandom\nprograms: \\\n  maze --root \\n\\\n- quorbel --root --speed 7 \\n\\\n  qix --root \\n\n' 1
+    "quorbel before the hack shown" $'mode:\t\tone\nselected:\t2\nprograms: \\\n  maze --root \\n\\\n  quorbel --root \\n\\\n  qix --root \\n\\\n  pyro --root \\n\n' 1
+)
+for ((i = 0; i < ${#round_trips[@]}; i += 3)); do
+    name=${round_trips[i]} text=${round_trips[i + 1]} place=${round_trips[i + 2]}
+    fresh_home
+    [ -z "$text" ] || printf '%s' "$text" >"$file"
+    before=$(snapshot)
+    "$QUORBEL_ENABLE" --only >/dev/null || fail "$name: --only failed"
+    [ "$(selection)" = "mode: one selected: $place " ] || fail "$name: --only did not select quorbel: $(cat -A "$file")"
+    awk '/^mode:/ { exit previous ~ /\\\r?$/ } { previous = $0 }' "$file" ||
+        fail "$name: mode: continues the line before it: $(cat -A "$file")"
+    [[ $text != *$'\r'* ]] || ! grep -qv $'\r$' "$file" || fail "$name: line ends changed: $(cat -A "$file")"
+    "$QUORBEL_ENABLE" --remove >/dev/null || fail "$name: --remove failed"
+    [ "$(snapshot)" = "$before" ] || fail "$name: the home folder changed: $(diff <(echo "$before") <(snapshot))"
+done
+
+# A file it made that the user has changed since stays, without quorbel.
+fresh_home
+"$QUORBEL_ENABLE" >/dev/null && echo 'lock: True' >>"$file"
+"$QUORBEL_ENABLE" --remove >/dev/null || fail "--remove of a made file failed"
+grep -q '^lock: True' "$file" && ! grep -q 'quorbel --root' "$file" || fail "the user's edit or quorbel: $(cat "$file")"
+
+# The hack shown before --only comes back by what it is, also when the list
+# has changed since (here a hack put at its top, quorbel still shown).
+fresh_home
+printf '%s\n' 'mode: one' 'selected: 1' 'programs: \' '  maze --root \n\' '  qix --root \n\' '  pyro --root \n' >"$file"
+"$QUORBEL_ENABLE" --only >/dev/null || fail "--only failed"
+sed -i 's/^programs: \\$/&\n  bubbles --root \\n\\/; s/^selected:.*/selected:\t4/' "$file"
+"$QUORBEL_ENABLE" --remove >/dev/null || fail "--remove failed"
+[ "$(selection)" = "mode: one selected: 2 " ] || fail "qix is not shown again: $(cat "$file")"
+
+# Files it leaves alone, with one line and exit 1: a name, how the file is
+# made, the option and what the line says.
+refusals=(
+    "a dangling link" 'ln -s "$work/nowhere" "$file"' --only "link"
+    "a looping link" 'ln -s "$file" "$file"' "" "link"
+    "a read-only file" 'printf "programs: maze --root\n" >"$file"; chmod 444 "$file"' --only "read-only"
+    "a read-only file, --remove" 'printf "programs: quorbel --root\n" >"$file"; chmod 444 "$file"' --remove "read-only"
+    "a folder" 'mkdir "$file"' "" "not a file"
+    "a folder, --remove" 'mkdir "$file"' --remove "not a file"
+    "mixed line ends" 'printf "mode: random\r\nprograms: maze --root\n" >"$file"' --only "line ends"
+)
+for ((i = 0; i < ${#refusals[@]}; i += 4)); do
+    name=${refusals[i]}
+    fresh_home
+    eval "${refusals[i + 1]}"
+    before=$(snapshot inodes)
+    "$QUORBEL_ENABLE" ${refusals[i + 2]} >"$work/out" 2>"$work/err"
+    code=$?
+    [ $code = 1 ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" = 1 ] && grep -q "${refusals[i + 3]}" "$work/err" ||
+        fail "$name: exit $code, said $(cat "$work/out" "$work/err")"
+    [ "$(snapshot inodes)" = "$before" ] || fail "$name: the home folder changed: $(diff <(echo "$before") <(snapshot inodes))"
+done
+
+# Runs at once take turns: none fails, no edit is lost (one adds quorbel,
+# another makes it the one shown), and --remove then gives the file back.
+# Counted over many rounds.
+failed=0 lost=0 kept=0
+for round in $(seq 100); do
+    fresh_home
+    printf '%s\n' 'mode: random' 'programs: \' '  maze --root \n\' '  qix --root \n' >"$file"
+    cp "$file" "$work/original"
+    pids=()
+    for option in "" --only "" --only; do
+        "$QUORBEL_ENABLE" $option >/dev/null 2>>"$work/race" &
+        pids+=($!)
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid" || failed=$((failed + 1))
+    done
+    [ "$(selection)" = "mode: one selected: 2 " ] && [ "$(grep -c quorbel "$file")" = 1 ] || lost=$((lost + 1))
+    "$QUORBEL_ENABLE" --remove >/dev/null 2>>"$work/race" || failed=$((failed + 1))
+    cmp -s "$work/original" "$file" || kept=$((kept + 1))
+done
+[ "$failed $lost $kept" = "0 0 0" ] ||
+    fail "of 100 rounds: $failed runs failed, $lost rounds lost an edit, $kept not given back: $(sort -u "$work/race")"
 
 for word in --help -h; do
     "$QUORBEL_ENABLE" $word | grep -q -- "--remove" || fail "$word does not explain --remove"

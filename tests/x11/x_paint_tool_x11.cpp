@@ -14,6 +14,7 @@
 #include "display/display_scale.h"
 #include "display/saver.h"
 #include "resources/builtin_sheet.h"
+#include "settings/command_line_options_posix.h"
 #include "x11/hack_options.h"
 #include "x11/hack_window_x11.h"
 #include "x11/window_painter_x11.h"
@@ -51,18 +52,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "x_paint_tool: %s\n", error.c_str());
         return 1;
     }
-    const int scale = options.scale != 0 ? options.scale : 1;
+    const int scale = options.program.scale != 0 ? options.program.scale : 1;
     const DecodedSheet& sheet = BuiltInSheet();
     WindowPainter painter(*connection, window, sheet.image, sheet.palette, scale, rule);
     painter.repaint({0, 0, window.size.width, window.size.height});
     Saver saver;
-    saver.start(options.saver.settings, LogicalSize(window.size, scale), SeedToUse(options.saver));
+    saver.start(options.program.saver.settings, LogicalSize(window.size, scale), SeedToUse(options.program.saver));
     ScaledTarget scaled(painter, scale);
     PaintTarget& target = scale > 1 ? static_cast<PaintTarget&>(scaled) : painter;
     if (errorFirst) {
         XFreePixmap(connection->display(), 1);  // no such pixmap; not waited for
     }
-    for (uint32_t tick = 0; tick < options.ticks.value_or(1); ++tick) {
+    for (uint32_t tick = 0; tick < options.program.ticks.value_or(1); ++tick) {
         saver.tick(target);
         painter.present();
     }

@@ -124,8 +124,9 @@ TEST_F(XScreenSaverConfigTest, EveryChoiceOfEveryMenuIsAcceptedAndSetsSomethingD
             // The entry without arguments gives the program's defaults, so a
             // second entry giving the same would mean the file's default is
             // not the table's.
-            const auto [where, fresh] = seen.emplace(
-                SettingsKey(parsed.options.saver.settings) + " scale " + std::to_string(parsed.options.scale), argSet);
+            const auto [where, fresh] = seen.emplace(SettingsKey(parsed.options.program.saver.settings) + " scale " +
+                                                         std::to_string(parsed.options.program.scale),
+                                                     argSet);
             EXPECT_TRUE(fresh) << menu.id << ": \"" << argSet << "\" sets what \"" << where->second << "\" sets";
         }
         EXPECT_EQ(defaults, 1) << menu.id << " needs exactly one entry that adds nothing";
@@ -141,7 +142,7 @@ TEST_F(XScreenSaverConfigTest, TheGenerationsSpinButtonsValuesAreAcceptedAndItsD
     for (uint32_t value : {spin.low, spin.low + 1, spin.byDefault, spin.high / 2, spin.high - 1, spin.high}) {
         const Parsed parsed = ParseCommandLine(Substituted(spin.arg, value));
         ASSERT_TRUE(parsed.ok) << value << ": " << parsed.error;
-        EXPECT_EQ(parsed.options.saver.settings.Generations, value);
+        EXPECT_EQ(parsed.options.program.saver.settings.Generations, value);
     }
 }
 

@@ -121,34 +121,43 @@ TEST(XScreenSaverPrograms, AProgramsWordInsideAnotherSettingIsNotTheList) {
     EXPECT_EQ(result.text, "textProgram: echo \\\n programs: none\nprograms: maze \\n\\\n\t\t\t\tquorbel --root \\n\n");
 }
 
-TEST(XScreenSaverPrograms, RemovingTakesOutEveryQuorbelEntryAndNumbersTheSelectionAgain) {
+TEST(XScreenSaverPrograms, RemovingUndoesWhatWasChangedAndNumbersTheSelectionAgain) {
     const std::string maze = "\t\tmaze --root \\n\\\n";
     const std::string quorbel = "\t\tquorbel --root --speed 3 \\n\\\n";
     const std::string qix = "\t\tqix --root \\n\\\n";
+    const Changes added{EnableOutcome::Added, std::nullopt};
     struct Case {
         const char* what;
+        std::optional<Changes> changes;
         std::string before, after;
     } cases[] = {
-        {"last, the entry before then ends the list",  //
+        {"added, last: the entry before then ends the list", added,
          "programs: \\\n" + maze + "\t\tquorbel --root \\n\n" + "selected:\t0\n",
          "programs: \\\n\t\tmaze --root \\n\nselected:\t0\n"},
-        {"between others, selected after it",  //
+        {"added, its options set since, between others, selected after it", added,
          "selected:\t2\nprograms: \\\n" + maze + quorbel + "\t\tqix --root\n",
          "selected:\t1\nprograms: \\\n" + maze + "\t\tqix --root\n"},
-        {"on the setting's own line, twice",  //
+        {"added, on the setting's own line, twice", added,
          "programs: quorbel --root \\n\\\n" + qix + quorbel + "\t\tmaze --root\n",
          "programs:\t\\\n" + qix + "\t\tmaze --root\n"},
-        {"selected and shown alone, nothing kept",
+        {"turned on: turned off again, the dash where it was", Changes{EnableOutcome::TurnedOn, std::nullopt},
+         "programs: \\\n" + maze + " \t\tquorbel --root\n", "programs: \\\n" + maze + "-\t\tquorbel --root\n"},
+        {"the user's own, on: left alone", Changes{}, "programs: \\\n" + maze + quorbel,
+         "programs: \\\n" + maze + quorbel},
+        {"no record, shown alone: random mode", std::nullopt,
          "mode:\t\tone\nselected:\t1\nprograms: \\\n" + maze + "\t\tquorbel --root\n",
          "mode:\t\trandom\nselected:\t-1\nprograms: \\\n\t\tmaze --root \\n\n"},
+        {"no record: an entry with the user's options turned off, not taken out", std::nullopt,
+         "programs: \\\n" + maze + quorbel + "-\t\tquorbel --root --speed 9\n",
+         "programs: \\\n" + maze + "-\tquorbel --root --speed 3 \\n\\\n-\t\tquorbel --root --speed 9\n"},
     };
     for (const Case& c : cases) {
-        const std::optional<RemoveResult> result = RemoveQuorbel(c.before, std::nullopt);
+        const std::optional<RemoveResult> result = RemoveQuorbel(c.before, c.changes);
         ASSERT_TRUE(result.has_value()) << c.what;
         EXPECT_EQ(result->text, c.after) << c.what;
     }
     // Two hacks on one line are for a person to separate.
-    EXPECT_FALSE(RemoveQuorbel("programs: maze --root \\n quorbel --root \\n\\\n  qix --root\n", std::nullopt));
+    EXPECT_FALSE(RemoveQuorbel("programs: maze --root \\n quorbel --root \\n\\\n  qix --root\n", added));
 }
 
 TEST(XScreenSaverPrograms, OnlySelectsQuorbelByItsPlaceAmongAllEntriesAndRemoveGivesTheChoiceBack) {
@@ -157,9 +166,25 @@ TEST(XScreenSaverPrograms, OnlySelectsQuorbelByItsPlaceAmongAllEntriesAndRemoveG
     const std::optional<EnableResult> only = EnableQuorbel(file, std::nullopt, true);
     ASSERT_TRUE(only.has_value());
     EXPECT_EQ(only->outcome, EnableOutcome::TurnedOn);
-    EXPECT_NE(only->text.find("mode:\t\tone\n"), std::string::npos) << only->text;
-    EXPECT_NE(only->text.find("selected:\t1\n"), std::string::npos) << only->text;
+    EXPECT_NE(only->text.find("mode:\t\tone\nselected:\t1\nprograms:"), std::string::npos) << only->text;
     ASSERT_TRUE(only->replaced.has_value());
-    EXPECT_EQ(RemoveQuorbel(only->text, only->replaced)->text,
-              "mode:\t\tblank\nprograms: \\\n- maze --root \\n\\\n  qix --root\n");
+    EXPECT_EQ(RemoveQuorbel(only->text, Changes{only->outcome, only->replaced})->text, file);
+}
+
+TEST(XScreenSaverPrograms, AFileMixingLineEndsIsOneToRefuse) {
+    const struct {
+        const char* text;
+        std::optional<std::string> end;
+    } cases[] = {
+        {"", "\n"},
+        {"a\nb", "\n"},
+        {"a\r\nb\r\n", "\r\n"},
+        {"a\r\nb", "\r\n"},
+        {"a\r\nb\n", std::nullopt},
+        {"a\rb\n", std::nullopt},
+        {"a\n\r", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LineEnd(c.text), c.end) << c.text;
+    }
 }

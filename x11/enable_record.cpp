@@ -1,0 +1,84 @@
+#include "x11/enable_record.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <sstream>
+
+namespace {
+
+constexpr char kAdded[] = "added";
+constexpr char kTurnedOn[] = "turned-on";
+
+}  // namespace
+
+// FNV-1a: stable across builds, which a record outliving an upgrade needs.
+std::uint64_t TextHash(const std::string& text) {
+    std::uint64_t hash = 14695981039346656037u;
+    for (const char c : text) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    }
+    return hash;
+}
+
+std::string RecordText(const EnableRecord& record) {
+    std::string text;
+    if (record.madeFile) {
+        char hash[17];
+        std::snprintf(hash, sizeof hash, "%016" PRIx64, *record.madeFile);
+        text += std::string("made ") + hash + "\n";
+    }
+    for (const std::string& folder : record.madeFolders) {
+        if (folder.find('\n') == std::string::npos) {
+            text += "folder " + folder + "\n";
+        }
+    }
+    if (record.changes.entry != EnableOutcome::AlreadyOn) {
+        text += std::string("entry ") + (record.changes.entry == EnableOutcome::Added ? kAdded : kTurnedOn) + "\n";
+    }
+    if (const std::optional<Selection>& replaced = record.changes.replaced) {
+        text += "replaced " + replaced->mode + "\t" + replaced->selected + "\t" + replaced->hack + "\n";
+    }
+    return text;
+}
+
+std::optional<EnableRecord> ParseRecord(const std::string& text) {
+    EnableRecord record;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        const size_t space = line.find(' ');
+        const std::string key = line.substr(0, space);
+        const std::string value = space == std::string::npos ? "" : line.substr(space + 1);
+        if (key == "made" && value.size() == 16 && value.find_first_not_of("0123456789abcdef") == std::string::npos) {
+            record.madeFile = std::stoull(value, nullptr, 16);
+        } else if (key == "folder" && !value.empty() && value[0] == '/') {
+            record.madeFolders.push_back(value);
+        } else if (key == "entry" && (value == kAdded || value == kTurnedOn)) {
+            record.changes.entry = value == kAdded ? EnableOutcome::Added : EnableOutcome::TurnedOn;
+        } else if (key == "replaced" && std::count(value.begin(), value.end(), '\t') == 2) {
+            const size_t tab = value.find('\t');
+            const size_t second = value.find('\t', tab + 1);
+            record.changes.replaced =
+                Selection{value.substr(0, tab), value.substr(tab + 1, second - tab - 1), value.substr(second + 1)};
+        } else {
+            return std::nullopt;
+        }
+    }
+    return record;
+}
+
+EnableRecord Updated(const std::optional<EnableRecord>& record, const std::optional<std::string>& fileBefore,
+                     const EnableResult& result) {
+    EnableRecord next = record.value_or(EnableRecord{});
+    // Still the file it made while nobody else has changed it.
+    const bool made = !fileBefore || (next.madeFile && *next.madeFile == TextHash(*fileBefore));
+    next.madeFile = made ? std::optional<std::uint64_t>(TextHash(result.text)) : std::nullopt;
+    // An entry it added stays its own, also once turned off and on again.
+    if (result.outcome == EnableOutcome::Added || next.changes.entry != EnableOutcome::Added) {
+        next.changes.entry = result.outcome == EnableOutcome::AlreadyOn ? next.changes.entry : result.outcome;
+    }
+    if (result.replaced) {
+        next.changes.replaced = result.replaced;
+    }
+    return next;
+}
