@@ -1,7 +1,8 @@
 // How many device pixels a sheet pixel becomes. The world and the painter
 // work in logical pixels; a front end on a scaled display wraps its device
-// target in a ScaledTarget and draws from a sheet enlarged by the same
-// factor, so sprites stay sharp (nearest neighbour) at any scale.
+// target in a ScaledTarget and draws from the sheet enlarged by the same
+// factor (enlarged as it copies, or held so where it is small), so sprites
+// stay sharp (nearest neighbour) at any scale.
 #pragma once
 
 #include "display/indexed_image.h"

@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-#include "display/display_scale.h"
-
 namespace {
 
 // A message number nothing sends to the saver's threads, so that looking
@@ -57,7 +55,8 @@ bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet, int scale
         for (const RGBQUAD& c : sheet.colours) {
             colours.push_back((uint32_t{c.rgbRed} << 16) | (uint32_t{c.rgbGreen} << 8) | c.rgbBlue);
         }
-        sprites_ = InColours(scale > 1 ? EnlargedImage(*source, scale) : *source, colours);
+        sprites_ = InColours(*source, colours);
+        spriteScale_ = scale;
     }
     return true;
 }
@@ -77,6 +76,7 @@ void BackBuffer::destroy() {
     }
     picture_ = ColourView();
     sprites_ = ColourImage();
+    spriteScale_ = 1;
 }
 
 void BackBuffer::show(HDC dc, const ChangedArea& changed, long callCost) {

@@ -30,17 +30,20 @@ public:
     BackBuffer(const BackBuffer&) = delete;
     BackBuffer& operator=(const BackBuffer&) = delete;
 
-    // A black picture of the client's size, and the sheet's sprites, each
-    // pixel scale x scale, in its colour table's colours (missing entries
-    // black). False when GDI cannot make the picture: the buffer is then
+    // A black picture of the client's size, and the sheet's sprites in its
+    // colour table's colours (missing entries black), to be copied with
+    // each pixel scale x scale: enlarged as they are copied, never held
+    // enlarged. False when GDI cannot make the picture: the buffer is then
     // 0 x 0, and drawing into it and showing it do nothing.
     bool create(ClientSize client, const SheetGraphics& sheet, int scale = 1);
     void destroy();
 
     ColourView picture() const { return picture_; }
     ClientSize size() const { return {picture_.width, picture_.height}; }
-    // What copies come from: null when there are no sprites.
+    // What copies come from: null when there are no sprites. Copies name
+    // it enlarged by spriteScale().
     const ColourImage* sprites() const { return sprites_.width > 0 ? &sprites_ : nullptr; }
+    int spriteScale() const { return spriteScale_; }
     // Brings what changed in the picture to the window's DC and on to the
     // screen, copied in the merged rectangles. Returns when GDI has read what
     // it needs, as repaint() does.
@@ -56,6 +59,7 @@ private:
 
     CRITICAL_SECTION guard_;
     ColourImage sprites_;
+    int spriteScale_ = 1;
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previous_ = nullptr;  // what dc_ held before the bitmap

@@ -4,7 +4,7 @@ void GdiPaintTarget::beginTick(HWND window, HDC paintDC, BackBuffer& buffer) {
     window_ = window;
     paintDC_ = paintDC;
     buffer_ = &buffer;
-    picture_.emplace(buffer.picture(), buffer.sprites());
+    picture_.emplace(buffer.picture(), buffer.sprites(), buffer.spriteScale());
 }
 
 void GdiPaintTarget::endTick() {

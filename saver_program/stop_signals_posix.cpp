@@ -37,15 +37,24 @@ bool StopSignals::install(std::string* error) {
     }
     readEnd_ = ends[0];
     writeEnd = ends[1];
+    sigemptyset(&handled_);
     struct sigaction action {};
     action.sa_handler = Raise;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const StopSignal& signal : kSignals) {
+        struct sigaction current {};
+        if (sigaction(signal.number, nullptr, &current) == 0 && (current.sa_flags & SA_SIGINFO) == 0 &&
+            current.sa_handler == SIG_IGN) {
+            // Ignored when we started (nohup, a shell's trap ''): whoever
+            // started us asked us to outlive that, so it stays ignored.
+            continue;
+        }
         if (sigaction(signal.number, &action, nullptr) != 0) {
             *error = std::string("cannot handle ") + signal.name + ": " + std::strerror(errno);
             return false;
         }
+        sigaddset(&handled_, signal.number);
     }
     return true;
 }
@@ -55,7 +64,9 @@ StopSignals::~StopSignals() {
         return;
     }
     for (const StopSignal& signal : kSignals) {
-        std::signal(signal.number, SIG_DFL);
+        if (sigismember(&handled_, signal.number) == 1) {
+            std::signal(signal.number, SIG_DFL);
+        }
     }
     close(writeEnd);
     writeEnd = -1;

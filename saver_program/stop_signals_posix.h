@@ -1,8 +1,10 @@
 // SIGTERM, SIGINT and SIGHUP as a readable file descriptor, so that the event loop
 // wakes for them in the same poll() as for the X connection. XScreenSaver
-// ends its hacks with SIGTERM.
+// ends its hacks with SIGTERM. A signal already ignored when the program
+// starts (under nohup) stays ignored.
 #pragma once
 
+#include <csignal>
 #include <string>
 
 class StopSignals {
@@ -19,4 +21,5 @@ public:
 
 private:
     int readEnd_ = -1;
+    sigset_t handled_{};  // the signals given our handler
 };

@@ -15,10 +15,15 @@
 #            its picture every 28 ms costs under Wine, the saver's floor
 #     worst  quorbel's worst case, 3840x2160: its share of a core, and how
 #            long 300 ticks take against 300 x 28 ms
+#     worst-memory  quorbel's worst case, 3840x2160, at scales 1, 2 and 4:
+#            its share of a core and its VmRSS, PAIRS rounds; with
+#            QUORBEL_BEFORE=path (an older build) each round runs that one
+#            too, in turn (A B A B), and the medians are compared
 #     wine-worst  Quorbel.scr's worst case under Wine against corner_squares.exe,
 #            3840x2160
-#     wine-scale  Quorbel.scr's worst case under Wine, 3840x2160, at scale 1
-#            (LogPixels 96) and scale 2 (LogPixels 192) in turn, PAIRS rounds
+#     wine-scale  Quorbel.scr's worst case under Wine, 3840x2160, at scales
+#            1, 2 and 4 (LogPixels 96, 192, 384) in turn, PAIRS rounds, with
+#            QUORBEL_SCR_BEFORE in the same rounds when given
 #   Cloud Life is measured once for x11 and wine together. The Windows
 #   programs are measured in turn with corner_squares.exe, PAIRS rounds
 #   (default 3: A B A B A B), and given as min / median / max.
@@ -71,9 +76,9 @@ wineprefix=$(realpath -m "${BENCH_WINEPREFIX:-$build/../wineprefix-bench}")
 
 for scene in $scenes; do
     case $scene in
-    x11 | wine | worst | wine-worst | wine-scale) ;;
+    x11 | wine | worst | worst-memory | wine-worst | wine-scale) ;;
     *)
-        echo "unknown scene '$scene' (x11, wine, worst, wine-worst, wine-scale)" >&2
+        echo "unknown scene '$scene' (x11, wine, worst, worst-memory, wine-worst, wine-scale)" >&2
         exit 2
         ;;
     esac
@@ -273,8 +278,10 @@ measure() {
     fi
     for i in "${!pids[@]}"; do after[i]=$(cpu_ticks "${pids[i]}"); done
     server1=$(cpu_ticks "$XVFB_PID")
-    # The program's private memory (Private_Clean + Private_Dirty) at the end.
+    # The program's private memory (Private_Clean + Private_Dirty) at the end,
+    # and its resident set (shared libraries and shared memory included).
     MEMORY=$(awk '/^Private_(Clean|Dirty):/ { k += $2 } END { printf "%.1f", k / 1024 }' "/proc/${pids[0]}/smaps_rollup")
+    RSS=$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/${pids[0]}/status")
     stop_contestant
     stop_xvfb
     local program=0 server=$((server1 - server0)) breakdown=""
@@ -454,6 +461,38 @@ if selected worst; then
     if [ -n "${PROFILE:-}" ]; then profile worst 3840x2160 "${worst_run[@]}"; fi
 fi
 
+if selected worst-memory; then
+    echo "== 3840x2160, worst case at scales 1, 2 and 4: share of a core and VmRSS"
+    memory_programs=("$quorbel_x11")
+    [ -n "${QUORBEL_BEFORE:-}" ] && memory_programs=("$QUORBEL_BEFORE" "$quorbel_x11")
+    for memory_scale in 1 2 4; do
+        memory_run=(--scale "$memory_scale" --speed 19 --cell-size small --wriggle on --life off
+            --generations 4294967295 --seed 1)
+        memory_shares=() memory_rss=()
+        for _ in $(seq 1 "$pairs"); do
+            for i in "${!memory_programs[@]}"; do
+                quorbel_x11=${memory_programs[i]} measure 3840x2160 quorbel "${memory_run[@]}"
+                memory_shares[i]+="$SHARE "
+                memory_rss[i]+="$RSS "
+            done
+        done
+        for i in "${!memory_programs[@]}"; do
+            # shellcheck disable=SC2086
+            printf "  scale %d  %-44s share min/median/max %s %%; VmRSS %s MiB\n" "$memory_scale" \
+                "${memory_programs[i]}" "$(stats ${memory_shares[i]})" "$(stats ${memory_rss[i]})"
+        done
+        # shellcheck disable=SC2086
+        rss_median=$(stats ${memory_rss[-1]} | awk '{print $2}')
+        echo "  scale $memory_scale: VmRSS median $rss_median MiB (at most 12: $(verdict "$rss_median" 12))"
+        if [ ${#memory_programs[@]} -gt 1 ]; then
+            # shellcheck disable=SC2086
+            memory_ratio=$(ratio "$(stats ${memory_shares[1]} | awk '{print $2}')" \
+                "$(stats ${memory_shares[0]} | awk '{print $2}')")
+            echo "  scale $memory_scale: share after / before (medians): $memory_ratio (at most 1.10: $(verdict "$memory_ratio" 1.10))"
+        fi
+    done
+fi
+
 if selected wine-worst; then
     echo "== 3840x2160, worst case under Wine: no Life rules, every cell wriggles in every tick, against corner_squares"
     echo "  (Windows program: $(realpath -m "$quorbel_scr"))"
@@ -461,25 +500,29 @@ if selected wine-worst; then
 fi
 
 if selected wine-scale; then
-    echo "== 3840x2160, worst case under Wine at scale 1 (96 DPI) and scale 2 (192 DPI), in turn"
+    echo "== 3840x2160, worst case under Wine at scales 1, 2 and 4 (96, 192 and 384 DPI), in turn"
     echo "  (Windows program: $(realpath -m "$quorbel_scr"))"
     worst_case=(Speed=19 Size=Small Tovtov=On LifeGame=Off Generations=4294967295)
-    scale_shares=("" "") scale_memory=("" "")
+    scale_programs=("$quorbel_scr")
+    [ -n "${QUORBEL_SCR_BEFORE:-}" ] && scale_programs=("$QUORBEL_SCR_BEFORE" "$quorbel_scr")
+    scale_factors=(1 2 4)
+    declare -A scale_shares=() scale_memory=() scale_rss=()
     for _ in $(seq 1 "$pairs"); do
-        for i in 0 1; do
-            measure 3840x2160 quorbel_scr "$quorbel_scr" LogPixels=$((96 * (i + 1))) "${worst_case[@]}"
-            scale_shares[i]+="$SHARE "
-            scale_memory[i]+="$MEMORY "
+        for s in "${scale_factors[@]}"; do
+            for p in "${!scale_programs[@]}"; do
+                measure 3840x2160 quorbel_scr "${scale_programs[p]}" LogPixels=$((96 * s)) "${worst_case[@]}"
+                scale_shares[$s,$p]+="$SHARE "
+                scale_memory[$s,$p]+="$MEMORY "
+                scale_rss[$s,$p]+="$RSS "
+            done
         done
     done
-    for i in 0 1; do
-        # shellcheck disable=SC2086
-        figures=$(stats ${scale_shares[i]}) memory=$(stats ${scale_memory[i]})
-        # shellcheck disable=SC2086
-        printf "  scale %d: min %s  median %s  max %s %% of a core; private memory min %s  median %s  max %s MiB\n" \
-            $((i + 1)) $figures $memory
+    for s in "${scale_factors[@]}"; do
+        for p in "${!scale_programs[@]}"; do
+            # shellcheck disable=SC2086
+            printf "  scale %d  %-44s share min/median/max %s %%; private %s MiB; VmRSS %s MiB\n" "$s" \
+                "${scale_programs[p]}" "$(stats ${scale_shares[$s,$p]})" "$(stats ${scale_memory[$s,$p]})" \
+                "$(stats ${scale_rss[$s,$p]})"
+        done
     done
-    # shellcheck disable=SC2086
-    echo "  scale 2 / scale 1 (medians): $(ratio "$(stats ${scale_shares[1]} | awk '{print $2}')" \
-        "$(stats ${scale_shares[0]} | awk '{print $2}')")"
 fi
