@@ -89,6 +89,13 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             // WM_DPICHANGED's suggested rectangle fits one monitor; the
             // window keeps covering them all.
             if (display->fullScreenArea) {
+                RequestFollowScreen(*display, window);
+                return 0;
+            }
+            break;
+        case kFollowScreenMessage:
+            if (display->fullScreenArea) {
+                display->followRequested = false;
                 FollowScreen(*display, window);
                 return 0;
             }

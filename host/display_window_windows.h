@@ -1,9 +1,10 @@
 // The display's handling of the saver window: world start on WM_CREATE, stop
 // on WM_DESTROY, black background, WM_PAINT from the back buffer, a tick on
 // WM_TIMER when no animation thread runs, and for a full-screen window
-// (fullScreenArea set) WM_DISPLAYCHANGE and WM_DPICHANGED (FollowScreen).
-// Everything but WM_ERASEBKGND, WM_PAINT and those two is then passed on to
-// the DisplayState's `next` procedure.
+// (fullScreenArea set) WM_DISPLAYCHANGE and WM_DPICHANGED, each a request to
+// follow the screen (RequestFollowScreen, answered by kFollowScreenMessage).
+// Everything but WM_ERASEBKGND, WM_PAINT and those is then passed on to the
+// DisplayState's `next` procedure.
 #pragma once
 
 #include <windows.h>

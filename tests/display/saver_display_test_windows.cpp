@@ -217,6 +217,29 @@ ClientSize WorldClient(DisplayState& display) {
     return display.saver.client();
 }
 
+// Handles everything queued, and whatever that queues in turn.
+void DrainQueue() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&message);
+    }
+}
+
+// How often the display asked where the screen is (once per follow), and
+// how often it had when the key press reached the next stage.
+int follows = 0;
+int followsAtKey = -1;
+ScreenRect CountedScreen() {
+    ++follows;
+    return {0, 0, kWidth, kHeight};
+}
+LRESULT CALLBACK NoteKey(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && followsAtKey < 0) {
+        followsAtKey = follows;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 TEST(SaverDisplay, FollowsTheScreenWithItsWindowBufferScaleAndWorld) {
@@ -247,6 +270,7 @@ TEST(SaverDisplay, FollowsTheScreenWithItsWindowBufferScaleAndWorld) {
         testScreen = change.screen;
         testDpi = change.dpi;
         SendMessageA(window, change.message, 0, reinterpret_cast<LPARAM>(&suggested));
+        DrainQueue();
         const ScreenRect& s = change.screen;
         RECT placed{};
         GetWindowRect(window, &placed);
@@ -270,9 +294,36 @@ TEST(SaverDisplay, FollowsTheScreenWithItsWindowBufferScaleAndWorld) {
     // screen black.
     testScreen = {0, 0, 60000, 60000};
     SendMessageA(window, WM_DISPLAYCHANGE, 0, 0);
+    DrainQueue();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(display.saver.running());
     if (IsWindow(window)) {
         DestroyWindow(window);
     }
+}
+
+TEST(SaverDisplay, ABurstOfDisplayChangesIsFollowedOnceAndInputIsNotKeptWaiting) {
+    DisplayState display;
+    display.instance = GetModuleHandleA(nullptr);
+    display.settings = DefaultSettings();
+    display.next = NoteKey;
+    display.fullScreenArea = CountedScreen;
+    HWND window = CreateDisplayWindow(display);
+    ASSERT_NE(nullptr, window);
+    follows = 0;
+    followsAtKey = -1;
+
+    constexpr int kChanges = 10000;
+    int posted = 0;
+    for (int n = 0; n < kChanges; ++n) {
+        posted += PostMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(kWidth, kHeight)) != FALSE;
+    }
+    ASSERT_EQ(kChanges, posted);
+    ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0));
+    DrainQueue();
+
+    EXPECT_GE(followsAtKey, 0) << "the key never reached the next stage";
+    EXPECT_LE(followsAtKey, 1) << "follows of the screen run before the key";
+    EXPECT_EQ(1, follows) << "follows of the screen for one burst";
+    DestroyWindow(window);
 }
