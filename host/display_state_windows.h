@@ -63,6 +63,11 @@ void PaintFromBuffer(DisplayState& display, HWND window);
 // lock is re-entrant, so also from inside PaintFromBuffer's BeginPaint).
 void EraseBackground(DisplayState& display, HWND window, HDC dc);
 
+// A new back buffer of client's size at the display's scale. False when a
+// picture is needed (the client is not empty) and cannot be made, as for a
+// huge virtual screen or with little memory: the screen would stay black.
+bool MakePictureBuffer(DisplayState& display, ClientSize client);
+
 // The display's scale for window now (1 without dpiOf).
 int ScaleOf(const DisplayState& display, HWND window);
 

@@ -31,16 +31,16 @@ void PumpFor(DWORD milliseconds) {
     }
 }
 
-// A window of kWidth x kHeight whose procedure is the display's, with
+// A window of width x height whose procedure is the display's, with
 // `display` as its creation parameter.
-HWND CreateDisplayWindow(DisplayState& display) {
+HWND CreateDisplayWindow(DisplayState& display, int width = kWidth, int height = kHeight) {
     static const char kClassName[] = "QuorbelSaverDisplayTest";
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DisplayWindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = kClassName;
     RegisterClassA(&windowClass);  // fails harmlessly once registered
-    return CreateWindowExA(0, kClassName, "Preview", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr, nullptr,
+    return CreateWindowExA(0, kClassName, "Preview", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
                            windowClass.hInstance, &display);
 }
 
@@ -136,6 +136,23 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
     EXPECT_EQ(nullptr, display.sheet.palette);
     EXPECT_EQ(0, display.buffer.size().width);
     EXPECT_EQ(nullptr, display.animation.wakeEvent);
+    EXPECT_FALSE(display.saver.running());
+}
+
+TEST(SaverDisplay, APictureBufferThatCannotBeMadeAtStartMakesNoWindowAndReleasesEverything) {
+    // Too big a picture to make, as a huge virtual screen would give; the
+    // window would stay black for good.
+    DisplayState display;
+    display.instance = GetModuleHandleA(nullptr);
+    display.settings = DefaultSettings();
+    HWND window = CreateDisplayWindow(display, 60000, 60000);
+    EXPECT_EQ(nullptr, window);
+    EXPECT_EQ(nullptr, display.animation.thread);
+    if (window) {
+        DestroyWindow(window);
+    }
+    EXPECT_EQ(nullptr, display.sheetResource);
+    EXPECT_EQ(nullptr, display.sheet.palette);
     EXPECT_FALSE(display.saver.running());
 }
 
