@@ -117,7 +117,7 @@ std::wstring Text(HWND window) {
     return buffer;
 }
 
-std::wstring ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+std::wstring ControlText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
 
 RECT WindowRect(HWND window) {
     RECT rect{};
