@@ -85,11 +85,21 @@ std::wstring RecordedPage() {
     return page;
 }
 
+// The old viewer works on the 95 family and on the NT family before Vista;
+// from Vista on winhlp32.exe is a stub that only says the viewer is gone.
+bool OldViewerWorks() {
+    if (Windows95Family())
+        return true;
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    return GetVersionExA(&version) && version.dwMajorVersion < 6;
+}
+
 }  // namespace
 
 bool OldHelpAvailable(const char* helpFile) {
     const std::wstring windows = WindowsFolder();
-    if (windows.empty() || !FileExists(windows + L"\\winhlp32.exe"))
+    if (!OldViewerWorks() || windows.empty() || !FileExists(windows + L"\\winhlp32.exe"))
         return false;
     const std::string name(helpFile);
     const std::wstring file(name.begin(), name.end());

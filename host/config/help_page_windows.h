@@ -8,8 +8,8 @@
 
 #include <string>
 
-// Both the old help viewer and `helpFile` (ASCII) are there, the file where
-// the viewer would look for it.
+// A working old help viewer (not the stub of Vista and later) and
+// `helpFile` (ASCII) are both there, the file where the viewer would look.
 bool OldHelpAvailable(const char* helpFile);
 
 // The help page beside the program (a copy by hand), else where the
