@@ -175,6 +175,10 @@ int32_t RunSaverWindow(HWND parent) {
     // The NT family can end the loop with the window still there.
     if (!Windows95Family() && hostState.saverWindow)
         DestroyWindow(hostState.saverWindow);
+    // A preview's window goes without WM_DESTROY when its parent's process
+    // ends: its display, ticking thread and all, is ended here.
+    if (!IsWindow(hostState.saverWindow))
+        EndDisplay(saverDisplay);
     UnloadPasswordCheck();
     return static_cast<int32_t>(message.wParam);
 }
