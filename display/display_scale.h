@@ -17,7 +17,8 @@ constexpr int kMaxDisplayScale = 4;
 int ScaleForDeviceRatio(double ratio);
 
 // The same for a display of dpi dots per inch, the ratio being dpi / 96
-// (120 DPI gives 1; 144 to 239 give 2; 240 gives 3).
+// (120 DPI gives 1; 144 to 239 give 2; 240 gives 3). Any int is taken,
+// negative and huge ones as they come from the system unchecked.
 int ScaleForDpi(int dpi);
 
 // The logical client area of a device area: each side divided by scale,

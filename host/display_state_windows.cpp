@@ -47,21 +47,34 @@ void EraseBackground(DisplayState& display, HWND window, HDC dc) {
 
 int ScaleOf(const DisplayState& display, HWND window) { return display.dpiOf ? ScaleForDpi(display.dpiOf(window)) : 1; }
 
+bool MakePictureBuffer(DisplayState& display, ClientSize client) {
+    return display.buffer.create(client, display.sheet, display.scale) || client.width <= 0 || client.height <= 0;
+}
+
 void FollowScreen(DisplayState& display, HWND window) {
     const ScreenRect area = display.fullScreenArea();
-    bool made = false;
-    ClientSize client{};
+    bool made = true;
     {
         BackBufferLock lock(display.buffer);
         SetWindowPos(window, nullptr, area.left, area.top, area.width, area.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        client = ClientSizeOf(window);
+        const ClientSize client = ClientSizeOf(window);
         display.scale = ScaleOf(display, window);
-        made = display.buffer.create(client, display.sheet, display.scale);
+        made = MakePictureBuffer(display, client);
         display.saver.resize(LogicalSize(client, display.scale));
     }
-    if (!made && client.width > 0 && client.height > 0) {
+    if (!made) {
         DestroyWindow(window);
         return;
     }
     InvalidateRect(window, nullptr, TRUE);
+}
+
+void RequestFollowScreen(DisplayState& display, HWND window) {
+    if (display.followRequested) {
+        return;
+    }
+    display.followRequested = PostMessageA(window, kFollowScreenMessage, 0, 0) != FALSE;
+    if (!display.followRequested) {
+        FollowScreen(display, window);
+    }
 }

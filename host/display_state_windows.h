@@ -33,8 +33,9 @@ struct DisplayState final : AnimationClient {
     ScreenRect (*fullScreenArea)() = nullptr;
 
     Saver saver;
-    HWND window = nullptr;  // the window StartDisplay was given
-    int scale = 1;          // device pixels per logical pixel, each way
+    HWND window = nullptr;         // the window StartDisplay was given
+    int scale = 1;                 // device pixels per logical pixel, each way
+    bool followRequested = false;  // a kFollowScreenMessage is queued and not yet handled
     HRSRC sheetInfo = nullptr;
     HGLOBAL sheetResource = nullptr;  // the loaded sheet; its bytes stay readable until EndDisplay
     SheetGraphics sheet;              // sprites, colours and palette made from it
@@ -62,8 +63,22 @@ void PaintFromBuffer(DisplayState& display, HWND window);
 // lock is re-entrant, so also from inside PaintFromBuffer's BeginPaint).
 void EraseBackground(DisplayState& display, HWND window, HDC dc);
 
+// A new back buffer of client's size at the display's scale. False when a
+// picture is needed (the client is not empty) and cannot be made, as for a
+// huge virtual screen or with little memory: the screen would stay black.
+bool MakePictureBuffer(DisplayState& display, ClientSize client);
+
 // The display's scale for window now (1 without dpiOf).
 int ScaleOf(const DisplayState& display, HWND window);
+
+// Posted to the window by RequestFollowScreen; its handling runs FollowScreen.
+constexpr UINT kFollowScreenMessage = WM_APP + 1;
+
+// Something the picture depends on changed (the screen, its DPI): asks for
+// one FollowScreen. The first request posts kFollowScreenMessage, and later
+// ones join it until it is handled, so a burst of changes is followed once,
+// after the input already queued. Should the post fail, it follows at once.
+void RequestFollowScreen(DisplayState& display, HWND window);
 
 // The display changed: under the buffer's lock, the window moved and sized
 // to fullScreenArea(), a new picture buffer, the scale asked again and a new

@@ -43,7 +43,11 @@ int StartDisplay(DisplayState& display, HWND window) {
     const ClientSize client = ClientSizeOf(window);
     display.scale = ScaleOf(display, window);
     display.saver.startWorld(LogicalSize(client, display.scale));
-    display.buffer.create(client, display.sheet, display.scale);
+    if (!MakePictureBuffer(display, client)) {
+        // A window whose creation fails may never see WM_DESTROY.
+        EndDisplay(display);
+        return 0;
+    }
     StartAnimation(display.animation, display);
     return 1;
 }
@@ -73,7 +77,12 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
     switch (message) {
         case WM_CREATE:
-            StartDisplay(*display, window);
+            // Without a picture buffer the screen would stay black for good:
+            // the window is not made, as a display change in that state ends
+            // the saver.
+            if (!StartDisplay(*display, window)) {
+                return -1;
+            }
             break;
         case WM_DESTROY:
             EndDisplay(*display);
@@ -89,6 +98,13 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             // WM_DPICHANGED's suggested rectangle fits one monitor; the
             // window keeps covering them all.
             if (display->fullScreenArea) {
+                RequestFollowScreen(*display, window);
+                return 0;
+            }
+            break;
+        case kFollowScreenMessage:
+            if (display->fullScreenArea) {
+                display->followRequested = false;
                 FollowScreen(*display, window);
                 return 0;
             }

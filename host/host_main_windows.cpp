@@ -1,6 +1,8 @@
 #include "host/host_main_windows.h"
 
 #include "host/command_line.h"
+#include "host/config/config_dialog_windows.h"
+#include "host/config/windows_family_windows.h"
 #include "host/display_dpi_windows.h"
 #include "host/display_state_windows.h"
 #include "host/display_window_windows.h"
@@ -9,9 +11,7 @@
 #include "host/password_windows.h"
 #include "host/screen_area.h"
 #include "resources/resource_ids.h"
-#include "host/config/config_dialog_windows.h"
 #include "settings/settings_store.h"
-#include "host/config/windows_family_windows.h"
 
 namespace {
 
@@ -34,10 +34,9 @@ bool IsWindows95Family() {
 // ended may be gone without the preview being told, and a tick (up to two
 // seconds apart) is too slow a clock for that.
 constexpr UINT kParentCheckMilliseconds = 250;
-HWND previewParent = nullptr;
 
 void CALLBACK EndPreviewWithoutParent(HWND, UINT, UINT_PTR, DWORD) {
-    if (IsWindow(previewParent))
+    if (IsWindow(hostState.previewParent))
         return;
     if (hostState.saverWindow && IsWindow(hostState.saverWindow)) {
         DestroyWindow(hostState.saverWindow);
@@ -162,7 +161,7 @@ int32_t RunSaverWindow(HWND parent) {
     }
 
     if (parent) {
-        previewParent = parent;
+        hostState.previewParent = parent;
         SetTimer(nullptr, 0, kParentCheckMilliseconds, EndPreviewWithoutParent);
     } else {
         SetForegroundWindow(hostState.saverWindow);
@@ -176,6 +175,10 @@ int32_t RunSaverWindow(HWND parent) {
     // The NT family can end the loop with the window still there.
     if (!Windows95Family() && hostState.saverWindow)
         DestroyWindow(hostState.saverWindow);
+    // A preview's window goes without WM_DESTROY when its parent's process
+    // ends: its display, ticking thread and all, is ended here.
+    if (!IsWindow(hostState.saverWindow))
+        EndDisplay(saverDisplay);
     UnloadPasswordCheck();
     return static_cast<int32_t>(message.wParam);
 }
