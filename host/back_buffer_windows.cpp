@@ -17,13 +17,6 @@ void HandDrawingToScreen() {
     PeekMessageA(&message, nullptr, kNeverSent, kNeverSent, PM_NOREMOVE);
 }
 
-BackBuffer::BackBuffer() { InitializeCriticalSection(&guard_); }
-
-BackBuffer::~BackBuffer() {
-    destroy();
-    DeleteCriticalSection(&guard_);
-}
-
 bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet, int scale) {
     destroy();
     if (client.width <= 0 || client.height <= 0) {
@@ -89,7 +82,6 @@ void BackBuffer::show(HDC dc, const ChangedArea& changed, long callCost) {
     // GDI may batch the copies; they must have read the section before the
     // lock is let go and the next tick changes it.
     GdiFlush();
-    HandDrawingToScreen();
 }
 
 void BackBuffer::repaint(HDC dc, const PaintRect& rect) const {
@@ -100,5 +92,6 @@ void BackBuffer::repaint(HDC dc, const PaintRect& rect) const {
 }
 
 void BackBuffer::copyTo(HDC dc, const PaintRect& rect) const {
-    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dc_, rect.left, rect.top, SRCCOPY);
+    BitBlt(dc, origin_.x + rect.left, origin_.y + rect.top, rect.right - rect.left, rect.bottom - rect.top, dc_,
+           rect.left, rect.top, SRCCOPY);
 }

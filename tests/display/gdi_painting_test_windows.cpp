@@ -24,7 +24,7 @@ protected:
         ASSERT_NE(nullptr, window);
         display.sheet = CreateSyntheticSheet();
         ASSERT_NE(nullptr, display.sheet.palette);
-        ASSERT_TRUE(display.buffer.create({kWidth, kHeight}, display.sheet));
+        ASSERT_TRUE(view.buffer.create({kWidth, kHeight}, display.sheet));
     }
 
     void TearDown() override { ReleaseSheetGraphics(display.sheet); }
@@ -35,8 +35,7 @@ protected:
         int sprites = 0;
         for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
-                const SheetPoint from =
-                    ExpectedSheetPoint(x, y, before, display.saver.world(), display.saver.effective());
+                const SheetPoint from = ExpectedSheetPoint(x, y, before, view.saver.world(), view.saver.effective());
                 sprites += !from.black;
                 const uint32_t expected = from.black ? 0 : SheetColour(from.x, from.y);
                 const uint32_t got = pixels[static_cast<size_t>(y) * kWidth + x];
@@ -52,6 +51,7 @@ protected:
 
     HWND window = nullptr;
     DisplayState display;
+    MonitorView& view = AddView(display, {0, 0, kWidth, kHeight}, 1);
 };
 
 }  // namespace
@@ -63,7 +63,7 @@ TEST_P(GdiPainting, WindowShowsTheLiveCellsAndBlackElsewhere) {
     settings.Size = wriggle ? CellSize::Small : CellSize::Middle;
     settings.Colors = SpeciesMode::Six;
     settings.Generations = 1000;
-    Saver& saver = display.saver;
+    Saver& saver = view.saver;
     saver.start(settings, {kWidth, kHeight}, wriggle ? 7u : 11u);
     ASSERT_GT(saver.world().width, 0);
 
@@ -96,10 +96,11 @@ TEST(GdiPaintingWithoutSheet, OnlyTheFillsHappen) {
     HWND window = TestWindow();
     FillClient(window, RGB(255, 255, 255));
     DisplayState display;  // no sheet
-    ASSERT_TRUE(display.buffer.create({kTestWindowWidth, kTestWindowHeight}, {}));
+    MonitorView& view = AddView(display, {0, 0, kTestWindowWidth, kTestWindowHeight}, 1);
+    ASSERT_TRUE(view.buffer.create({kTestWindowWidth, kTestWindowHeight}, {}));
     Settings settings = DefaultSettings();
     settings.Generations = 0;  // new worlds come quickly, each clearing the window
-    display.saver.start(settings, {kTestWindowWidth, kTestWindowHeight}, 3u);
+    view.saver.start(settings, {kTestWindowWidth, kTestWindowHeight}, 3u);
     for (int n = 0; n < 20; ++n) {
         RunTick(display, window);
     }
@@ -112,7 +113,8 @@ TEST(GdiPaintingResources, ManyTicksGiveBackEveryObjectAndDC) {
     HWND window = TestWindow();
     DisplayState display;
     display.sheet = CreateSyntheticSheet();
-    ASSERT_TRUE(display.buffer.create({kTestWindowWidth, kTestWindowHeight}, display.sheet));
+    MonitorView& view = AddView(display, {0, 0, kTestWindowWidth, kTestWindowHeight}, 1);
+    ASSERT_TRUE(view.buffer.create({kTestWindowWidth, kTestWindowHeight}, display.sheet));
     // Every choice Random and short-lived worlds: ticks draw newborns,
     // wriggles and erasures, and new worlds reseed, resize and clear.
     const Settings settings{SpeedMode::Random,
@@ -124,7 +126,7 @@ TEST(GdiPaintingResources, ManyTicksGiveBackEveryObjectAndDC) {
                             OnOffRandom::Random,
                             OnOffRandom::Random,
                             SpeciesMode::Random};
-    display.saver.start(settings, {kTestWindowWidth, kTestWindowHeight}, 5u);
+    view.saver.start(settings, {kTestWindowWidth, kTestWindowHeight}, 5u);
     RunTick(display, window);  // anything made once per process is made here
 
     HANDLE process = GetCurrentProcess();

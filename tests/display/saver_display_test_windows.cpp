@@ -75,23 +75,25 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
     HWND window = CreateDisplayWindow(display);
     ASSERT_NE(nullptr, window);
 
-    // Creation started everything.
+    // Creation started everything: one view over the window.
+    ASSERT_EQ(1u, display.views.size());
+    MonitorView& view = *display.views[0];
     EXPECT_NE(nullptr, display.sheetResource);
     EXPECT_EQ(540, display.sheet.sprites.width);
     EXPECT_NE(nullptr, display.sheet.palette);
-    EXPECT_EQ(kWidth, display.buffer.size().width);
+    EXPECT_EQ(kWidth, view.buffer.size().width);
     ASSERT_NE(nullptr, display.animation.thread);
     EXPECT_NE(nullptr, display.animation.wakeEvent);
-    EXPECT_TRUE(display.saver.running());
+    EXPECT_TRUE(view.saver.running());
 
     // Let the thread run, whatever the stored settings are, then take over
     // the ticks to check the picture.
     PumpFor(1000);
     StopAnimation(display.animation);
     EXPECT_EQ(nullptr, display.animation.thread);
-    const World& world = display.saver.world();
-    EXPECT_EQ(kWidth / display.saver.effective().cellWidth, world.width);
-    EXPECT_EQ(kHeight / display.saver.effective().cellHeight, world.height);
+    const World& world = view.saver.world();
+    EXPECT_EQ(kWidth / view.saver.effective().cellWidth, world.width);
+    EXPECT_EQ(kHeight / view.saver.effective().cellHeight, world.height);
 
     std::vector<CellSnapshot> before;
     bool newWorld = true;
@@ -109,7 +111,7 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
     int sprites = 0;
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
-            const SheetPoint from = ExpectedSheetPoint(x, y, before, world, display.saver.effective());
+            const SheetPoint from = ExpectedSheetPoint(x, y, before, world, view.saver.effective());
             sprites += !from.black;
             const uint32_t expected = from.black ? 0 : sheet.colours[sheet.indices.at(from.x, from.y)];
             const uint32_t got = pixels[static_cast<size_t>(y) * kWidth + x];
@@ -134,9 +136,8 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
     EXPECT_EQ(nullptr, display.sheetResource);
     EXPECT_EQ(nullptr, display.sheet.source());
     EXPECT_EQ(nullptr, display.sheet.palette);
-    EXPECT_EQ(0, display.buffer.size().width);
     EXPECT_EQ(nullptr, display.animation.wakeEvent);
-    EXPECT_FALSE(display.saver.running());
+    EXPECT_TRUE(display.views.empty());
 }
 
 TEST(SaverDisplay, WindowShowsTheInMemoryFrameOfTheSameSeedAndRepaintsFromIt) {
@@ -172,7 +173,7 @@ TEST(SaverDisplay, WindowShowsTheInMemoryFrameOfTheSameSeedAndRepaintsFromIt) {
             ASSERT_EQ(0, CountWrongPixels(sheet.inColour(frame), ReadClient(window)));
         }
     }
-    EXPECT_EQ(twin.randomState(), display.saver.randomState());
+    EXPECT_EQ(twin.randomState(), display.views.at(0)->saver.randomState());
 
     // Covered and uncovered: WM_PAINT puts the picture back, not black.
     HDC dc = GetDC(window);
@@ -204,17 +205,16 @@ TEST(SaverDisplay, WindowShowsTheInMemoryFrameOfTheSameSeedAndRepaintsFromIt) {
 
 namespace {
 
-// The screen and DPI the display is told of; a test changes them before it
+// The monitors the display is told of; a test changes them before it
 // sends the message a real change sends.
-ScreenRect testScreen{0, 0, kWidth, kHeight};
-int testDpi = 96;
-ScreenRect TestScreen() { return testScreen; }
-int TestDpi(HWND) { return testDpi; }
+MonitorList testMonitors{{{0, 0, kWidth, kHeight}, 96}};
+MonitorList TestMonitors(HWND) { return testMonitors; }
 
-// The client size the saver's world has taken, read under the ticks' lock.
+// The client size the first view's world has taken, read under the ticks'
+// lock.
 ClientSize WorldClient(DisplayState& display) {
-    BackBufferLock lock(display.buffer);
-    return display.saver.client();
+    DisplayLock lock(display);
+    return display.views.at(0)->saver.client();
 }
 
 }  // namespace
@@ -224,11 +224,11 @@ TEST(SaverDisplay, FollowsTheScreenWithItsWindowBufferScaleAndWorld) {
     display.instance = GetModuleHandleA(nullptr);
     LoadSettings();
     display.settings = userSettings;
-    display.dpiOf = TestDpi;
-    display.fullScreenArea = TestScreen;
+    display.monitors = TestMonitors;
+    display.coversMonitors = true;
     HWND window = CreateDisplayWindow(display);
     ASSERT_NE(nullptr, window);
-    EXPECT_EQ(1, display.scale);
+    EXPECT_EQ(1, display.views.at(0)->scale);
 
     // WM_DPICHANGED suggests a rectangle on one monitor: the window keeps
     // to the full-screen area.
@@ -244,8 +244,7 @@ TEST(SaverDisplay, FollowsTheScreenWithItsWindowBufferScaleAndWorld) {
         {0x02E0, {0, 0, 640, 480}, 96, 1},
     };
     for (const auto& change : changes) {
-        testScreen = change.screen;
-        testDpi = change.dpi;
+        testMonitors = {{change.screen, change.dpi}};
         SendMessageA(window, change.message, 0, reinterpret_cast<LPARAM>(&suggested));
         const ScreenRect& s = change.screen;
         RECT placed{};
@@ -254,9 +253,10 @@ TEST(SaverDisplay, FollowsTheScreenWithItsWindowBufferScaleAndWorld) {
         EXPECT_EQ(s.top, placed.top) << s.width;
         EXPECT_EQ(s.width, placed.right - placed.left);
         EXPECT_EQ(s.height, placed.bottom - placed.top);
-        EXPECT_EQ(change.scale, display.scale) << s.width;
-        EXPECT_EQ(s.width, display.buffer.size().width);
-        EXPECT_EQ(s.height, display.buffer.size().height);
+        ASSERT_EQ(1u, display.views.size());
+        EXPECT_EQ(change.scale, display.views[0]->scale) << s.width;
+        EXPECT_EQ(s.width, display.views[0]->buffer.size().width);
+        EXPECT_EQ(s.height, display.views[0]->buffer.size().height);
         // The world is renewed at the next tick.
         const DWORD start = GetTickCount();
         while (WorldClient(display).width != s.width / change.scale && GetTickCount() - start < 5000) {
@@ -268,10 +268,10 @@ TEST(SaverDisplay, FollowsTheScreenWithItsWindowBufferScaleAndWorld) {
 
     // A picture buffer too big to make ends the saver rather than leave the
     // screen black.
-    testScreen = {0, 0, 60000, 60000};
+    testMonitors = {{{0, 0, 60000, 60000}, 96}};
     SendMessageA(window, WM_DISPLAYCHANGE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_FALSE(display.saver.running());
+    EXPECT_TRUE(display.views.empty());
     if (IsWindow(window)) {
         DestroyWindow(window);
     }
