@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include "decoded_sheet_windows.h"
+#include "display/display_scale.h"
 #include "display/frame_target.h"
 #include "expected_picture.h"
+#include "gdi_ledger_windows.h"
 #include "host/display_state_windows.h"
 #include "host/display_window_windows.h"
 #include "screen_capture_windows.h"
@@ -275,4 +277,155 @@ TEST(SaverDisplay, FollowsTheScreenWithItsWindowBufferScaleAndWorld) {
     if (IsWindow(window)) {
         DestroyWindow(window);
     }
+}
+
+namespace {
+
+// Two monitors side by side, of different heights, so that a strip of
+// their bounds (200..359 x 120..149) is on neither.
+constexpr ScreenRect kLeftMonitor{0, 0, 200, 150};
+constexpr ScreenRect kRightMonitor{200, 0, 160, 120};
+constexpr int kBoundsWidth = 360;
+constexpr int kBoundsHeight = 150;
+
+Settings TwoMonitorSettings() {
+    Settings settings = DefaultSettings();
+    settings.Speed = 0;  // two seconds before the thread's first tick
+    settings.Size = CellSize::Small;
+    settings.Tovtov = OnOffRandom::On;
+    settings.Colors = SpeciesMode::Six;
+    settings.Generations = 1000;
+    return settings;
+}
+
+// A saver painted alone into memory at a monitor's logical size: what that
+// monitor should show, each pixel scale x scale.
+struct PaintedAlone {
+    PaintedAlone(const Settings& settings, const ScreenRect& monitor, int monitorScale, uint32_t seed,
+                 const DecodedSheet& sheet)
+        : scale(monitorScale),
+          frame(monitor.width / monitorScale, monitor.height / monitorScale),
+          target(frame, &sheet.indices) {
+        saver.start(settings, {frame.width, frame.height}, seed);
+    }
+    void tick() { saver.tick(target); }
+
+    int scale;
+    IndexedImage frame;
+    FrameTarget target;
+    Saver saver;
+};
+
+// Counts (and reports the first few) pixels of the capture inside part that
+// differ from alone's frame.
+int CountWrongInPart(const CapturedPixels& got, const ScreenRect& part, const PaintedAlone& alone,
+                     const DecodedSheet& sheet) {
+    const IndexedImage enlarged = EnlargedImage(alone.frame, alone.scale);
+    int wrong = 0;
+    for (int y = 0; y < part.height; ++y) {
+        for (int x = 0; x < part.width; ++x) {
+            const uint32_t expected = sheet.colours[enlarged.at(x, y)];
+            const uint32_t pixel = got.at(part.left + x, part.top + y);
+            if (expected != pixel && wrong++ < 5) {
+                ADD_FAILURE() << "pixel " << part.left + x << "," << part.top + y << ": expected " << std::hex
+                              << expected << ", got " << pixel << std::dec;
+            }
+        }
+    }
+    return wrong;
+}
+
+}  // namespace
+
+TEST(SaverDisplay, EachMonitorShowsItsOwnWorldAtItsOwnScaleAndTheRestStaysBlack) {
+    DecodedSheet sheet;
+    ASSERT_TRUE(sheet.load()) << "the test program carries no usable LIFE9DIB";
+    DisplayState display;
+    display.instance = GetModuleHandleA(nullptr);
+    display.settings = TwoMonitorSettings();
+    display.seed = 20261208u;
+    testMonitors = {{kLeftMonitor, 192}, {kRightMonitor, 96}};
+    display.monitors = TestMonitors;
+    display.coversMonitors = true;
+    HWND window = CreateDisplayWindow(display);
+    ASSERT_NE(nullptr, window);
+    StopAnimation(display.animation);  // this test ticks itself
+
+    RECT placed{};
+    GetWindowRect(window, &placed);
+    EXPECT_EQ(kBoundsWidth, placed.right - placed.left) << "the window covers both monitors";
+    EXPECT_EQ(kBoundsHeight, placed.bottom - placed.top);
+    ASSERT_EQ(2u, display.views.size());
+    EXPECT_EQ(2, display.views[0]->scale);
+    EXPECT_EQ(1, display.views[1]->scale);
+
+    // The first world from the seed, the next from the next number.
+    PaintedAlone left(display.settings, kLeftMonitor, 2, 20261208u, sheet);
+    PaintedAlone right(display.settings, kRightMonitor, 1, 20261209u, sheet);
+    const ScreenRect rightPart{200, 0, 160, 120};
+    for (int n = 1; n <= 40; ++n) {
+        RunTick(display, window);
+        left.tick();
+        right.tick();
+        if (n % 20 == 0) {
+            SCOPED_TRACE(n);
+            const CapturedPixels got = CaptureClient(window, kBoundsWidth, kBoundsHeight);
+            ASSERT_EQ(static_cast<size_t>(kBoundsWidth) * kBoundsHeight, got.pixels.size());
+            EXPECT_EQ(0, CountWrongInPart(got, kLeftMonitor, left, sheet)) << "the monitor at 192 DPI";
+            EXPECT_EQ(0, CountWrongInPart(got, rightPart, right, sheet)) << "the monitor at 96 DPI";
+            EXPECT_EQ(0u, got.countNonBlack({200, 120, kBoundsWidth, kBoundsHeight})) << "the strip no monitor shows";
+            EXPECT_GT(got.countNonBlack({0, 0, kBoundsWidth, kBoundsHeight}), 0u) << "no live cell to check";
+        }
+    }
+    DestroyWindow(window);
+    EXPECT_TRUE(display.views.empty());
+}
+
+TEST(SaverDisplay, MonitorsComingAndGoingLeaveTheKeptOneItsWorldAndGiveBackEveryObject) {
+    ASSERT_TRUE(StartGdiLedger()) << "the GDI imports could not be counted";
+    DecodedSheet sheet;
+    ASSERT_TRUE(sheet.load()) << "the test program carries no usable LIFE9DIB";
+    DisplayState display;
+    display.instance = GetModuleHandleA(nullptr);
+    display.settings = TwoMonitorSettings();
+    display.seed = 7u;
+    const MonitorList both{{kLeftMonitor, 96}, {kRightMonitor, 96}};
+    const MonitorList leftOnly{{kLeftMonitor, 96}};
+    testMonitors = both;
+    display.monitors = TestMonitors;
+    display.coversMonitors = true;
+    HWND window = CreateDisplayWindow(display);
+    ASSERT_NE(nullptr, window);
+    StopAnimation(display.animation);
+    ASSERT_EQ(2u, display.views.size());
+    const MonitorView* kept = display.views[0].get();
+
+    PaintedAlone left(display.settings, kLeftMonitor, 1, 7u, sheet);
+    RunTick(display, window);
+    left.tick();
+    const GdiLedger before = ReadGdiLedger();
+    for (int n = 0; n < 100; ++n) {
+        for (const MonitorList* monitors : {&leftOnly, &both}) {
+            testMonitors = *monitors;
+            SendMessageA(window, WM_DISPLAYCHANGE, 0, 0);
+            ASSERT_EQ(monitors->size(), display.views.size()) << n;
+            ASSERT_EQ(kept, display.views[0].get()) << n;
+            RunTick(display, window);
+            left.tick();
+        }
+    }
+    const GdiLedger after = ReadGdiLedger();
+    EXPECT_EQ(after.created - before.created, after.deleted - before.deleted)
+        << "made " << after.created - before.created;
+    EXPECT_GE(after.created - before.created, 100) << "the right monitor's picture is made anew each time";
+    EXPECT_EQ(after.dcsTaken - before.dcsTaken, after.dcsReleased - before.dcsReleased);
+
+    // Ticked all along, its world never renewed; the picture is whole again
+    // after the window was resized under it.
+    UpdateWindow(window);
+    const CapturedPixels got = CaptureClient(window, kBoundsWidth, kBoundsHeight);
+    ASSERT_EQ(static_cast<size_t>(kBoundsWidth) * kBoundsHeight, got.pixels.size());
+    EXPECT_EQ(0, CountWrongInPart(got, kLeftMonitor, left, sheet));
+    EXPECT_EQ(left.saver.randomState(), display.views[0]->saver.randomState());
+    DestroyWindow(window);
 }
