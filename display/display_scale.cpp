@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-int ScaleForDpi(int dpi) { return std::clamp((dpi + 48) / 96, 1, kMaxDisplayScale); }
+int ScaleForDpi(int dpi) {
+    // Bounded first, so that a huge DPI cannot overflow the rounding.
+    const int bounded = std::clamp(dpi, 0, kMaxDisplayScale * 96);
+    return std::clamp((bounded + 48) / 96, 1, kMaxDisplayScale);
+}
 
 ClientSize LogicalSize(ClientSize device, int scale) {
     return {std::max(device.width, 0) / scale, std::max(device.height, 0) / scale};

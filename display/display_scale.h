@@ -11,7 +11,8 @@ constexpr int kMaxDisplayScale = 4;
 
 // The scale for a display of dpi dots per inch: dpi / 96 to the nearest
 // whole number, halves up, at least 1 and at most kMaxDisplayScale (120 DPI
-// gives 1; 144 to 191 give 2; 240 gives 3).
+// gives 1; 144 to 191 give 2; 240 gives 3). Any int is taken, negative and
+// huge ones as they come from the system unchecked.
 int ScaleForDpi(int dpi);
 
 // The logical client area of a device area: each side divided by scale,

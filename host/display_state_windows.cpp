@@ -212,3 +212,13 @@ void FollowScreen(DisplayState& display, HWND window) {
     }
     InvalidateRect(window, nullptr, TRUE);
 }
+
+void RequestFollowScreen(DisplayState& display, HWND window) {
+    if (display.followRequested) {
+        return;
+    }
+    display.followRequested = PostMessageA(window, kFollowScreenMessage, 0, 0) != FALSE;
+    if (!display.followRequested) {
+        FollowScreen(display, window);
+    }
+}

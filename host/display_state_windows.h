@@ -55,7 +55,8 @@ struct DisplayState final : AnimationClient {
     // the display when it changes (a preview keeps its place).
     bool coversMonitors = false;
 
-    HWND window = nullptr;  // the window StartDisplay was given
+    HWND window = nullptr;         // the window StartDisplay was given
+    bool followRequested = false;  // a kFollowScreenMessage is queued and not yet handled
     HRSRC sheetInfo = nullptr;
     HGLOBAL sheetResource = nullptr;  // the loaded sheet; its bytes stay readable until EndDisplay
     SheetGraphics sheet;              // sprites, colours and palette made from it
@@ -117,9 +118,19 @@ void EraseBackground(DisplayState& display, HWND window, HDC dc);
 // takes over a view left over, whose world is renewed at its next tick at
 // the new logical size and whose picture is made anew; any other gets a new
 // view with a world of its own; views left over go. False when a picture
-// cannot be made (a huge monitor, little memory), which would leave it
-// black for good.
+// of a part that is not empty cannot be made (a huge monitor, little
+// memory), which would leave it black for good.
 bool LayOutViews(DisplayState& display, HWND window);
+
+// Posted to the window by RequestFollowScreen; its handling runs FollowScreen.
+constexpr UINT kFollowScreenMessage = WM_APP + 1;
+
+// Something the picture depends on changed (the monitors, their DPIs): asks
+// for one FollowScreen. The first request posts kFollowScreenMessage, and
+// later ones join it until it is handled, so a burst of changes is followed
+// once, after the input already queued. Should the post fail, it follows at
+// once.
+void RequestFollowScreen(DisplayState& display, HWND window);
 
 // The display changed: LayOutViews, then the whole window repainted. When
 // a picture cannot be made the window is destroyed and the saver ends.

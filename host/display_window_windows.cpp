@@ -39,7 +39,11 @@ int StartDisplay(DisplayState& display, HWND window) {
         display.sheet = BuildSheetGraphics(nullptr, sheet, sheetSize);
     }
 
-    LayOutViews(display, window);
+    if (!LayOutViews(display, window)) {
+        // A window whose creation fails may never see WM_DESTROY.
+        EndDisplay(display);
+        return 0;
+    }
     StartAnimation(display.animation, display);
     return 1;
 }
@@ -69,7 +73,12 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
     switch (message) {
         case WM_CREATE:
-            StartDisplay(*display, window);
+            // Without a picture buffer the screen would stay black for good:
+            // the window is not made, as a display change in that state ends
+            // the saver.
+            if (!StartDisplay(*display, window)) {
+                return -1;
+            }
             break;
         case WM_DESTROY:
             EndDisplay(*display);
@@ -87,6 +96,13 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             // alone: the window keeps covering them all, and every view
             // takes its own monitor's DPI.
             if (display->coversMonitors) {
+                RequestFollowScreen(*display, window);
+                return 0;
+            }
+            break;
+        case kFollowScreenMessage:
+            if (display->coversMonitors) {
+                display->followRequested = false;
                 FollowScreen(*display, window);
                 return 0;
             }

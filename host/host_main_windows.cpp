@@ -34,10 +34,9 @@ bool IsWindows95Family() {
 // ended may be gone without the preview being told, and a tick (up to two
 // seconds apart) is too slow a clock for that.
 constexpr UINT kParentCheckMilliseconds = 250;
-HWND previewParent = nullptr;
 
 void CALLBACK EndPreviewWithoutParent(HWND, UINT, UINT_PTR, DWORD) {
-    if (IsWindow(previewParent))
+    if (IsWindow(hostState.previewParent))
         return;
     if (hostState.saverWindow && IsWindow(hostState.saverWindow)) {
         DestroyWindow(hostState.saverWindow);
@@ -150,7 +149,7 @@ int32_t RunSaverWindow(HWND parent) {
     }
 
     if (parent) {
-        previewParent = parent;
+        hostState.previewParent = parent;
         SetTimer(nullptr, 0, kParentCheckMilliseconds, EndPreviewWithoutParent);
     } else {
         SetForegroundWindow(hostState.saverWindow);

@@ -33,16 +33,16 @@ void PumpFor(DWORD milliseconds) {
     }
 }
 
-// A window of kWidth x kHeight whose procedure is the display's, with
+// A window of width x height whose procedure is the display's, with
 // `display` as its creation parameter.
-HWND CreateDisplayWindow(DisplayState& display) {
+HWND CreateDisplayWindow(DisplayState& display, int width = kWidth, int height = kHeight) {
     static const char kClassName[] = "QuorbelSaverDisplayTest";
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DisplayWindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = kClassName;
     RegisterClassA(&windowClass);  // fails harmlessly once registered
-    return CreateWindowExA(0, kClassName, "Preview", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr, nullptr,
+    return CreateWindowExA(0, kClassName, "Preview", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
                            windowClass.hInstance, &display);
 }
 
@@ -142,6 +142,23 @@ TEST(SaverDisplay, StartsPaintsTheSheetAndReleasesEverything) {
     EXPECT_TRUE(display.views.empty());
 }
 
+TEST(SaverDisplay, APictureBufferThatCannotBeMadeAtStartMakesNoWindowAndReleasesEverything) {
+    // Too big a picture to make, as a huge virtual screen would give; the
+    // window would stay black for good.
+    DisplayState display;
+    display.instance = GetModuleHandleA(nullptr);
+    display.settings = DefaultSettings();
+    HWND window = CreateDisplayWindow(display, 60000, 60000);
+    EXPECT_EQ(nullptr, window);
+    EXPECT_EQ(nullptr, display.animation.thread);
+    if (window) {
+        DestroyWindow(window);
+    }
+    EXPECT_EQ(nullptr, display.sheetResource);
+    EXPECT_EQ(nullptr, display.sheet.palette);
+    EXPECT_TRUE(display.views.empty());
+}
+
 TEST(SaverDisplay, WindowShowsTheInMemoryFrameOfTheSameSeedAndRepaintsFromIt) {
     DecodedSheet sheet;
     ASSERT_TRUE(sheet.load()) << "the test program carries no usable LIFE9DIB";
@@ -219,6 +236,29 @@ ClientSize WorldClient(DisplayState& display) {
     return display.views.at(0)->saver.client();
 }
 
+// Handles everything queued, and whatever that queues in turn.
+void DrainQueue() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&message);
+    }
+}
+
+// How often the display asked where the screen is (once per follow), and
+// how often it had when the key press reached the next stage.
+int follows = 0;
+int followsAtKey = -1;
+MonitorList CountedMonitors(HWND) {
+    ++follows;
+    return {{{0, 0, kWidth, kHeight}, 96}};
+}
+LRESULT CALLBACK NoteKey(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && followsAtKey < 0) {
+        followsAtKey = follows;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 TEST(SaverDisplay, FollowsTheScreenWithItsWindowBufferScaleAndWorld) {
@@ -248,6 +288,7 @@ TEST(SaverDisplay, FollowsTheScreenWithItsWindowBufferScaleAndWorld) {
     for (const auto& change : changes) {
         testMonitors = {{change.screen, change.dpi}};
         SendMessageA(window, change.message, 0, reinterpret_cast<LPARAM>(&suggested));
+        DrainQueue();
         const ScreenRect& s = change.screen;
         RECT placed{};
         GetWindowRect(window, &placed);
@@ -272,6 +313,7 @@ TEST(SaverDisplay, FollowsTheScreenWithItsWindowBufferScaleAndWorld) {
     // screen black.
     testMonitors = {{{0, 0, 60000, 60000}, 96}};
     SendMessageA(window, WM_DISPLAYCHANGE, 0, 0);
+    DrainQueue();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(display.views.empty());
     if (IsWindow(window)) {
@@ -408,6 +450,7 @@ TEST(SaverDisplay, MonitorsComingAndGoingLeaveTheKeptOneItsWorldAndGiveBackEvery
         for (const MonitorList* monitors : {&leftOnly, &both}) {
             testMonitors = *monitors;
             SendMessageA(window, WM_DISPLAYCHANGE, 0, 0);
+            DrainQueue();
             ASSERT_EQ(monitors->size(), display.views.size()) << n;
             ASSERT_EQ(kept, display.views[0].get()) << n;
             RunTick(display, window);
@@ -427,5 +470,32 @@ TEST(SaverDisplay, MonitorsComingAndGoingLeaveTheKeptOneItsWorldAndGiveBackEvery
     ASSERT_EQ(static_cast<size_t>(kBoundsWidth) * kBoundsHeight, got.pixels.size());
     EXPECT_EQ(0, CountWrongInPart(got, kLeftMonitor, left, sheet));
     EXPECT_EQ(left.saver.randomState(), display.views[0]->saver.randomState());
+    DestroyWindow(window);
+}
+
+TEST(SaverDisplay, ABurstOfDisplayChangesIsFollowedOnceAndInputIsNotKeptWaiting) {
+    DisplayState display;
+    display.instance = GetModuleHandleA(nullptr);
+    display.settings = DefaultSettings();
+    display.next = NoteKey;
+    display.monitors = CountedMonitors;
+    display.coversMonitors = true;
+    HWND window = CreateDisplayWindow(display);
+    ASSERT_NE(nullptr, window);
+    follows = 0;
+    followsAtKey = -1;
+
+    constexpr int kChanges = 10000;
+    int posted = 0;
+    for (int n = 0; n < kChanges; ++n) {
+        posted += PostMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(kWidth, kHeight)) != FALSE;
+    }
+    ASSERT_EQ(kChanges, posted);
+    ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0));
+    DrainQueue();
+
+    EXPECT_GE(followsAtKey, 0) << "the key never reached the next stage";
+    EXPECT_LE(followsAtKey, 1) << "follows of the screen run before the key";
+    EXPECT_EQ(1, follows) << "follows of the screen for one burst";
     DestroyWindow(window);
 }
