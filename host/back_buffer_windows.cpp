@@ -17,7 +17,12 @@ void HandDrawingToScreen() {
     PeekMessageA(&message, nullptr, kNeverSent, kNeverSent, PM_NOREMOVE);
 }
 
-bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet, int scale) {
+bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet, int scale, const BackBuffer* sharing) {
+    // Taken before destroy(), which lets this buffer's own go.
+    std::shared_ptr<const ColourImage> shared;
+    if (sharing && sharing->spriteScale_ == scale) {
+        shared = sharing->sprites_;
+    }
     destroy();
     if (client.width <= 0 || client.height <= 0) {
         return false;
@@ -45,12 +50,16 @@ bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet, int scale
     }
     // A DIB section starts zeroed: black.
     picture_ = {static_cast<uint32_t*>(bits), client.width, client.height};
-    if (const IndexedImage* source = sheet.source()) {
+    spriteScale_ = scale;
+    if (shared) {
+        sprites_ = std::move(shared);
+    } else if (const IndexedImage* source = sheet.source()) {
         ColourTable colours;
         for (const RGBQUAD& c : sheet.colours) {
             colours.push_back((uint32_t{c.rgbRed} << 16) | (uint32_t{c.rgbGreen} << 8) | c.rgbBlue);
         }
-        sprites_ = InColours(scale > 1 ? EnlargedImage(*source, scale) : *source, colours);
+        sprites_ = std::make_shared<const ColourImage>(
+            InColours(scale > 1 ? EnlargedImage(*source, scale) : *source, colours));
     }
     return true;
 }
@@ -69,7 +78,7 @@ void BackBuffer::destroy() {
         bitmap_ = nullptr;
     }
     picture_ = ColourView();
-    sprites_ = ColourImage();
+    sprites_.reset();
 }
 
 void BackBuffer::show(HDC dc, const ChangedArea& changed, long callCost) {

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "display/changed_area.h"
@@ -32,15 +33,18 @@ public:
 
     // A black picture of the client's size, and the sheet's sprites, each
     // pixel scale x scale, in its colour table's colours (missing entries
-    // black). False when GDI cannot make the picture: the buffer is then
-    // 0 x 0, and drawing into it and showing it do nothing.
-    bool create(ClientSize client, const SheetGraphics& sheet, int scale = 1);
+    // black): shared with `sharing` (this buffer itself included) when that
+    // holds the same sheet's at the same scale, else made. False when GDI
+    // cannot make the picture: the buffer is then 0 x 0, and drawing into it
+    // and showing it do nothing.
+    bool create(ClientSize client, const SheetGraphics& sheet, int scale = 1, const BackBuffer* sharing = nullptr);
     void destroy();
 
     ColourView picture() const { return picture_; }
     ClientSize size() const { return {picture_.width, picture_.height}; }
     // What copies come from: null when there are no sprites.
-    const ColourImage* sprites() const { return sprites_.width > 0 ? &sprites_ : nullptr; }
+    const ColourImage* sprites() const { return sprites_ && sprites_->width > 0 ? sprites_.get() : nullptr; }
+    int spriteScale() const { return spriteScale_; }
     // Where the picture's top left corner sits in the window (0, 0 unless
     // placed): show() and repaint() take picture coordinates.
     void placeAt(int left, int top) { origin_ = {left, top}; }
@@ -54,7 +58,8 @@ public:
 private:
     void copyTo(HDC dc, const PaintRect& rect) const;
 
-    ColourImage sprites_;
+    std::shared_ptr<const ColourImage> sprites_;
+    int spriteScale_ = 1;
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previous_ = nullptr;  // what dc_ held before the bitmap

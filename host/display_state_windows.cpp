@@ -37,6 +37,20 @@ void PlaceOver(HWND window, const ScreenRect& area) {
 
 ClientSize SizeOf(const ScreenRect& r) { return {r.width, r.height}; }
 
+// A buffer holding the sheet's sprites at scale, among the views: one copy
+// for each scale in use.
+const BackBuffer* SpritesAt(int scale, const std::vector<std::unique_ptr<MonitorView>>& placed,
+                            const std::vector<std::unique_ptr<MonitorView>>& before) {
+    for (const auto* views : {&placed, &before}) {
+        for (const auto& view : *views) {
+            if (view && view->buffer.sprites() && view->buffer.spriteScale() == scale) {
+                return &view->buffer;
+            }
+        }
+    }
+    return nullptr;
+}
+
 // The display's lock is held; the window's DC is paintDC.
 void TickView(DisplayState& display, MonitorView& view, bool* shown) {
     display.target.beginTick(display.paintDC, view.buffer);
@@ -194,7 +208,7 @@ bool LayOutViews(DisplayState& display, HWND window) {
         view.monitor = monitors[i].area;
         view.part = part;
         view.scale = scale;
-        made = view.buffer.create(SizeOf(part), display.sheet, scale) && made;
+        made = view.buffer.create(SizeOf(part), display.sheet, scale, SpritesAt(scale, placed, before)) && made;
         view.buffer.placeAt(part.left, part.top);
     }
     for (auto& view : placed) {

@@ -441,6 +441,7 @@ TEST(SaverDisplay, MonitorsComingAndGoingLeaveTheKeptOneItsWorldAndGiveBackEvery
     StopAnimation(display.animation);
     ASSERT_EQ(2u, display.views.size());
     const MonitorView* kept = display.views[0].get();
+    ASSERT_NE(nullptr, kept->buffer.sprites());
 
     PaintedAlone left(display.settings, kLeftMonitor, 1, 7u, sheet);
     RunTick(display, window);
@@ -453,6 +454,8 @@ TEST(SaverDisplay, MonitorsComingAndGoingLeaveTheKeptOneItsWorldAndGiveBackEvery
             DrainQueue();
             ASSERT_EQ(monitors->size(), display.views.size()) << n;
             ASSERT_EQ(kept, display.views[0].get()) << n;
+            // One copy of the sprites for each scale in use.
+            EXPECT_EQ(kept->buffer.sprites(), display.views.back()->buffer.sprites()) << n;
             RunTick(display, window);
             left.tick();
         }
