@@ -149,3 +149,41 @@ TEST(GdiPaintingResources, ManyTicksGiveBackEveryObjectAndDC) {
 
     ReleaseSheetGraphics(display.sheet);
 }
+
+TEST(MonitorViewTicks, EachViewTicksAtItsOwnSpeedFromTheOneThreadsWaits) {
+    // Two views whose worlds run at different speeds: 28 ms (Speed 19) and
+    // 214 ms (Speed 10). The thread's waits are what tickDelay() answers;
+    // a view has ticked when its wait starts again at its whole delay.
+    DisplayState display;
+    display.window = TestWindow();
+    const int half = kTestWindowWidth / 2;
+    Settings settings = DefaultSettings();
+    MonitorView* views[2] = {&AddView(display, {0, 0, half, kTestWindowHeight}, 1),
+                             &AddView(display, {half, 0, half, kTestWindowHeight}, 1)};
+    const uint32_t speeds[2] = {19, 10};
+    for (int i = 0; i < 2; ++i) {
+        settings.Speed = speeds[i];
+        views[i]->saver.start(settings, {half, kTestWindowHeight}, 3u);
+        views[i]->untilDue = views[i]->saver.tickDelay();
+    }
+    ASSERT_EQ(28, views[0]->saver.tickDelay());
+    ASSERT_EQ(214, views[1]->saver.tickDelay());
+
+    uint32_t elapsed = 0;
+    int ticks[2] = {0, 0};
+    int together = 0;
+    while (elapsed < 10000) {
+        elapsed += display.tickDelay();
+        display.tick();
+        bool ticked[2];
+        for (int i = 0; i < 2; ++i) {
+            ticked[i] = views[i]->untilDue == views[i]->saver.tickDelay();
+            ticks[i] += ticked[i];
+        }
+        together += ticked[0] && ticked[1];
+    }
+    EXPECT_EQ(elapsed / 28, static_cast<uint32_t>(ticks[0])) << "after " << elapsed << " ms";
+    EXPECT_EQ(elapsed / 214, static_cast<uint32_t>(ticks[1])) << "after " << elapsed << " ms";
+    // 28 x 107 = 214 x 14 = 2996: due at the same moment, they tick together.
+    EXPECT_EQ(elapsed / 2996, static_cast<uint32_t>(together));
+}
