@@ -97,7 +97,7 @@ DisplayState::~DisplayState() {
 
 uint16_t DisplayState::tickDelay() {
     DisplayLock lock(*this);
-    uint32_t soonest = kIdleWait;
+    uint32_t soonest = views.empty() ? kIdleWait : UINT16_MAX;
     for (const auto& view : views) {
         soonest = std::min(soonest, view->untilDue);
     }
@@ -106,13 +106,18 @@ uint16_t DisplayState::tickDelay() {
 }
 
 void DisplayState::tick() {
+    bool due = false;
     {
         DisplayLock lock(*this);
         for (auto& view : views) {
             view->untilDue -= std::min(view->untilDue, lastWait);
+            due |= view->untilDue == 0;
         }
     }
-    TickViews(*this, window, false);
+    // A wake with nothing due (no view yet) neither ticks nor draws.
+    if (due) {
+        TickViews(*this, window, false);
+    }
 }
 
 MonitorView& AddView(DisplayState& display, const ScreenRect& part, int scale) {

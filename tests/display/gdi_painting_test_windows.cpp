@@ -187,3 +187,22 @@ TEST(MonitorViewTicks, EachViewTicksAtItsOwnSpeedFromTheOneThreadsWaits) {
     // 28 x 107 = 214 x 14 = 2996: due at the same moment, they tick together.
     EXPECT_EQ(elapsed / 2996, static_cast<uint32_t>(together));
 }
+
+TEST(MonitorViewTicks, OneViewWaitsItsWholeDelayAsTheOneWorldDid) {
+    // Speed 0: two seconds between ticks, one wait each, no wake between.
+    DisplayState display;
+    display.window = TestWindow();
+    int wakes = 0;
+    static int* counted = &wakes;
+    display.beforeTick = [] { ++*counted; };
+    MonitorView& view = AddView(display, {0, 0, kTestWindowWidth, kTestWindowHeight}, 1);
+    Settings settings = DefaultSettings();
+    settings.Speed = 0;
+    view.saver.start(settings, {kTestWindowWidth, kTestWindowHeight}, 3u);
+    view.untilDue = view.saver.tickDelay();
+    for (int n = 1; n <= 3; ++n) {
+        EXPECT_EQ(2000, display.tickDelay()) << n;
+        display.tick();
+        EXPECT_EQ(n, wakes);
+    }
+}
