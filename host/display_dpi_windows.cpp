@@ -54,9 +54,13 @@ int MonitorDpi(HMONITOR monitor) {
 
 }  // namespace
 
-int PrimaryMonitorDpi(HWND /*window*/) {
+int PrimaryMonitorDpi() {
     const auto monitorFromPoint = Find<MonitorFromPointFn>(User32(), "MonitorFromPoint");
-    const int dpi = monitorFromPoint ? MonitorDpi(monitorFromPoint(POINT{0, 0}, kDefaultToPrimary)) : 0;
+    return DpiOfMonitor(monitorFromPoint ? monitorFromPoint(POINT{0, 0}, kDefaultToPrimary) : nullptr);
+}
+
+int DpiOfMonitor(HMONITOR monitor) {
+    const int dpi = MonitorDpi(monitor);
     return dpi > 0 ? dpi : ScreenDpi();
 }
 

@@ -3,11 +3,11 @@
 #include "host/command_line.h"
 #include "host/config/config_dialog_windows.h"
 #include "host/config/windows_family_windows.h"
-#include "host/display_dpi_windows.h"
 #include "host/display_state_windows.h"
 #include "host/display_window_windows.h"
 #include "host/fault_guard_windows.h"
 #include "host/host_state_windows.h"
+#include "host/monitors_windows.h"
 #include "host/password_windows.h"
 #include "host/screen_area.h"
 #include "resources/resource_ids.h"
@@ -69,18 +69,6 @@ bool RegisterSaverClass() {
     return RegisterClassA(&saverClass) != 0;
 }
 
-// The virtual-screen metrics are asked for by number: windows.h names them
-// only for Windows 98 and 2000 onwards, and older systems answer 0.
-ScreenRect FullScreenWindowArea() {
-    constexpr int kXVirtualScreen = 76, kYVirtualScreen = 77, kCxVirtualScreen = 78, kCyVirtualScreen = 79;
-    ScreenMetrics metrics;
-    metrics.virtualScreen = {GetSystemMetrics(kXVirtualScreen), GetSystemMetrics(kYVirtualScreen),
-                             GetSystemMetrics(kCxVirtualScreen), GetSystemMetrics(kCyVirtualScreen)};
-    metrics.primaryWidth = GetSystemMetrics(SM_CXSCREEN);
-    metrics.primaryHeight = GetSystemMetrics(SM_CYSCREEN);
-    return FullScreenArea(metrics);
-}
-
 }  // namespace
 
 bool PrepareConfigDialog(HINSTANCE) { return true; }
@@ -124,7 +112,7 @@ int32_t RunSaverWindow(HWND parent) {
         title = kPreviewTitle;
         hostState.previewMode = true;
     } else {
-        const ScreenRect area = FullScreenWindowArea();
+        const ScreenRect area = Bounds(SystemMonitors(nullptr));
         left = area.left;
         top = area.top;
         width = area.width;
@@ -147,8 +135,8 @@ int32_t RunSaverWindow(HWND parent) {
         // The display's ticks put the fault guard back too, for modules
         // loaded behind our back.
         saverDisplay.beforeTick = KeepFaultGuard;
-        saverDisplay.dpiOf = parent ? WindowDpi : PrimaryMonitorDpi;
-        saverDisplay.fullScreenArea = parent ? nullptr : FullScreenWindowArea;
+        saverDisplay.monitors = parent ? PreviewMonitors : SystemMonitors;
+        saverDisplay.coversMonitors = !parent;
         hostState.saverWindow = CreateWindowExA(exStyle, kSaverClassName, title, style, left, top, width, height,
                                                 parent, nullptr, hostState.instance, &saverDisplay);
         // Creation may have brought in an input method.

@@ -24,6 +24,13 @@
 #     wine-scale  Quorbel.scr's worst case under Wine, 3840x2160, at scales
 #            1, 2 and 4 (LogPixels 96, 192, 384) in turn, PAIRS rounds, with
 #            QUORBEL_SCR_BEFORE in the same rounds when given
+#     wine-two-monitors  Quorbel.scr under Wine on two monitors, 1920x1080
+#            and 1280x1024 beside it (Xinerama heads of a Xephyr nested in a
+#            3200x1080 Xvfb; Wine sees them with UseXRandR=N, set in a prefix
+#            of the scene's own, BENCH_WINEPREFIX with -two-monitors added),
+#            small wriggling cells at Speed 19, in turn with
+#            QUORBEL_SCR_BEFORE when given (an older build: one world over
+#            both), PAIRS rounds; the X server's share is Xephyr's and Xvfb's
 #   Cloud Life is measured once for x11 and wine together. The Windows
 #   programs are measured in turn with corner_squares.exe, PAIRS rounds
 #   (default 3: A B A B A B), and given as min / median / max.
@@ -76,9 +83,9 @@ wineprefix=$(realpath -m "${BENCH_WINEPREFIX:-$build/../wineprefix-bench}")
 
 for scene in $scenes; do
     case $scene in
-    x11 | wine | worst | worst-memory | wine-worst | wine-scale) ;;
+    x11 | wine | worst | worst-memory | wine-worst | wine-scale | wine-two-monitors) ;;
     *)
-        echo "unknown scene '$scene' (x11, wine, worst, worst-memory, wine-worst, wine-scale)" >&2
+        echo "unknown scene '$scene' (x11, wine, worst, worst-memory, wine-worst, wine-scale, wine-two-monitors)" >&2
         exit 2
         ;;
     esac
@@ -104,7 +111,44 @@ stop_contestant() {
     CONTESTANT_LABEL=""
     CONTESTANT_STOP=""
 }
-trap 'stop_contestant; stop_xvfb' EXIT
+trap 'stop_contestant; stop_screen' EXIT
+
+# ---- screens -----------------------------------------------------------------
+# start_screen <WxH | two-heads>: a fresh Xvfb of that size, or for two-heads
+# a 3200x1080 Xvfb with a Xephyr on it showing two Xinerama heads, 1920x1080
+# at 0,0 and 1280x1024 at 1920,0. Sets SCREEN_DISPLAY (where programs go) and
+# SCREEN_PIDS (the X servers, whose time counts as the X server's).
+XEPHYR_PID=""
+start_screen() {
+    if [ "$1" != two-heads ]; then
+        start_xvfb "$1x24"
+        SCREEN_DISPLAY=$XVFB_DISPLAY
+        SCREEN_PIDS=("$XVFB_PID")
+        return
+    fi
+    start_xvfb 3200x1080x24
+    local number_file
+    number_file=$(mktemp)
+    DISPLAY=$XVFB_DISPLAY Xephyr -displayfd 3 +xinerama -screen 1920x1080+0+0 -screen 1280x1024+1920+0 \
+        -nolisten tcp -noreset 3>"$number_file" 2>/dev/null &
+    XEPHYR_PID=$!
+    for _ in $(seq 1 200); do
+        [ -s "$number_file" ] && break
+        sleep 0.05
+    done
+    SCREEN_DISPLAY=":$(head -n1 "$number_file")"
+    rm -f "$number_file"
+    SCREEN_PIDS=("$XEPHYR_PID" "$XVFB_PID")
+}
+
+stop_screen() {
+    if [ -n "$XEPHYR_PID" ]; then
+        kill "$XEPHYR_PID" 2>/dev/null || true
+        wait "$XEPHYR_PID" 2>/dev/null || true
+        XEPHYR_PID=""
+    fi
+    stop_xvfb
+}
 
 # quorbel --root with the given settings options.
 start_quorbel() {
@@ -162,7 +206,8 @@ prefix_pid() {
 # full-screen saver) under Wine, after replacing the settings key with the
 # values given (registry value names; Speed and Generations are DWORDs, the
 # rest words), so every setting not given is the program's default; LogPixels
-# is the display's DPI instead (96 when not given). Counted:
+# is the display's DPI instead (96 when not given), UseXRandR=N has Wine read
+# the monitors from Xinerama (kept in the prefix). Counted:
 # the saver's process and the prefix's wineserver, which does the work of
 # every call the saver makes into the window system.
 SCR_LAUNCHER=""
@@ -191,6 +236,13 @@ start_quorbel_scr() {
         case $name in
         LogPixels)
             DISPLAY=$display in_prefix wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${setting#*=}" /f >/dev/null
+            continue
+            ;;
+        UseXRandR)
+            DISPLAY=$display in_prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d "${setting#*=}" /f >/dev/null
+            # Read as the session starts: the next program starts a new one.
+            in_prefix wineserver -k 2>/dev/null || true
+            in_prefix wineserver -w 2>/dev/null || true
             continue
             ;;
         Speed | Generations) type=REG_DWORD ;;
@@ -255,35 +307,36 @@ share() { awk -v p="$1" -v hz="$(getconf CLK_TCK)" -v t="$span" 'BEGIN {printf "
 
 # measure <size> <contestant> [options...]: prints the program's, the
 # server's and the total share of a core (and, for a program of several
-# processes, each one's), and leaves the total in SHARE.
+# processes, each one's), and leaves the total in SHARE. The size is
+# start_screen's.
 measure() {
     local size=$1 contestant=$2
     shift 2
-    start_xvfb "${size}x24"
-    "start_$contestant" "$XVFB_DISPLAY" "$@"
+    start_screen "$size"
+    "start_$contestant" "$SCREEN_DISPLAY" "$@"
     local label=${CONTESTANT_LABEL:-$contestant $*} pids=("${CONTESTANT_PIDS[@]}")
     local parts=("${CONTESTANT_PARTS[@]}") before=() after=() i server0 server1
     sleep "$warmup"
     for i in "${!pids[@]}"; do before[i]=$(cpu_ticks "${pids[i]}"); done
-    server0=$(cpu_ticks "$XVFB_PID")
+    server0=$(cpu_ticks "${SCREEN_PIDS[@]}")
     if [ -n "$perf_folder" ]; then
         mkdir -p "$perf_folder"
         local record pid_list
         record=$perf_folder/$(date +%H%M%S)-${contestant}.data
-        pid_list=$(IFS=,; echo "${pids[*]},$XVFB_PID")
+        pid_list=$(IFS=,; echo "${pids[*]},${SCREEN_PIDS[*]}")
         perf record -q -g -F 499 -p "$pid_list" -o "$record" -- sleep "$span" 2>/dev/null || sleep "$span"
         echo "      profile: $record"
     else
         sleep "$span"
     fi
     for i in "${!pids[@]}"; do after[i]=$(cpu_ticks "${pids[i]}"); done
-    server1=$(cpu_ticks "$XVFB_PID")
+    server1=$(cpu_ticks "${SCREEN_PIDS[@]}")
     # The program's private memory (Private_Clean + Private_Dirty) at the end,
     # and its resident set (shared libraries and shared memory included).
     MEMORY=$(awk '/^Private_(Clean|Dirty):/ { k += $2 } END { printf "%.1f", k / 1024 }' "/proc/${pids[0]}/smaps_rollup")
     RSS=$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/${pids[0]}/status")
     stop_contestant
-    stop_xvfb
+    stop_screen
     local program=0 server=$((server1 - server0)) breakdown=""
     for i in "${!pids[@]}"; do
         program=$((program + after[i] - before[i]))
@@ -525,4 +578,32 @@ if selected wine-scale; then
                 "$(stats ${scale_rss[$s,$p]})"
         done
     done
+fi
+
+if selected wine-two-monitors; then
+    echo "== two monitors, 1920x1080 and 1280x1024, under Wine: small wriggling cells at Speed 19"
+    echo "  (Windows program: $(realpath -m "$quorbel_scr"))"
+    wineprefix=$wineprefix-two-monitors
+    programs=("$quorbel_scr")
+    [ -n "${QUORBEL_SCR_BEFORE:-}" ] && programs+=("$QUORBEL_SCR_BEFORE")
+    two_shares=("" "") two_memory=("" "")
+    for _ in $(seq 1 "$pairs"); do
+        for i in "${!programs[@]}"; do
+            measure two-heads quorbel_scr "${programs[i]}" UseXRandR=N Speed=19 Size=Small Tovtov=On
+            two_shares[i]+="$SHARE "
+            two_memory[i]+="$MEMORY "
+        done
+    done
+    for i in "${!programs[@]}"; do
+        # shellcheck disable=SC2086
+        figures=$(stats ${two_shares[i]}) memory=$(stats ${two_memory[i]})
+        # shellcheck disable=SC2086
+        printf "  %-40s min %s  median %s  max %s %% of a core; private memory min %s  median %s  max %s MiB\n" \
+            "$(realpath -m "${programs[i]}")" $figures $memory
+    done
+    if [ ${#programs[@]} -gt 1 ]; then
+        # shellcheck disable=SC2086
+        r=$(ratio "$(stats ${two_shares[0]} | awk '{print $2}')" "$(stats ${two_shares[1]} | awk '{print $2}')")
+        echo "  this build / QUORBEL_SCR_BEFORE (medians): $r (at most 1.0: $(verdict "$r" 1.0))"
+    fi
 fi
