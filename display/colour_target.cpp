@@ -33,7 +33,8 @@ ColourImage InColours(const IndexedImage& image, const ColourTable& colours) {
     return converted;
 }
 
-ColourTarget::ColourTarget(ColourView frame, const ColourImage* source) : frame_(frame), source_(source) {
+ColourTarget::ColourTarget(ColourView frame, const ColourImage* source, int sourceScale)
+    : frame_(frame), source_(source), sourceScale_(sourceScale) {
     changed_.reset(clientSize());
 }
 
@@ -42,8 +43,8 @@ void ColourTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int h
     if (!source_) {
         return;
     }
-    CopyClipped(source_->pixels.data(), {source_->width, source_->height}, frame_.pixels, {frame_.width, frame_.height},
-                srcX, srcY, dstX, dstY, width, height);
+    CopyClippedEnlarged(source_->pixels.data(), {source_->width, source_->height}, sourceScale_, frame_.pixels,
+                        {frame_.width, frame_.height}, srcX, srcY, dstX, dstY, width, height);
 }
 
 void ColourTarget::fillBlack(const PaintRect& rect) {

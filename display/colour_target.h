@@ -1,8 +1,9 @@
 // Draws into a 32-bit picture (0x00RRGGBB, top row first) from a copy of the
 // sprite sheet already in those colours, made once, so that what a tick
 // draws needs no conversion before it is shown. Records what each tick
-// changed. A scaled display wraps it in a ScaledTarget and gives it a sheet
-// enlarged before the conversion.
+// changed. A scaled display wraps it in a ScaledTarget and tells it the
+// scale, by which it enlarges the sheet as it copies (an enlarged copy of
+// the sheet would be 65 MB at scale 4).
 #pragma once
 
 #include <cstdint>
@@ -36,8 +37,9 @@ class ColourTarget final : public PaintTarget {
 public:
     // Without a source every copy is skipped, as in a saver with no sheet.
     // Copies and fills are clipped to both images, as a device context clips
-    // them; what they touch is recorded clipped to the picture.
-    ColourTarget(ColourView frame, const ColourImage* source);
+    // them; what they touch is recorded clipped to the picture. Copies name
+    // the source enlarged by sourceScale.
+    ColourTarget(ColourView frame, const ColourImage* source, int sourceScale = 1);
 
     void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) override;
     void fillBlack(const PaintRect& rect) override;
@@ -48,5 +50,6 @@ public:
 private:
     ColourView frame_;
     const ColourImage* source_;
+    int sourceScale_;
     ChangedArea changed_;
 };

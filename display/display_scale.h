@@ -1,7 +1,8 @@
 // How many device pixels a sheet pixel becomes. The world and the painter
 // work in logical pixels; a front end on a scaled display wraps its device
-// target in a ScaledTarget and draws from a sheet enlarged by the same
-// factor, so sprites stay sharp (nearest neighbour) at any scale.
+// target in a ScaledTarget and draws from the sheet enlarged by the same
+// factor (enlarged as it copies, or held so where it is small), so sprites
+// stay sharp (nearest neighbour) at any scale.
 #pragma once
 
 #include "display/indexed_image.h"
@@ -16,7 +17,8 @@ constexpr int kMaxDisplayScale = 4;
 int ScaleForDeviceRatio(double ratio);
 
 // The same for a display of dpi dots per inch, the ratio being dpi / 96
-// (120 DPI gives 1; 144 to 239 give 2; 240 gives 3).
+// (120 DPI gives 1; 144 to 239 give 2; 240 gives 3). Any int is taken,
+// negative and huge ones as they come from the system unchecked.
 int ScaleForDpi(int dpi);
 
 // The logical client area of a device area: each side divided by scale,

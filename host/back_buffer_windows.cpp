@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-#include "display/display_scale.h"
-
 namespace {
 
 // A message number nothing sends to the saver's threads, so that looking
@@ -17,14 +15,12 @@ void HandDrawingToScreen() {
     PeekMessageA(&message, nullptr, kNeverSent, kNeverSent, PM_NOREMOVE);
 }
 
-BackBuffer::BackBuffer() { InitializeCriticalSection(&guard_); }
-
-BackBuffer::~BackBuffer() {
-    destroy();
-    DeleteCriticalSection(&guard_);
-}
-
-bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet, int scale) {
+bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet, int scale, const BackBuffer* sharing) {
+    // Taken before destroy(), which lets this buffer's own go.
+    std::shared_ptr<const ColourImage> shared;
+    if (sharing) {
+        shared = sharing->sprites_;
+    }
     destroy();
     if (client.width <= 0 || client.height <= 0) {
         return false;
@@ -52,12 +48,15 @@ bool BackBuffer::create(ClientSize client, const SheetGraphics& sheet, int scale
     }
     // A DIB section starts zeroed: black.
     picture_ = {static_cast<uint32_t*>(bits), client.width, client.height};
-    if (const IndexedImage* source = sheet.source()) {
+    spriteScale_ = scale;
+    if (shared) {
+        sprites_ = std::move(shared);
+    } else if (const IndexedImage* source = sheet.source()) {
         ColourTable colours;
         for (const RGBQUAD& c : sheet.colours) {
             colours.push_back((uint32_t{c.rgbRed} << 16) | (uint32_t{c.rgbGreen} << 8) | c.rgbBlue);
         }
-        sprites_ = InColours(scale > 1 ? EnlargedImage(*source, scale) : *source, colours);
+        sprites_ = std::make_shared<const ColourImage>(InColours(*source, colours));
     }
     return true;
 }
@@ -76,7 +75,8 @@ void BackBuffer::destroy() {
         bitmap_ = nullptr;
     }
     picture_ = ColourView();
-    sprites_ = ColourImage();
+    sprites_.reset();
+    spriteScale_ = 1;
 }
 
 void BackBuffer::show(HDC dc, const ChangedArea& changed, long callCost) {
@@ -89,7 +89,6 @@ void BackBuffer::show(HDC dc, const ChangedArea& changed, long callCost) {
     // GDI may batch the copies; they must have read the section before the
     // lock is let go and the next tick changes it.
     GdiFlush();
-    HandDrawingToScreen();
 }
 
 void BackBuffer::repaint(HDC dc, const PaintRect& rect) const {
@@ -100,5 +99,6 @@ void BackBuffer::repaint(HDC dc, const PaintRect& rect) const {
 }
 
 void BackBuffer::copyTo(HDC dc, const PaintRect& rect) const {
-    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dc_, rect.left, rect.top, SRCCOPY);
+    BitBlt(dc, origin_.x + rect.left, origin_.y + rect.top, rect.right - rect.left, rect.bottom - rect.top, dc_,
+           rect.left, rect.top, SRCCOPY);
 }

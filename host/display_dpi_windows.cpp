@@ -1,5 +1,8 @@
 #include "host/display_dpi_windows.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -19,6 +22,10 @@ Function Find(HMODULE module, const char* name) {
 }
 
 HMODULE User32() { return GetModuleHandleA("USER32.DLL"); }
+
+// The system's unsigned DPI as an int, saturated: a huge one must not turn
+// negative on the way (ScaleForDpi bounds the rest).
+int DpiValue(UINT dpi) { return static_cast<int>(std::min<UINT>(dpi, INT_MAX)); }
 
 int ScreenDpi() {
     HDC screen = GetDC(nullptr);
@@ -42,21 +49,25 @@ int MonitorDpi(HMONITOR monitor) {
     if (shcore) {
         FreeLibrary(shcore);
     }
-    return known ? static_cast<int>(x) : 0;
+    return known ? DpiValue(x) : 0;
 }
 
 }  // namespace
 
-int PrimaryMonitorDpi(HWND /*window*/) {
+int PrimaryMonitorDpi() {
     const auto monitorFromPoint = Find<MonitorFromPointFn>(User32(), "MonitorFromPoint");
-    const int dpi = monitorFromPoint ? MonitorDpi(monitorFromPoint(POINT{0, 0}, kDefaultToPrimary)) : 0;
+    return DpiOfMonitor(monitorFromPoint ? monitorFromPoint(POINT{0, 0}, kDefaultToPrimary) : nullptr);
+}
+
+int DpiOfMonitor(HMONITOR monitor) {
+    const int dpi = MonitorDpi(monitor);
     return dpi > 0 ? dpi : ScreenDpi();
 }
 
 int WindowDpi(HWND window) {
     if (const auto getDpi = Find<GetDpiForWindowFn>(User32(), "GetDpiForWindow")) {
         if (const UINT dpi = getDpi(window)) {
-            return static_cast<int>(dpi);
+            return DpiValue(dpi);
         }
     }
     const auto monitorFromWindow = Find<MonitorFromWindowFn>(User32(), "MonitorFromWindow");

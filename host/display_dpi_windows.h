@@ -7,9 +7,11 @@
 
 #include <windows.h>
 
-// The primary monitor's DPI: the full-screen window spans every monitor,
-// and the primary one is where the user set the scaling first.
-int PrimaryMonitorDpi(HWND window);
+// The primary monitor's DPI.
+int PrimaryMonitorDpi();
+
+// monitor's DPI, else the screen's.
+int DpiOfMonitor(HMONITOR monitor);
 
 // The DPI reported for window (a preview's): its own, else its monitor's.
 int WindowDpi(HWND window);

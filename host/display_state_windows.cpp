@@ -1,33 +1,141 @@
 #include "host/display_state_windows.h"
 
+#include <algorithm>
+
 #include "display/display_scale.h"
 
-void DisplayState::tick() { RunTick(*this, window); }
+namespace {
 
-void RunTick(DisplayState& display, HWND window) {
+// With no view to tick the thread only looks again now and then.
+constexpr uint16_t kIdleWait = 1000;
+
+ScreenRect ClientOnScreen(HWND window) {
+    const ClientSize size = ClientSizeOf(window);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    return {origin.x, origin.y, size.width, size.height};
+}
+
+MonitorList MonitorsNow(const DisplayState& display, HWND window) {
+    if (display.monitors) {
+        return display.monitors(window);
+    }
+    return {{ClientOnScreen(window), 96}};
+}
+
+bool SameRect(const ScreenRect& a, const ScreenRect& b) {
+    return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+}
+
+void PlaceOver(HWND window, const ScreenRect& area) {
+    RECT now{};
+    GetWindowRect(window, &now);
+    if (!SameRect(area, {now.left, now.top, now.right - now.left, now.bottom - now.top})) {
+        SetWindowPos(window, nullptr, area.left, area.top, area.width, area.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+ClientSize SizeOf(const ScreenRect& r) { return {r.width, r.height}; }
+
+// A buffer holding the sheet's sprites at scale, among the views: one copy
+// for each scale in use.
+const BackBuffer* SpritesAt(int scale, const std::vector<std::unique_ptr<MonitorView>>& placed,
+                            const std::vector<std::unique_ptr<MonitorView>>& before) {
+    for (const auto* views : {&placed, &before}) {
+        for (const auto& view : *views) {
+            if (view && view->buffer.sprites() && view->buffer.spriteScale() == scale) {
+                return &view->buffer;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// The display's lock is held; the window's DC is paintDC.
+void TickView(DisplayState& display, MonitorView& view, bool* shown) {
+    display.target.beginTick(display.paintDC, view.buffer);
+    if (view.scale > 1) {
+        ScaledTarget scaled(display.target, view.scale);
+        view.saver.tick(scaled);
+    } else {
+        view.saver.tick(display.target);
+    }
+    *shown |= display.target.endTick();
+    view.untilDue = view.saver.tickDelay();
+}
+
+// Ticks the views that are due (all with every), in one hand-over.
+void TickViews(DisplayState& display, HWND window, bool every) {
     if (display.beforeTick) {
         display.beforeTick();
     }
-    BackBufferLock lock(display.buffer);
+    DisplayLock lock(display);
     display.paintDC = GetDC(window);
     SelectPalette(display.paintDC, display.sheet.palette, FALSE);
     RealizePalette(display.paintDC);
-    display.target.beginTick(window, display.paintDC, display.buffer);
-    if (display.scale > 1) {
-        ScaledTarget scaled(display.target, display.scale);
-        display.saver.tick(scaled);
-    } else {
-        display.saver.tick(display.target);
+    bool shown = false;
+    for (auto& view : display.views) {
+        if (every || view->untilDue == 0) {
+            TickView(display, *view, &shown);
+        }
     }
-    display.target.endTick();
+    if (shown) {
+        HandDrawingToScreen();
+    }
     ReleaseDC(window, display.paintDC);
     display.paintDC = nullptr;
 }
 
+}  // namespace
+
+DisplayState::DisplayState() { InitializeCriticalSection(&guard); }
+
+DisplayState::~DisplayState() {
+    views.clear();
+    DeleteCriticalSection(&guard);
+}
+
+uint16_t DisplayState::tickDelay() {
+    DisplayLock lock(*this);
+    uint32_t soonest = views.empty() ? kIdleWait : UINT16_MAX;
+    for (const auto& view : views) {
+        soonest = std::min(soonest, view->untilDue);
+    }
+    lastWait = soonest;
+    return static_cast<uint16_t>(soonest);
+}
+
+void DisplayState::tick() {
+    bool due = false;
+    {
+        DisplayLock lock(*this);
+        for (auto& view : views) {
+            view->untilDue -= std::min(view->untilDue, lastWait);
+            due |= view->untilDue == 0;
+        }
+    }
+    // A wake with nothing due (no view yet) neither ticks nor draws.
+    if (due) {
+        TickViews(*this, window, false);
+    }
+}
+
+MonitorView& AddView(DisplayState& display, const ScreenRect& part, int scale) {
+    DisplayLock lock(display);
+    display.views.push_back(std::make_unique<MonitorView>());
+    MonitorView& view = *display.views.back();
+    view.part = part;
+    view.scale = scale;
+    view.buffer.placeAt(part.left, part.top);
+    return view;
+}
+
+void RunTick(DisplayState& display, HWND window) { TickViews(display, window, true); }
+
 void PaintFromBuffer(DisplayState& display, HWND window) {
     // BeginPaint clips the window's own DC, which a tick shares, to the
     // update region until EndPaint: no tick may draw in between.
-    BackBufferLock lock(display.buffer);
+    DisplayLock lock(display);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     if (!dc) {
@@ -36,32 +144,100 @@ void PaintFromBuffer(DisplayState& display, HWND window) {
     SelectPalette(dc, display.sheet.palette, FALSE);
     RealizePalette(dc);
     const RECT& area = paint.rcPaint;
-    display.buffer.repaint(dc, {area.left, area.top, area.right, area.bottom});
+    for (const auto& view : display.views) {
+        const ScreenRect& part = view->part;
+        const PaintRect inView{area.left - part.left, area.top - part.top, area.right - part.left,
+                               area.bottom - part.top};
+        PaintRect clipped{};
+        if (ClipToClient(inView, SizeOf(part), &clipped)) {
+            view->buffer.repaint(dc, clipped);
+        }
+    }
     EndPaint(window, &paint);
 }
 
 void EraseBackground(DisplayState& display, HWND window, HDC dc) {
-    BackBufferLock lock(display.buffer);
+    DisplayLock lock(display);
     FillClientBlack(window, dc);
 }
 
-int ScaleOf(const DisplayState& display, HWND window) { return display.dpiOf ? ScaleForDpi(display.dpiOf(window)) : 1; }
+bool LayOutViews(DisplayState& display, HWND window) {
+    const MonitorList monitors = MonitorsNow(display, window);
+    DisplayLock lock(display);
+    if (display.coversMonitors) {
+        PlaceOver(window, Bounds(monitors));
+    }
+    const ScreenRect client = ClientOnScreen(window);
+    std::vector<std::unique_ptr<MonitorView>> before = std::move(display.views);
+    display.views.clear();
+    std::vector<std::unique_ptr<MonitorView>> placed(monitors.size());
+
+    // A monitor as it was keeps its view, world and picture.
+    for (size_t i = 0; i < monitors.size(); ++i) {
+        const ScreenRect part = PartInClient(monitors[i].area, client);
+        const int scale = ScaleForDpi(monitors[i].dpi);
+        for (auto& view : before) {
+            if (view && SameRect(view->monitor, monitors[i].area) && view->scale == scale &&
+                view->part.width == part.width && view->part.height == part.height) {
+                view->part = part;
+                view->buffer.placeAt(part.left, part.top);
+                placed[i] = std::move(view);
+                break;
+            }
+        }
+    }
+
+    bool made = true;
+    auto unused = before.begin();
+    for (size_t i = 0; i < monitors.size(); ++i) {
+        const ScreenRect part = PartInClient(monitors[i].area, client);
+        if (placed[i] || part.width == 0) {
+            continue;
+        }
+        const int scale = ScaleForDpi(monitors[i].dpi);
+        const ClientSize logical = LogicalSize(SizeOf(part), scale);
+        unused = std::find_if(unused, before.end(), [](const auto& view) { return view != nullptr; });
+        if (unused != before.end()) {
+            // A changed monitor: the same saver, a new world at its next tick.
+            placed[i] = std::move(*unused);
+            placed[i]->saver.resize(logical);
+        } else {
+            placed[i] = std::make_unique<MonitorView>();
+            Saver& saver = placed[i]->saver;
+            saver.prepare(display.settings, display.nextSeed ? display.nextSeed : display.seed);
+            display.nextSeed = saver.seed() + 1;
+            saver.startWorld(logical);
+            placed[i]->untilDue = saver.tickDelay();
+        }
+        MonitorView& view = *placed[i];
+        view.monitor = monitors[i].area;
+        view.part = part;
+        view.scale = scale;
+        made = view.buffer.create(SizeOf(part), display.sheet, scale, SpritesAt(scale, placed, before)) && made;
+        view.buffer.placeAt(part.left, part.top);
+    }
+    for (auto& view : placed) {
+        if (view) {
+            display.views.push_back(std::move(view));
+        }
+    }
+    return made;
+}
 
 void FollowScreen(DisplayState& display, HWND window) {
-    const ScreenRect area = display.fullScreenArea();
-    bool made = false;
-    ClientSize client{};
-    {
-        BackBufferLock lock(display.buffer);
-        SetWindowPos(window, nullptr, area.left, area.top, area.width, area.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        client = ClientSizeOf(window);
-        display.scale = ScaleOf(display, window);
-        made = display.buffer.create(client, display.sheet, display.scale);
-        display.saver.resize(LogicalSize(client, display.scale));
-    }
-    if (!made && client.width > 0 && client.height > 0) {
+    if (!LayOutViews(display, window)) {
         DestroyWindow(window);
         return;
     }
     InvalidateRect(window, nullptr, TRUE);
+}
+
+void RequestFollowScreen(DisplayState& display, HWND window) {
+    if (display.followRequested) {
+        return;
+    }
+    display.followRequested = PostMessageA(window, kFollowScreenMessage, 0, 0) != FALSE;
+    if (!display.followRequested) {
+        FollowScreen(display, window);
+    }
 }

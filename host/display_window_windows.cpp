@@ -31,7 +31,6 @@ DisplayState* DisplayOf(HWND window) {
 
 int StartDisplay(DisplayState& display, HWND window) {
     display.window = window;
-    display.saver.prepare(display.settings, display.seed);
 
     size_t sheetSize = 0;
     if (const uint8_t* sheet = LoadSheet(display, &sheetSize)) {
@@ -40,16 +39,17 @@ int StartDisplay(DisplayState& display, HWND window) {
         display.sheet = BuildSheetGraphics(nullptr, sheet, sheetSize);
     }
 
-    const ClientSize client = ClientSizeOf(window);
-    display.scale = ScaleOf(display, window);
-    display.saver.startWorld(LogicalSize(client, display.scale));
-    display.buffer.create(client, display.sheet, display.scale);
+    if (!LayOutViews(display, window)) {
+        // A window whose creation fails may never see WM_DESTROY.
+        EndDisplay(display);
+        return 0;
+    }
     StartAnimation(display.animation, display);
     return 1;
 }
 
 void EndDisplay(DisplayState& display) {
-    // The thread may be mid-tick, drawing into the buffer; it must be gone
+    // The thread may be mid-tick, drawing into a buffer; it must be gone
     // before anything is deleted.
     StopAnimation(display.animation);
     if (display.sheetResource) {
@@ -58,8 +58,8 @@ void EndDisplay(DisplayState& display) {
         display.sheetInfo = nullptr;
     }
     ReleaseSheetGraphics(display.sheet);
-    display.buffer.destroy();
-    display.saver.end();
+    DisplayLock lock(display);
+    display.views.clear();
 }
 
 LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -73,7 +73,12 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
     switch (message) {
         case WM_CREATE:
-            StartDisplay(*display, window);
+            // Without a picture buffer the screen would stay black for good:
+            // the window is not made, as a display change in that state ends
+            // the saver.
+            if (!StartDisplay(*display, window)) {
+                return -1;
+            }
             break;
         case WM_DESTROY:
             EndDisplay(*display);
@@ -86,9 +91,18 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             return 0;
         case WM_DISPLAYCHANGE:
         case kDpiChanged:
-            // WM_DPICHANGED's suggested rectangle fits one monitor; the
-            // window keeps covering them all.
-            if (display->fullScreenArea) {
+            // WM_DPICHANGED comes as the monitor holding most of the window
+            // changes its DPI. Its suggested rectangle fits that monitor
+            // alone: the window keeps covering them all, and every view
+            // takes its own monitor's DPI.
+            if (display->coversMonitors) {
+                RequestFollowScreen(*display, window);
+                return 0;
+            }
+            break;
+        case kFollowScreenMessage:
+            if (display->coversMonitors) {
+                display->followRequested = false;
                 FollowScreen(*display, window);
                 return 0;
             }

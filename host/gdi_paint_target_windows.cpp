@@ -1,19 +1,20 @@
 #include "host/gdi_paint_target_windows.h"
 
-void GdiPaintTarget::beginTick(HWND window, HDC paintDC, BackBuffer& buffer) {
-    window_ = window;
+void GdiPaintTarget::beginTick(HDC paintDC, BackBuffer& buffer) {
     paintDC_ = paintDC;
     buffer_ = &buffer;
-    picture_.emplace(buffer.picture(), buffer.sprites());
+    picture_.emplace(buffer.picture(), buffer.sprites(), buffer.spriteScale());
 }
 
-void GdiPaintTarget::endTick() {
-    if (!picture_->changed().empty()) {
+bool GdiPaintTarget::endTick() {
+    const bool changed = !picture_->changed().empty();
+    if (changed) {
         buffer_->show(paintDC_, picture_->changed(), kShowCallCost);
     }
     picture_.reset();
     buffer_ = nullptr;
     paintDC_ = nullptr;
+    return changed;
 }
 
 void GdiPaintTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int height) {
@@ -22,7 +23,7 @@ void GdiPaintTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int
 
 void GdiPaintTarget::fillBlack(const PaintRect& rect) { picture_->fillBlack(rect); }
 
-ClientSize GdiPaintTarget::clientSize() { return ClientSizeOf(window_); }
+ClientSize GdiPaintTarget::clientSize() { return buffer_->size(); }
 
 ClientSize ClientSizeOf(HWND window) {
     RECT client{};

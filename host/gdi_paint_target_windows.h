@@ -20,19 +20,19 @@ void FillClientBlack(HWND window, HDC dc);
 
 class GdiPaintTarget final : public PaintTarget {
 public:
-    // Brackets one tick. Copies come from the buffer's sprites (skipped when
-    // it has none) and all drawing goes into buffer, which the caller has
-    // locked; endTick shows what changed on paintDC.
-    void beginTick(HWND window, HDC paintDC, BackBuffer& buffer);
-    void endTick();
+    // Brackets one tick of one picture. Copies come from the buffer's
+    // sprites (skipped when it has none) and all drawing goes into buffer,
+    // which the caller has locked; endTick shows what changed on paintDC
+    // and says whether anything did.
+    void beginTick(HDC paintDC, BackBuffer& buffer);
+    bool endTick();
 
     void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) override;
     void fillBlack(const PaintRect& rect) override;
-    // The client area of the window the current tick draws into.
+    // The size of the picture the current tick draws into.
     ClientSize clientSize() override;
 
 private:
-    HWND window_ = nullptr;
     HDC paintDC_ = nullptr;
     BackBuffer* buffer_ = nullptr;
     std::optional<ColourTarget> picture_;

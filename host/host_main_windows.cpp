@@ -1,17 +1,17 @@
 #include "host/host_main_windows.h"
 
 #include "host/command_line.h"
-#include "host/display_dpi_windows.h"
+#include "host/config/config_dialog_windows.h"
+#include "host/config/windows_family_windows.h"
 #include "host/display_state_windows.h"
 #include "host/display_window_windows.h"
 #include "host/fault_guard_windows.h"
 #include "host/host_state_windows.h"
+#include "host/monitors_windows.h"
 #include "host/password_windows.h"
 #include "host/screen_area.h"
 #include "resources/resource_ids.h"
-#include "host/config/config_dialog_windows.h"
 #include "settings/settings_store.h"
-#include "host/config/windows_family_windows.h"
 
 namespace {
 
@@ -34,10 +34,9 @@ bool IsWindows95Family() {
 // ended may be gone without the preview being told, and a tick (up to two
 // seconds apart) is too slow a clock for that.
 constexpr UINT kParentCheckMilliseconds = 250;
-HWND previewParent = nullptr;
 
 void CALLBACK EndPreviewWithoutParent(HWND, UINT, UINT_PTR, DWORD) {
-    if (IsWindow(previewParent))
+    if (IsWindow(hostState.previewParent))
         return;
     if (hostState.saverWindow && IsWindow(hostState.saverWindow)) {
         DestroyWindow(hostState.saverWindow);
@@ -68,18 +67,6 @@ bool RegisterSaverClass() {
     saverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     saverClass.lpszClassName = kSaverClassName;
     return RegisterClassA(&saverClass) != 0;
-}
-
-// The virtual-screen metrics are asked for by number: windows.h names them
-// only for Windows 98 and 2000 onwards, and older systems answer 0.
-ScreenRect FullScreenWindowArea() {
-    constexpr int kXVirtualScreen = 76, kYVirtualScreen = 77, kCxVirtualScreen = 78, kCyVirtualScreen = 79;
-    ScreenMetrics metrics;
-    metrics.virtualScreen = {GetSystemMetrics(kXVirtualScreen), GetSystemMetrics(kYVirtualScreen),
-                             GetSystemMetrics(kCxVirtualScreen), GetSystemMetrics(kCyVirtualScreen)};
-    metrics.primaryWidth = GetSystemMetrics(SM_CXSCREEN);
-    metrics.primaryHeight = GetSystemMetrics(SM_CYSCREEN);
-    return FullScreenArea(metrics);
 }
 
 }  // namespace
@@ -125,7 +112,7 @@ int32_t RunSaverWindow(HWND parent) {
         title = kPreviewTitle;
         hostState.previewMode = true;
     } else {
-        const ScreenRect area = FullScreenWindowArea();
+        const ScreenRect area = Bounds(SystemMonitors(nullptr));
         left = area.left;
         top = area.top;
         width = area.width;
@@ -148,8 +135,8 @@ int32_t RunSaverWindow(HWND parent) {
         // The display's ticks put the fault guard back too, for modules
         // loaded behind our back.
         saverDisplay.beforeTick = KeepFaultGuard;
-        saverDisplay.dpiOf = parent ? WindowDpi : PrimaryMonitorDpi;
-        saverDisplay.fullScreenArea = parent ? nullptr : FullScreenWindowArea;
+        saverDisplay.monitors = parent ? PreviewMonitors : SystemMonitors;
+        saverDisplay.coversMonitors = !parent;
         hostState.saverWindow = CreateWindowExA(exStyle, kSaverClassName, title, style, left, top, width, height,
                                                 parent, nullptr, hostState.instance, &saverDisplay);
         // Creation may have brought in an input method.
@@ -162,7 +149,7 @@ int32_t RunSaverWindow(HWND parent) {
     }
 
     if (parent) {
-        previewParent = parent;
+        hostState.previewParent = parent;
         SetTimer(nullptr, 0, kParentCheckMilliseconds, EndPreviewWithoutParent);
     } else {
         SetForegroundWindow(hostState.saverWindow);
@@ -176,6 +163,10 @@ int32_t RunSaverWindow(HWND parent) {
     // The NT family can end the loop with the window still there.
     if (!Windows95Family() && hostState.saverWindow)
         DestroyWindow(hostState.saverWindow);
+    // A preview's window goes without WM_DESTROY when its parent's process
+    // ends: its display, ticking thread and all, is ended here.
+    if (!IsWindow(hostState.saverWindow))
+        EndDisplay(saverDisplay);
     UnloadPasswordCheck();
     return static_cast<int32_t>(message.wParam);
 }

@@ -14,6 +14,7 @@ struct HostState {
     // Stored once CreateWindowExA returns: still null during WM_CREATE.
     HWND saverWindow;
     bool previewMode;
+    HWND previewParent;  // a preview's parent; the preview ends when it is gone
 
     // Input-to-close.
     POINT mouseOrigin;

@@ -4,9 +4,8 @@
 #include <vector>
 
 #include "display/packed_dib.h"
-#include "resources/resource_ids.h"
 #include "host/config/dialog_text_windows.h"
-#include "host/config/windows_family_windows.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -46,8 +45,7 @@ SheetGraphics BuildSheetGraphics(HWND window, const uint8_t* packedSheet, size_t
     SheetGraphics sheet;
     PackedDibLayout layout;
     if (!ParsePackedDib(packedSheet, size, &layout) || layout.header.bitCount != 8) {
-        ShowStringMessage(Windows95Family(), window, IDS_SHEET_NOT_256_COLOR, IDS_SHEET_ERROR_CAPTION,
-                          MB_OK | MB_ICONERROR);
+        ShowStringMessage(window, IDS_SHEET_NOT_256_COLOR, IDS_SHEET_ERROR_CAPTION, MB_OK | MB_ICONERROR);
         return sheet;
     }
     // The table is stored blue, green, red, reserved, as RGBQUADs are.
@@ -55,8 +53,7 @@ SheetGraphics BuildSheetGraphics(HWND window, const uint8_t* packedSheet, size_t
     const std::vector<RGBQUAD> colours(table, table + layout.colorCount);
     sheet.palette = CreatePaletteOf(colours);
     if (sheet.palette == nullptr) {
-        ShowStringMessage(Windows95Family(), window, IDS_PALETTE_FAILED, IDS_PALETTE_FAILED_CAPTION,
-                          MB_OK | MB_ICONWARNING);
+        ShowStringMessage(window, IDS_PALETTE_FAILED, IDS_PALETTE_FAILED_CAPTION, MB_OK | MB_ICONWARNING);
         return sheet;
     }
     sheet.colours = colours;

@@ -1,6 +1,7 @@
 #include "saver_program/saver_program_options.h"
 
 #include "display/display_scale.h"
+#include "settings/settings_codec.h"
 
 namespace {
 
@@ -29,7 +30,8 @@ OptionResult TakeSharedOption(int argc, const char* const* argv, int index, cons
             return Refused("--ticks takes 0..4294967295, not " + QuotedArgument(text));
         }
     } else {
-        const std::optional<uint32_t> scale = text == "auto" ? 0 : ParseDecimal(text, 1, kMaxDisplayScale);
+        const std::optional<uint32_t> scale =
+            EqualsFoldingAsciiLetters(text, "auto") ? 0 : ParseDecimal(text, 1, kMaxDisplayScale);
         if (!scale) {
             return Refused("--scale takes auto or 1.." + std::to_string(kMaxDisplayScale) + ", not " +
                            QuotedArgument(text));

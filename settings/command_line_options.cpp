@@ -98,17 +98,59 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator,
 
 }  // namespace
 
-std::string QuotedArgument(std::string_view argument) {
+namespace {
+
+// The length of the well-formed UTF-8 sequence of a printable character
+// starting at text[at], or 0 (overlong forms, surrogates, C1 controls and
+// values past U+10FFFF are not).
+size_t PrintableUtf8Length(std::string_view text, size_t at) {
+    const auto byte = [&](size_t i) { return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0; };
+    const unsigned char lead = byte(0);
+    size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead == 0xC2) {
+        length = 2;
+        low = 0xA0;  // U+0080..U+009F are the C1 controls
+    } else if (lead >= 0xC3 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (byte(1) < low || byte(1) > high)
+        return 0;
+    for (size_t i = 2; i < length; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF)
+            return 0;
+    }
+    return length;
+}
+
+}  // namespace
+
+std::string QuotedArgument(std::string_view argument, NonAscii nonAscii) {
     static const char kHex[] = "0123456789abcdef";
     std::string quoted = "\"";
-    for (const char c : argument) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte >= 0x7F) {
+    for (size_t i = 0; i < argument.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(argument[i]);
+        const size_t shown = nonAscii == NonAscii::Shown ? PrintableUtf8Length(argument, i) : 0;
+        if (shown > 0) {
+            quoted.append(argument.substr(i, shown));
+            i += shown - 1;
+        } else if (byte < 0x20 || byte >= 0x7F) {
             quoted += "\\x";
             quoted += kHex[byte >> 4];
             quoted += kHex[byte & 0xF];
         } else {
-            quoted += c;
+            quoted += argument[i];
         }
     }
     return quoted + "\"";
@@ -231,6 +273,14 @@ OptionResult TakeSettingOption(int argc, const char* const* argv, int index, Sav
     if (result.status == OptionStatus::Consumed)
         result.used = used;
     return result;
+}
+
+bool IsWordAlias(std::string_view name, std::string_view value) {
+    for (const WordAlias& alias : kWordAliases) {
+        if (name == alias.option && value == alias.alias)
+            return true;
+    }
+    return false;
 }
 
 std::string AcceptedValues(std::string_view name) { return Joined(Accepted(name), ", ", " or "); }

@@ -26,10 +26,15 @@ struct SaverOptions {
     std::optional<uint32_t> seed;
 };
 
+// Whether a message shows characters past ASCII as they are: a web page
+// shows any text, a terminal's encoding is unknown.
+enum class NonAscii { Escaped, Shown };
+
 // An argument as error messages quote it: in double quotes, with control
-// characters and bytes past ASCII written as \xNN, so that the message stays
-// one printable line whatever the argument holds.
-std::string QuotedArgument(std::string_view argument);
+// characters written as \xNN, and bytes past ASCII too unless they are to be
+// shown (then only those outside well-formed UTF-8, and C1 controls), so that
+// the message stays one printable line whatever the argument holds.
+std::string QuotedArgument(std::string_view argument, NonAscii nonAscii = NonAscii::Escaped);
 
 // One command-line argument read as an option: its name without dashes and
 // the value written after '=' in the same argument, if any.
@@ -86,6 +91,10 @@ std::vector<SettingOptionDescription> SettingOptions();
 // One line per option: "  --speed 0..19|random" padded, the English label
 // and the default, each line ending in '\n'.
 std::string SettingOptionsUsage();
+
+// Whether value is another spelling of one of the option's words ("medium"
+// for "middle"), which a settings program need not offer.
+bool IsWordAlias(std::string_view name, std::string_view value);
 
 // What an option takes, as a message says it ("0..19 or random"); empty for
 // a name that is not a settings option.

@@ -1,9 +1,10 @@
 #!/bin/bash
 # package.sh [output-dir]: builds what a user installs, and only that:
-#   quorbel_<version>_<arch>.deb    the XScreenSaver hack and quorbel-enable,
-#   quorbel-wayland_<version>_<arch>.deb   the Wayland saver, and
-#   quorbel-render_<version>_<arch>.deb    the renderer, for Debian and derivatives
-#   Quorbel-Setup-<version>.exe     the Windows installer (both programs)
+#   quorbel_<version>_<arch>.deb           for Debian and derivatives: the
+#                                          XScreenSaver hack and quorbel-enable,
+#   quorbel-wayland_<version>_<arch>.deb   the Wayland saver (when built)
+#   quorbel-render_<version>_<arch>.deb    and quorbel-render
+#   Quorbel-Setup-<version>.exe            the Windows installer (both programs)
 #   win32/Quorbel.scr, win64/Quorbel.scr   the bare Windows programs
 # It installs only what these builds need (the list below: no Wine, no test,
 # fuzzing or soak tools, no i386 architecture or locale), builds them in
@@ -16,8 +17,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUORBEL_PACKAGE_BUILD_DIR:-$root/build/package}
 out=$(realpath -m "${1:-$build/out}")
 
-PACKAGES="cmake make g++ file dpkg-dev libx11-dev libpng-dev libgif-dev pkg-config
-libwayland-dev wayland-protocols libwayland-bin
+PACKAGES="cmake make g++ file dpkg-dev libx11-dev libpng-dev libgif-dev
+pkg-config libwayland-dev wayland-protocols libwayland-bin
 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 nsis"
 missing=""
 for p in $PACKAGES; do
@@ -41,7 +42,7 @@ configure() {  # configure <dir> [cmake args...]
 
 echo "== Linux package"
 configure "$build/native"
-cmake --build "$build/native" -j "$jobs" --target quorbel_deb
+cmake --build "$build/native" -j "$jobs" --target quorbel_debs
 IFS=';' read -ra debs <<<"$(sed -n 's/^QUORBEL_DEBS:INTERNAL=//p' "$build/native/CMakeCache.txt")"
 
 # The programs alone, with the win32 thread model, as the test builds make
@@ -57,14 +58,16 @@ echo "== Windows installer"
 mkdir -p "$out/win32" "$out/win64"
 setup=$("$root/packaging/windows/build.sh" "$build/win32" "$build/win64" "$out" | tail -n1)
 cp "${debs[@]}" "$out/"
-cp "$build/win32/host/Quorbel.scr" "$out/win32/"
-cp "$build/win64/host/Quorbel.scr" "$out/win64/"
+linux=""
+for deb in "${debs[@]}"; do
+    linux+="${linux:+$'\n'                     }$out/${deb##*/}"
+done
+cp "$build/win32/host/Quorbel.scr" "$out/LICENSE.txt" "$out/win32/"
+cp "$build/win64/host/Quorbel.scr" "$out/LICENSE.txt" "$out/win64/"
 
 cat <<DONE
 
-Linux packages:      $out/$(basename "${debs[0]}")
-                     $out/$(basename "${debs[1]}")
-                     $out/$(basename "${debs[2]}")
+Linux packages:      $linux
 Windows installer:   $setup
 Windows, bare:       $out/win32/Quorbel.scr (32-bit)
                      $out/win64/Quorbel.scr (64-bit)

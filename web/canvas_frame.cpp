@@ -1,5 +1,8 @@
 #include "web/canvas_frame.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "display/frame_target.h"
 
 namespace {
@@ -9,7 +12,28 @@ constexpr uint32_t kOpaqueBlack = 0xFF000000;
 
 }  // namespace
 
+ClientSize CappedPicture(ClientSize device, int64_t pixelLimit) {
+    const int64_t width = std::max(1, device.width);
+    const int64_t height = std::max(1, device.height);
+    const int64_t limit = std::clamp<int64_t>(pixelLimit, 1, kPicturePixelLimit);
+    // Both sides are below 2^31, so the area fits.
+    const double factor = std::min({1.0, static_cast<double>(kPictureSideLimit) / static_cast<double>(width),
+                                    static_cast<double>(kPictureSideLimit) / static_cast<double>(height),
+                                    std::sqrt(static_cast<double>(limit) / static_cast<double>(width * height))});
+    int64_t cappedWidth =
+        std::clamp<int64_t>(static_cast<int64_t>(static_cast<double>(width) * factor), 1, kPictureSideLimit);
+    int64_t cappedHeight =
+        std::clamp<int64_t>(static_cast<int64_t>(static_cast<double>(height) * factor), 1, kPictureSideLimit);
+    // The factor's rounding may leave the area a little over.
+    while (cappedWidth * cappedHeight > limit) {
+        (cappedWidth >= cappedHeight ? cappedWidth : cappedHeight) -= 1;
+    }
+    return {static_cast<int>(cappedWidth), static_cast<int>(cappedHeight)};
+}
+
 void CanvasFrame::resize(ClientSize device) {
+    frame_ = IndexedImage();
+    std::vector<uint32_t>().swap(rgba_);
     frame_ = IndexedImage(device.width, device.height);
     rgba_.assign(frame_.pixels.size(), kOpaqueBlack);
     changed_.reset(device);

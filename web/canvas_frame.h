@@ -5,6 +5,7 @@
 // costs what it changed, in the conversion and in the upload.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -16,11 +17,27 @@
 // Colours as the canvas takes them: R, G, B, A in memory order.
 using RgbaPalette = std::array<uint32_t, 256>;
 
+// The largest picture the page makes. A canvas may be 32,767 pixels a side
+// and 268,435,456 in all (Chromium's limits); the module keeps 5 bytes a
+// pixel (the 8-bit frame and its RGBA copy) and gives them at most 512 MiB
+// of its 2 GiB, since growing its memory copies it.
+constexpr int kPictureSideLimit = 32767;
+constexpr int64_t kCanvasPixelLimit = 268435456;
+constexpr int64_t kPictureBytesPerPixel = sizeof(uint8_t) + sizeof(uint32_t);
+constexpr int64_t kPicturePixelLimit =
+    std::min<int64_t>(kCanvasPixelLimit, (int64_t{512} << 20) / kPictureBytesPerPixel);
+
+// The device size within the limits and within pixelLimit pixels: each side
+// at least 1, and a larger size shrunk by one factor both ways, so that the
+// canvas stretched over the window keeps square pixels.
+ClientSize CappedPicture(ClientSize device, int64_t pixelLimit = kPicturePixelLimit);
+
 class CanvasFrame final : public PaintTarget {
 public:
     // The sheet copies come from, at the device scale (kept, not copied).
     void setSheet(const IndexedImage* sheet) { sheet_ = sheet; }
-    // Black at the new size, all of it to be shown.
+    // Black at the new size, all of it to be shown; the old picture is let
+    // go of first, so that both are never held at once.
     void resize(ClientSize device);
 
     // Brackets one tick; endTick converts what changed and returns the

@@ -22,6 +22,7 @@
     let tickLimit = -1;
     let resizeQueued = false;
     let idleTimer = 0;
+    let stopped = false;
 
     // The canvas in device pixels; the scale by the desktop's rule.
     function deviceSize() {
@@ -33,18 +34,21 @@
         };
     }
 
+    // The canvas at the module's picture size, which is the device size
+    // unless that is more than a canvas or the module can hold; the style
+    // stretches it over the window.
     function sizeCanvas() {
-        canvas.width = device.width;
-        canvas.height = device.height;
+        canvas.width = q._quorbel_picture_width();
+        canvas.height = q._quorbel_picture_height();
         context.fillStyle = '#000';
-        context.fillRect(0, 0, device.width, device.height);
+        context.fillRect(0, 0, canvas.width, canvas.height);
     }
 
     // Memory may move when it grows: the view is made again when it has.
     function bindImage() {
-        const bytes = device.width * device.height * 4;
+        const bytes = canvas.width * canvas.height * 4;
         const data = new Uint8ClampedArray(q.HEAPU8.buffer, q._quorbel_pixels(), bytes);
-        image = new ImageData(data, device.width, device.height);
+        image = new ImageData(data, canvas.width, canvas.height);
     }
 
     function showMessage(text) {
@@ -52,17 +56,64 @@
         message.title = text;
     }
 
+    // A failure of the module or the canvas ends the saver with a line
+    // saying so, never with a black or frozen page.
+    function stop(error) {
+        clearTimeout(timer);
+        timer = 0;
+        stopped = true;
+        root.dataset.failed = 'true';
+        showMessage('Quorbel stopped: ' + ((error && error.message) || error));
+    }
+
+    function guarded(step) {
+        return (...args) => {
+            if (stopped) {
+                return;
+            }
+            try {
+                step(...args);
+            } catch (error) {
+                stop(error);
+            }
+        };
+    }
+
+    // Names and values reach the module on its heap with their lengths, not
+    // through its small stack; one longer than any it takes is cut to one
+    // more character, which the module refuses without reading it whole.
+    function passOption(name, value) {
+        const longest = q._quorbel_longest_text();
+        const spans = [name, value].map((whole) => {
+            const text = whole.length > longest ? whole.slice(0, longest + 1) : whole;
+            const size = q.lengthBytesUTF8(text);
+            const pointer = q._malloc(size + 1);
+            if (!pointer) {
+                throw new Error('no memory for the address');
+            }
+            q.stringToUTF8(text, pointer, size + 1);
+            return [pointer, size];
+        });
+        try {
+            q._quorbel_option(spans[0][0], spans[0][1], spans[1][0], spans[1][1]);
+        } finally {
+            spans.forEach(([pointer]) => q._free(pointer));
+        }
+    }
+
     function readAddress() {
         q._quorbel_reset_options();
-        const lines = [];
         for (const [name, value] of new URLSearchParams(location.search)) {
-            const line = q.ccall('quorbel_option', 'string', ['string', 'string'], [name, value]);
-            if (line) {
-                lines.push(line);
-            }
+            passOption(name, value);
         }
-        showMessage(lines.join(' \u00b7 '));
+        showMessage(q.UTF8ToString(q._quorbel_message()));
         tickLimit = q._quorbel_tick_limit();
+    }
+
+    // Without a seed in the address each tab draws its own, so that tabs
+    // opened together show different worlds.
+    function pageSeed() {
+        return crypto.getRandomValues(new Uint32Array(1))[0];
     }
 
     function finished() {
@@ -77,9 +128,9 @@
     function schedule() {
         clearTimeout(timer);
         timer = 0;
-        if (!document.hidden && !finished()) {
+        if (!stopped && !document.hidden && !finished()) {
             // The delay counts from the end of a tick, as on the desktop.
-            timer = setTimeout(tick, q._quorbel_tick_delay());
+            timer = setTimeout(guarded(tick), q._quorbel_tick_delay());
         }
     }
 
@@ -111,8 +162,9 @@
         clearTimeout(timer);
         readAddress();
         device = deviceSize();
+        q._quorbel_start(device.width, device.height, device.scale, pageSeed());
+        root.dataset.device = `${device.width}x${device.height}`;
         sizeCanvas();
-        q._quorbel_start(device.width, device.height, device.scale);
         if (root.dataset.readyMs === undefined) {
             root.dataset.readyMs = Math.round(performance.now());  // the sheet drawn, the first world made
         }
@@ -132,17 +184,18 @@
             return;
         }
         resizeQueued = true;
-        requestAnimationFrame(() => {
+        requestAnimationFrame(guarded(() => {
             resizeQueued = false;
             const size = deviceSize();
             if (size.width === device.width && size.height === device.height && size.scale === device.scale) {
                 return;
             }
             device = size;
-            sizeCanvas();
             q._quorbel_resize(device.width, device.height, device.scale);
+            root.dataset.device = `${device.width}x${device.height}`;
+            sizeCanvas();
             bindImage();
-        });
+        }));
     }
 
     // A move to a screen of another pixel ratio fires no resize.
@@ -170,10 +223,10 @@
     }
 
     // The panel offers each option with the table's English label; a change
-    // rewrites the address, so that a link holds the settings, and starts
-    // the saver again with them.
+    // rewrites that option in the address, keeping the rest as given, so
+    // that a link holds the settings, and starts the saver again with them.
     function buildPanel() {
-        const table = q.ccall('quorbel_option_table', 'string', [], []);
+        const table = q.UTF8ToString(q._quorbel_option_table());
         const address = new URLSearchParams(location.search);
         for (const line of table.trim().split('\n')) {
             const [name, label, values, defaultText] = line.split('\t');
@@ -209,19 +262,19 @@
             }
             control.name = name;
             control.dataset.defaultText = defaultText;
-            control.addEventListener('change', applyPanel);
+            control.addEventListener('change', guarded(applyPanel));
             row.append(control);
             fields.append(row);
         }
     }
 
-    function applyPanel() {
-        const address = new URLSearchParams();
-        for (const control of fields.querySelectorAll('select, input')) {
-            const value = control.value.trim();
-            if (value !== '' && value !== control.dataset.defaultText) {
-                address.set(control.name, value);
-            }
+    function applyPanel(event) {
+        const control = event.target;
+        const value = control.value.trim();
+        const address = new URLSearchParams(location.search);
+        address.delete(control.name);
+        if (value !== '' && value !== control.dataset.defaultText) {
+            address.set(control.name, value);
         }
         const search = address.toString() ? '?' + address.toString() : '';
         try {
@@ -269,8 +322,10 @@
 
     QuorbelModule().then((module) => {
         q = module;
-        buildPanel();
-        listen();
-        start();
+        guarded(() => {
+            buildPanel();
+            listen();
+            start();
+        })();
     }, (error) => showMessage('Quorbel cannot start here: ' + error));
 })();

@@ -39,8 +39,7 @@ int Run(const HackOptions& options, const StopSignals& signals) {
         options.program.scale != 0 ? options.program.scale : AutoScale(ReadScreenFacts(connection->display()));
     HackLoopEnd end{};
     {
-        const IndexedImage enlarged = scale > 1 ? EnlargedImage(sheet.image, scale) : IndexedImage();
-        WindowPainter painter(*connection, window, scale > 1 ? enlarged : sheet.image, sheet.palette);
+        WindowPainter painter(*connection, window, sheet.image, sheet.palette, scale);
         // Black from the start, whatever was there (the root's pattern).
         painter.repaint({0, 0, window.size.width, window.size.height});
         Saver saver;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "display/changed_area.h"
+#include "display/clipped_copy.h"
 #include "x11/pixel_format.h"
 
 namespace {
@@ -13,17 +14,9 @@ ChannelMasks MasksOf(const Visual* visual) {
             static_cast<uint32_t>(visual->blue_mask)};
 }
 
-// What drawing costs, program and X server together (CPU over 300 ticks on
-// Xvfb with MIT-SHM, each way forced): a request that draws one cell and
-// each pixel it copies; a composed rectangle sent, and a pixel composed and
-// sent. Fitted to small wriggling cells at 1920x1080 (about 400 cells in 300
-// rectangles a tick: 0.67 ms one by one, 1.2 ms composed) and 3840x2160
-// with every cell changing (one rectangle; at scale 1, 36,864 cells: 12.5 ms
-// one by one, 10.3 ms composed; at scale 2, 9,216 cells: 7.5 ms one by one).
-constexpr double kCellRequestNs = 140;
-constexpr double kCellPixelNs = 0.7;
-constexpr double kRectangleNs = 2000;
-constexpr double kPixelNs = 1.0;
+// Pixels the compose buffer holds (2 MB): a whole 4K window goes in 16
+// bands, each a round trip when the buffer is shared.
+constexpr size_t kComposePixels = 512 * 1024;
 
 XRectangle CellRect(size_t index, int columns, int width, int height) {
     const int column = static_cast<int>(index % columns);
@@ -35,12 +28,14 @@ XRectangle CellRect(size_t index, int columns, int width, int height) {
 }  // namespace
 
 WindowPainter::WindowPainter(XConnection& connection, const HackWindow& window, const IndexedImage& sheet,
-                             const std::vector<RgbColor>& palette)
+                             const std::vector<RgbColor>& palette, int scale, WayRule rule)
     : connection_(connection),
       display_(connection.display()),
       window_(window),
       pixels_(PixelValues(palette, MasksOf(window.visual), window.depth)),
-      sheetPixmap_(UploadPixmap(connection, window.visual, window.depth, sheet, pixels_)),
+      scale_(scale),
+      rule_(rule),
+      sheetPixmap_(UploadPixmap(connection, window.visual, window.depth, sheet, pixels_, scale)),
       size_(window.size),
       sheet_(sheet) {
     XGCValues values{};
@@ -173,14 +168,14 @@ void WindowPainter::send() {
         return;
     }
     std::vector<PaintRect> rects = changedRects();
-    const double cells = static_cast<double>(changed_.size());
-    const double oneByOne = cells * (kCellRequestNs + kCellPixelNs * cellWidth_ * cellHeight_);
-    const double composed =
-        kRectangleNs * static_cast<double>(rects.size()) + kPixelNs * static_cast<double>(PixelsIn(rects));
-    if (!(composed < oneByOne && compose(rects))) {
+    const TickShape tick{changed_.size(), static_cast<long>(cellWidth_) * cellHeight_, rects.size(), PixelsIn(rects)};
+    if (rule_(tick) == PaintWay::Composed && compose(rects)) {
+        ++(image_->shared() ? counts_.composedShared : counts_.composedSent);
+    } else {
         for (size_t index : changed_) {
             draw(index);
         }
+        ++counts_.cells;
     }
     changed_.clear();
 }
@@ -232,45 +227,59 @@ bool WindowPainter::compose(const std::vector<PaintRect>& rects) {
         return false;
     }
     if (!image_) {
-        image_ = std::make_unique<ComposedImage>(connection_, window_.visual, window_.depth, size_);
+        const size_t capacity = std::max(kComposePixels, static_cast<size_t>(size_.width));
+        image_ = std::make_unique<ComposedImage>(connection_, window_.visual, window_.depth, capacity);
         composing_ = image_->usable();
         if (!composing_) {
             image_.reset();
             return false;
         }
-        if (sheetPixels_.empty()) {
-            sheetPixels_.resize(sheet_.pixels.size());
-            std::transform(sheet_.pixels.begin(), sheet_.pixels.end(), sheetPixels_.begin(),
-                           [this](uint8_t index) { return pixels_[index]; });
-        }
-    }
-    const size_t stride = image_->stride();
-    for (size_t index : changed_) {
-        const XRectangle r = CellRect(index, columns_, cellWidth_, cellHeight_);
-        const SpriteId id = cells_[index];
-        const int width = std::min(cellWidth_, size_.width - r.x);
-        const int height = std::min(cellHeight_, size_.height - r.y);
-        uint32_t* to = image_->row(r.y) + r.x;
-        // Plain loops: rows of a few dozen bytes cost more as memcpy calls.
-        if (id == 0) {
-            for (int y = 0; y < height; ++y, to += stride) {
-                std::fill(to, to + width, pixels_[0]);
-            }
-            continue;
-        }
-        const Sprite& sprite = sprites_[id - 1];
-        const uint32_t* from = &sheetPixels_[static_cast<size_t>(sprite.srcY) * sheet_.width + sprite.srcX];
-        for (int y = 0; y < height; ++y, to += stride, from += sheet_.width) {
-            for (int x = 0; x < width; ++x) {
-                to[x] = from[x];
-            }
-        }
     }
     for (const PaintRect& rect : rects) {
         PaintRect clipped;
-        if (ClipToClient(rect, size_, &clipped)) {
-            image_->put(window_.window, gc_, clipped);
+        if (!ClipToClient(rect, size_, &clipped)) {
+            continue;
+        }
+        const int width = clipped.right - clipped.left;
+        const int bandRows = static_cast<int>(image_->capacity() / static_cast<size_t>(width));
+        for (int top = clipped.top; top < clipped.bottom; top += bandRows) {
+            const int rows = std::min(bandRows, clipped.bottom - top);
+            composeBand(clipped, top, rows, image_->area(width, rows));
+            image_->put(window_.window, gc_, clipped.left, top);
         }
     }
     return true;
+}
+
+void WindowPainter::composeBand(const PaintRect& rect, int top, int rows, uint32_t* to) const {
+    const int width = rect.right - rect.left;
+    for (int y = top; y < top + rows; ++y, to += width) {
+        const int inCell = y % cellHeight_;
+        if (y > top && inCell % scale_ != 0) {
+            // The same sheet row as the row above, in every cell.
+            std::memcpy(to, to - width, static_cast<size_t>(width) * sizeof(uint32_t));
+            continue;
+        }
+        const SpriteId* cell = &cells_[static_cast<size_t>(y / cellHeight_) * columns_ + rect.left / cellWidth_];
+        for (int x = rect.left; x < rect.right; x += cellWidth_, ++cell) {
+            uint32_t* out = to + (x - rect.left);
+            const int count = std::min(cellWidth_, rect.right - x);
+            // Plain loops: rows of a few dozen bytes cost more as calls.
+            if (*cell == 0) {
+                std::fill(out, out + count, pixels_[0]);
+                continue;
+            }
+            const Sprite& sprite = sprites_[*cell - 1];
+            const uint8_t* from = &sheet_.pixels[static_cast<size_t>((sprite.srcY + inCell) / scale_) * sheet_.width +
+                                                 sprite.srcX / scale_];
+            if (scale_ == 1) {
+                for (int i = 0; i < count; ++i) {
+                    out[i] = pixels_[from[i]];
+                }
+            } else {
+                EnlargeRow(out, from, static_cast<size_t>(count), scale_, 0,
+                           [this](uint8_t index) { return pixels_[index]; });
+            }
+        }
+    }
 }

@@ -1,14 +1,16 @@
 // What the painter draws on in the X11 saver: the window, with the sprite
-// sheet uploaded once as a pixmap on the server. No copy of the picture is
-// kept: only which sprite each cell of the grid shows (two bytes a cell), from
-// which exposed parts of the window are drawn again.
+// sheet uploaded once as a pixmap on the server, enlarged by the scale there.
+// No copy of the picture is kept: only which sprite each cell of the grid
+// shows (two bytes a cell), from which exposed parts of the window are drawn
+// again.
 //
 // The cell painter draws whole cells of one size on a grid from 0, 0, each
 // at most once a tick, so a tick's cells can be drawn in any order. They are
-// collected and sent at present() the cheaper of two ways: one XCopyArea or
-// XFillRectangle a cell, or composed here into an image of the window's
-// pixels (MIT-SHM where the server has it) sent as the rectangles that the
-// changed cells tile exactly, so nothing else need be known of the picture.
+// collected and sent at present() the cheaper of two ways (CheaperWay): one
+// XCopyArea or XFillRectangle a cell, or composed here from the unenlarged
+// sheet into a small buffer (MIT-SHM where the server has it) and sent as
+// the rectangles that the changed cells tile exactly, a band at a time, so
+// nothing else need be known of the picture.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -23,13 +25,25 @@
 #include "display/paint_target.h"
 #include "x11/composed_image_x11.h"
 #include "x11/hack_window_x11.h"
+#include "x11/paint_way.h"
 #include "x11/visual_image_x11.h"
 #include "x11/x_connection_x11.h"
 
+// How often each way drew a tick's cells (a send() counts once).
+struct PaintCounts {
+    uint64_t cells = 0;
+    uint64_t composedShared = 0;  // through MIT-SHM
+    uint64_t composedSent = 0;    // with XPutImage
+};
+
 class WindowPainter final : public PaintTarget {
 public:
+    using WayRule = PaintWay (*)(const TickShape&);
+
+    // Copies name the sheet enlarged by scale, as a ScaledTarget hands them
+    // on. rule picks each tick's way; tests force one.
     WindowPainter(XConnection& connection, const HackWindow& window, const IndexedImage& sheet,
-                  const std::vector<RgbColor>& palette);
+                  const std::vector<RgbColor>& palette, int scale, WayRule rule = CheaperWay);
     ~WindowPainter();
     WindowPainter(const WindowPainter&) = delete;
     WindowPainter& operator=(const WindowPainter&) = delete;
@@ -44,6 +58,8 @@ public:
     void resize(ClientSize size);
     // Paints rect (clipped to the window) again: black, and the cells on it.
     void repaint(const PaintRect& rect);
+
+    const PaintCounts& counts() const { return counts_; }
 
 private:
     using SpriteId = uint16_t;  // 0: black
@@ -63,12 +79,17 @@ private:
     // with the same run of the row above.
     std::vector<PaintRect> changedRects();
     bool compose(const std::vector<PaintRect>& rects);
+    // Rows top.. of rect (whole cells across, clipped to the window) into
+    // to, rows rect's width apart.
+    void composeBand(const PaintRect& rect, int top, int rows, uint32_t* to) const;
 
     XConnection& connection_;
     Display* display_;
     const HackWindow& window_;
     GC gc_;
     PixelTable pixels_;
+    int scale_;
+    WayRule rule_;
     Pixmap sheetPixmap_;
     ClientSize size_;
 
@@ -83,10 +104,11 @@ private:
     std::unordered_map<uint32_t, SpriteId> spriteIds_;
     std::vector<uint8_t> marks_;  // per cell: changed this tick
 
-    // For composing, made on first use: the sheet in the window's pixel
-    // values, and the image.
+    PaintCounts counts_;
+
+    // For composing: the sheet as decoded, and the buffer, made on first
+    // use.
     const IndexedImage& sheet_;
-    std::vector<uint32_t> sheetPixels_;
     std::unique_ptr<ComposedImage> image_;
     bool composing_ = true;  // false once no image could be made
 };

@@ -55,3 +55,14 @@ std::optional<std::string> XConnection::takeError() {
     error.swap(firstError);
     return error;
 }
+
+bool XConnection::failsAlone(const std::function<bool()>& request) {
+    XSync(display_, False);
+    std::optional<std::string> earlier;
+    earlier.swap(firstError);
+    const bool sent = request();
+    XSync(display_, False);
+    const bool failed = !sent || firstError.has_value();
+    firstError = earlier;
+    return failed;
+}

@@ -5,6 +5,7 @@
 
 #include <X11/Xlib.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,10 @@ public:
     std::optional<std::string> syncAndTakeError();
     // The same without the round trip: only errors already received.
     std::optional<std::string> takeError();
+    // Whether request (which sends requests and says whether Xlib took them)
+    // fails, judged by its own errors only: any error before it is kept, to
+    // be taken as usual, and is not read as the request's.
+    bool failsAlone(const std::function<bool()>& request);
 
 private:
     explicit XConnection(Display* display) : display_(display) {}

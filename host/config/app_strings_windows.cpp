@@ -1,9 +1,8 @@
 // The application strings, kept as UTF-16 so that the Japanese texts
 // survive on NT systems whose code page is not Japanese.
-#include "resources/resource_ids.h"
 #include "host/config/config_dialog_windows.h"
 #include "host/config/dialog_text_windows.h"
-#include "host/config/windows_family_windows.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -15,7 +14,7 @@ wchar_t helpFailedText[255];
 
 template <size_t N>
 void Load(UINT id, wchar_t (&buffer)[N]) {
-    LoadResourceString(Windows95Family(), id, buffer, static_cast<int>(N));
+    LoadResourceString(id, buffer, static_cast<int>(N));
 }
 
 }  // namespace

@@ -5,12 +5,11 @@
 
 #include <string>
 
-#include "resources/resource_ids.h"
-#include "settings/config_dialog_logic.h"
 #include "host/config/dialog_text_windows.h"
 #include "host/config/help_page_windows.h"
+#include "resources/resource_ids.h"
+#include "settings/config_dialog_logic.h"
 #include "settings/settings_store.h"
-#include "host/config/windows_family_windows.h"
 
 namespace {
 
@@ -26,7 +25,7 @@ const char kAboutTemplate[] = "ABOUTDLGBOX";
 void ShowGroupInDialog(ChoiceGroup group, int32_t value) {
     const GroupView view = ShowGroup(group, value);
     for (int i = 0; i < view.buttonCount; ++i) {
-        SendItemMessage(Windows95Family(), configDialog, view.buttons[i].id, BM_SETCHECK,
+        SendItemMessage(configDialog, view.buttons[i].id, BM_SETCHECK,
                         view.buttons[i].checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     for (int i = 0; i < view.dependentCount; ++i) {
@@ -65,7 +64,7 @@ int32_t Field(ChoiceGroup group) { return GroupValue(workingCopy, group); }
 BOOL StartDialog(HWND dialog) {
     CenterOverWindow(dialog, GetParent(dialog));
     HWND edit = GetDlgItem(dialog, IDC_GENERATIONS);
-    previousEditProc = ReplaceWindowProc(Windows95Family(), edit, DigitEditProc);
+    previousEditProc = ReplaceWindowProc(edit, DigitEditProc);
     LoadAppStrings();
     LoadSettings();
     workingCopy = userSettings;
@@ -80,7 +79,7 @@ BOOL StartDialog(HWND dialog) {
     ShowShrink(Field(ChoiceGroup::Shrink));
     ShowSize(Field(ChoiceGroup::Size));
 
-    SetItemText(Windows95Family(), dialog, IDC_GENERATIONS, FormatGenerations(workingCopy.Generations));
+    SetItemText(dialog, IDC_GENERATIONS, FormatGenerations(workingCopy.Generations));
 
     ShowConnectTBLR(Field(ChoiceGroup::ConnectTBLR));
     ShowColors(Field(ChoiceGroup::Colors));
@@ -89,7 +88,7 @@ BOOL StartDialog(HWND dialog) {
 
 // The box's text, converted by the same rule on Windows and under Wine
 // (Wine's GetDlgItemInt reads "-1" as 4294967295 where Windows gives 0).
-uint32_t ReadGenerations(HWND dialog) { return ParseGenerations(ItemText(Windows95Family(), dialog, IDC_GENERATIONS)); }
+uint32_t ReadGenerations(HWND dialog) { return ParseGenerations(ItemText(dialog, IDC_GENERATIONS)); }
 
 void AcceptSettings(HWND dialog) {
     userSettings = workingCopy;
@@ -103,20 +102,17 @@ void AcceptSettings(HWND dialog) {
 // one; else the old call, whose failure then says what is missing.
 void ShowHelp(HWND dialog) {
     bool shown = false;
-    const std::wstring page =
-        OldHelpAvailable(Windows95Family(), kHelpFile) ? std::wstring() : FindHelpPage(Windows95Family());
+    const std::wstring page = OldHelpAvailable(kHelpFile) ? std::wstring() : FindHelpPage();
     if (!page.empty()) {
-        shown = OpenHelpPage(Windows95Family(), dialog, page);
+        shown = OpenHelpPage(dialog, page);
     } else {
-        shown = StartHelp(Windows95Family(), dialog, kHelpFile, HELP_CONTEXT, kHelpContext) != FALSE;
+        shown = StartHelp(dialog, kHelpFile, HELP_CONTEXT, kHelpContext) != FALSE;
     }
     if (!shown)
-        ShowMessageBox(Windows95Family(), dialog, HelpFailureText(), HelpFailureCaption(), MB_OK);
+        ShowMessageBox(dialog, HelpFailureText(), HelpFailureCaption(), MB_OK);
 }
 
-void ShowAbout(HWND dialog) {
-    RunDialogBox(Windows95Family(), DialogInstance(Windows95Family(), dialog), kAboutTemplate, dialog, AboutDialogProc);
-}
+void ShowAbout(HWND dialog) { RunDialogBox(DialogInstance(dialog), kAboutTemplate, dialog, AboutDialogProc); }
 
 // The whole wParam is the command: only notification code 0 matches.
 BOOL HandleCommand(HWND dialog, WPARAM wParam) {
@@ -179,7 +175,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 LRESULT CALLBACK DigitEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CHAR && !PassesDigitFilter(static_cast<uint32_t>(wParam)))
         return 0;
-    return CallPreviousProc(Windows95Family(), previousEditProc, window, message, wParam, lParam);
+    return CallPreviousProc(previousEditProc, window, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -197,5 +193,5 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 
 INT_PTR RunConfigDialog(HINSTANCE instance, HWND owner) {
-    return RunDialogBox(Windows95Family(), instance, MAKEINTRESOURCEA(IDD_CONFIG), owner, ConfigDialogProc);
+    return RunDialogBox(instance, MAKEINTRESOURCEA(IDD_CONFIG), owner, ConfigDialogProc);
 }

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "host/config/windows_family_windows.h"
+
 std::wstring Widen(const char* text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
     if (length <= 0)
@@ -24,9 +26,8 @@ std::string Narrow(const wchar_t* text) {
     return narrow;
 }
 
-INT_PTR RunDialogBox(bool windows95Family, HINSTANCE instance, const char* templateName, HWND owner,
-                     DLGPROC procedure) {
-    if (windows95Family)
+INT_PTR RunDialogBox(HINSTANCE instance, const char* templateName, HWND owner, DLGPROC procedure) {
+    if (Windows95Family())
         return DialogBoxParamA(instance, templateName, owner, procedure, 0);
     if (IS_INTRESOURCE(templateName)) {
         return DialogBoxParamW(instance, MAKEINTRESOURCEW(LOWORD(reinterpret_cast<ULONG_PTR>(templateName))), owner,
@@ -36,28 +37,28 @@ INT_PTR RunDialogBox(bool windows95Family, HINSTANCE instance, const char* templ
     return DialogBoxParamW(instance, std::wstring(name.begin(), name.end()).c_str(), owner, procedure, 0);
 }
 
-HINSTANCE DialogInstance(bool windows95Family, HWND dialog) {
+HINSTANCE DialogInstance(HWND dialog) {
     const LONG_PTR instance =
-        windows95Family ? GetWindowLongPtrA(dialog, GWLP_HINSTANCE) : GetWindowLongPtrW(dialog, GWLP_HINSTANCE);
+        Windows95Family() ? GetWindowLongPtrA(dialog, GWLP_HINSTANCE) : GetWindowLongPtrW(dialog, GWLP_HINSTANCE);
     return reinterpret_cast<HINSTANCE>(instance);
 }
 
-LRESULT SendItemMessage(bool windows95Family, HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
-    return windows95Family ? SendDlgItemMessageA(dialog, id, message, wParam, lParam)
-                           : SendDlgItemMessageW(dialog, id, message, wParam, lParam);
+LRESULT SendItemMessage(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Windows95Family() ? SendDlgItemMessageA(dialog, id, message, wParam, lParam)
+                             : SendDlgItemMessageW(dialog, id, message, wParam, lParam);
 }
 
-void SetItemText(bool windows95Family, HWND dialog, int id, const std::string& ascii) {
-    if (windows95Family) {
+void SetItemText(HWND dialog, int id, const std::string& ascii) {
+    if (Windows95Family()) {
         SetDlgItemTextA(dialog, id, ascii.c_str());
     } else {
         SetDlgItemTextW(dialog, id, std::wstring(ascii.begin(), ascii.end()).c_str());
     }
 }
 
-std::u16string ItemText(bool windows95Family, HWND dialog, int id) {
+std::u16string ItemText(HWND dialog, int id) {
     std::wstring text;
-    if (windows95Family) {
+    if (Windows95Family()) {
         char bytes[64] = {};
         GetDlgItemTextA(dialog, id, bytes, static_cast<int>(sizeof bytes));
         text = Widen(bytes);
@@ -69,34 +70,33 @@ std::u16string ItemText(bool windows95Family, HWND dialog, int id) {
     return std::u16string(text.begin(), text.end());
 }
 
-WNDPROC ReplaceWindowProc(bool windows95Family, HWND window, WNDPROC procedure) {
+WNDPROC ReplaceWindowProc(HWND window, WNDPROC procedure) {
     const auto replacement = reinterpret_cast<LONG_PTR>(procedure);
-    const LONG_PTR previous = windows95Family ? SetWindowLongPtrA(window, GWLP_WNDPROC, replacement)
-                                              : SetWindowLongPtrW(window, GWLP_WNDPROC, replacement);
+    const LONG_PTR previous = Windows95Family() ? SetWindowLongPtrA(window, GWLP_WNDPROC, replacement)
+                                                : SetWindowLongPtrW(window, GWLP_WNDPROC, replacement);
     return reinterpret_cast<WNDPROC>(previous);
 }
 
-LRESULT CallPreviousProc(bool windows95Family, WNDPROC previous, HWND window, UINT message, WPARAM wParam,
-                         LPARAM lParam) {
-    return windows95Family ? CallWindowProcA(previous, window, message, wParam, lParam)
-                           : CallWindowProcW(previous, window, message, wParam, lParam);
+LRESULT CallPreviousProc(WNDPROC previous, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Windows95Family() ? CallWindowProcA(previous, window, message, wParam, lParam)
+                             : CallWindowProcW(previous, window, message, wParam, lParam);
 }
 
-BOOL StartHelp(bool windows95Family, HWND owner, const char* file, UINT command, ULONG_PTR data) {
-    if (windows95Family)
+BOOL StartHelp(HWND owner, const char* file, UINT command, ULONG_PTR data) {
+    if (Windows95Family())
         return WinHelpA(owner, file, command, data);
     const std::string name(file);
     return WinHelpW(owner, std::wstring(name.begin(), name.end()).c_str(), command, data);
 }
 
-int ShowMessageBox(bool windows95Family, HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
-    if (windows95Family)
+int ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
+    if (Windows95Family())
         return MessageBoxA(owner, Narrow(text).c_str(), Narrow(caption).c_str(), style);
     return MessageBoxW(owner, text, caption, style);
 }
 
-void LoadResourceString(bool windows95Family, UINT id, wchar_t* buffer, int capacity) {
-    if (!windows95Family) {
+void LoadResourceString(UINT id, wchar_t* buffer, int capacity) {
+    if (!Windows95Family()) {
         LoadStringW(GetModuleHandleW(nullptr), id, buffer, capacity);
         return;
     }
@@ -109,10 +109,10 @@ void LoadResourceString(bool windows95Family, UINT id, wchar_t* buffer, int capa
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), -1, buffer, capacity);
 }
 
-int ShowStringMessage(bool windows95Family, HWND owner, UINT textId, UINT captionId, UINT style) {
+int ShowStringMessage(HWND owner, UINT textId, UINT captionId, UINT style) {
     wchar_t text[256] = {};
     wchar_t caption[64] = {};
-    LoadResourceString(windows95Family, textId, text, 256);
-    LoadResourceString(windows95Family, captionId, caption, 64);
-    return ShowMessageBox(windows95Family, owner, text, caption, style);
+    LoadResourceString(textId, text, 256);
+    LoadResourceString(captionId, caption, 64);
+    return ShowMessageBox(owner, text, caption, style);
 }

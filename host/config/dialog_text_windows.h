@@ -13,28 +13,27 @@ std::wstring Widen(const char* text);
 std::string Narrow(const wchar_t* text);
 
 // `templateName` is an id made with MAKEINTRESOURCEA or an ASCII name.
-INT_PTR RunDialogBox(bool windows95Family, HINSTANCE instance, const char* templateName, HWND owner, DLGPROC procedure);
-HINSTANCE DialogInstance(bool windows95Family, HWND dialog);
-LRESULT SendItemMessage(bool windows95Family, HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR RunDialogBox(HINSTANCE instance, const char* templateName, HWND owner, DLGPROC procedure);
+HINSTANCE DialogInstance(HWND dialog);
+LRESULT SendItemMessage(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Text of plain ASCII, such as a number.
-void SetItemText(bool windows95Family, HWND dialog, int id, const std::string& ascii);
+void SetItemText(HWND dialog, int id, const std::string& ascii);
 // The control's text as UTF-16; ANSI text is converted from the code page.
-std::u16string ItemText(bool windows95Family, HWND dialog, int id);
+std::u16string ItemText(HWND dialog, int id);
 
 // Installs `procedure` as the window's procedure and returns the previous one.
-WNDPROC ReplaceWindowProc(bool windows95Family, HWND window, WNDPROC procedure);
+WNDPROC ReplaceWindowProc(HWND window, WNDPROC procedure);
 // On the Windows 95 family WM_CHAR then carries bytes of the ANSI code page.
-LRESULT CallPreviousProc(bool windows95Family, WNDPROC previous, HWND window, UINT message, WPARAM wParam,
-                         LPARAM lParam);
+LRESULT CallPreviousProc(WNDPROC previous, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // `file` is an ASCII file name. Returns zero when the help viewer fails.
-BOOL StartHelp(bool windows95Family, HWND owner, const char* file, UINT command, ULONG_PTR data);
-int ShowMessageBox(bool windows95Family, HWND owner, const wchar_t* text, const wchar_t* caption, UINT style);
+BOOL StartHelp(HWND owner, const char* file, UINT command, ULONG_PTR data);
+int ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style);
 
 // Loads string `id` of the program's resources into `buffer` (capacity in
 // characters, terminator included); leaves it empty when the string is absent.
-void LoadResourceString(bool windows95Family, UINT id, wchar_t* buffer, int capacity);
+void LoadResourceString(UINT id, wchar_t* buffer, int capacity);
 // A message box with string `textId` as its text and `captionId` as its
 // caption, both in the language Windows picks from the program's resources.
-int ShowStringMessage(bool windows95Family, HWND owner, UINT textId, UINT captionId, UINT style);
+int ShowStringMessage(HWND owner, UINT textId, UINT captionId, UINT style);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/config/dialog_text_windows.h"
+#include "host/config/windows_family_windows.h"
 
 namespace {
 
@@ -15,14 +16,14 @@ const wchar_t kInstallKey[] = L"Software\\Pelmar\\Quorbel";
 const wchar_t kPageValue[] = L"HelpPage";
 constexpr DWORD kPathCapacity = MAX_PATH * 2;
 
-bool FileExists(bool windows95Family, const std::wstring& path) {
+bool FileExists(const std::wstring& path) {
     const DWORD attributes =
-        windows95Family ? GetFileAttributesA(Narrow(path.c_str()).c_str()) : GetFileAttributesW(path.c_str());
+        Windows95Family() ? GetFileAttributesA(Narrow(path.c_str()).c_str()) : GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring WindowsFolder(bool windows95Family) {
-    if (windows95Family) {
+std::wstring WindowsFolder() {
+    if (Windows95Family()) {
         char path[kPathCapacity] = {};
         return GetWindowsDirectoryA(path, kPathCapacity) ? Widen(path) : std::wstring();
     }
@@ -30,9 +31,9 @@ std::wstring WindowsFolder(bool windows95Family) {
     return GetWindowsDirectoryW(path, kPathCapacity) ? path : std::wstring();
 }
 
-std::wstring ProgramFolder(bool windows95Family) {
+std::wstring ProgramFolder() {
     std::wstring path;
-    if (windows95Family) {
+    if (Windows95Family()) {
         char bytes[kPathCapacity] = {};
         if (GetModuleFileNameA(nullptr, bytes, kPathCapacity))
             path = Widen(bytes);
@@ -47,8 +48,8 @@ std::wstring ProgramFolder(bool windows95Family) {
 
 // The folders the program's own file search covers: its folder, the
 // current one, the system folders, the PATH.
-bool OnSearchPath(bool windows95Family, const std::wstring& name) {
-    if (windows95Family) {
+bool OnSearchPath(const std::wstring& name) {
+    if (Windows95Family()) {
         char found[kPathCapacity] = {};
         char* filePart = nullptr;
         return SearchPathA(nullptr, Narrow(name.c_str()).c_str(), nullptr, kPathCapacity, found, &filePart) != 0;
@@ -58,10 +59,10 @@ bool OnSearchPath(bool windows95Family, const std::wstring& name) {
     return SearchPathW(nullptr, name.c_str(), nullptr, kPathCapacity, found, &filePart) != 0;
 }
 
-std::wstring RecordedPage(bool windows95Family) {
+std::wstring RecordedPage() {
     HKEY key = nullptr;
     std::wstring page;
-    if (windows95Family) {
+    if (Windows95Family()) {
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, Narrow(kInstallKey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
             return page;
         std::vector<char> bytes(kPathCapacity + 1, '\0');
@@ -84,29 +85,39 @@ std::wstring RecordedPage(bool windows95Family) {
     return page;
 }
 
+// The old viewer works on the 95 family and on the NT family before Vista;
+// from Vista on winhlp32.exe is a stub that only says the viewer is gone.
+bool OldViewerWorks() {
+    if (Windows95Family())
+        return true;
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    return GetVersionExA(&version) && version.dwMajorVersion < 6;
+}
+
 }  // namespace
 
-bool OldHelpAvailable(bool windows95Family, const char* helpFile) {
-    const std::wstring windows = WindowsFolder(windows95Family);
-    if (windows.empty() || !FileExists(windows95Family, windows + L"\\winhlp32.exe"))
+bool OldHelpAvailable(const char* helpFile) {
+    const std::wstring windows = WindowsFolder();
+    if (!OldViewerWorks() || windows.empty() || !FileExists(windows + L"\\winhlp32.exe"))
         return false;
     const std::string name(helpFile);
     const std::wstring file(name.begin(), name.end());
-    return OnSearchPath(windows95Family, file) || FileExists(windows95Family, windows + L"\\Help\\" + file);
+    return OnSearchPath(file) || FileExists(windows + L"\\Help\\" + file);
 }
 
-std::wstring FindHelpPage(bool windows95Family) {
-    const std::wstring folder = ProgramFolder(windows95Family);
+std::wstring FindHelpPage() {
+    const std::wstring folder = ProgramFolder();
     if (!folder.empty()) {
         const std::wstring beside = folder + L"\\" + kPageName;
-        if (FileExists(windows95Family, beside))
+        if (FileExists(beside))
             return beside;
     }
-    const std::wstring recorded = RecordedPage(windows95Family);
-    return !recorded.empty() && FileExists(windows95Family, recorded) ? recorded : std::wstring();
+    const std::wstring recorded = RecordedPage();
+    return !recorded.empty() && FileExists(recorded) ? recorded : std::wstring();
 }
 
-bool OpenHelpPage(bool windows95Family, HWND owner, const std::wstring& page) {
+bool OpenHelpPage(HWND owner, const std::wstring& page) {
     // Looked up by name, so that the program imports nothing more for a
     // button; the module stays loaded, as the browser's start may still
     // run in it.
@@ -114,7 +125,7 @@ bool OpenHelpPage(bool windows95Family, HWND owner, const std::wstring& page) {
     if (!shell)
         return false;
     INT_PTR result = 0;
-    if (windows95Family) {
+    if (Windows95Family()) {
         using Open = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
         if (const auto open = reinterpret_cast<Open>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA"))))
             result = reinterpret_cast<INT_PTR>(

@@ -8,13 +8,13 @@
 
 #include <string>
 
-// Both the old help viewer and `helpFile` (ASCII) are there, the file where
-// the viewer would look for it.
-bool OldHelpAvailable(bool windows95Family, const char* helpFile);
+// A working old help viewer (not the stub of Vista and later) and
+// `helpFile` (ASCII) are both there, the file where the viewer would look.
+bool OldHelpAvailable(const char* helpFile);
 
 // The help page beside the program (a copy by hand), else where the
 // installer recorded it; empty when neither exists.
-std::wstring FindHelpPage(bool windows95Family);
+std::wstring FindHelpPage();
 
 // Opens the page with the user's program for web pages; false on failure.
-bool OpenHelpPage(bool windows95Family, HWND owner, const std::wstring& page);
+bool OpenHelpPage(HWND owner, const std::wstring& page);

@@ -9,11 +9,24 @@
 ; Call DesktopUserSid (un.DesktopUserSid in the uninstaller) sets
 ; $DesktopUser to that user's SID as text, or to "" when it cannot be found
 ; (no such services, no user in the session, an unknown account); the
-; callers then act on HKCU, the account the installer runs as.
+; callers then act on HKCU, the account the installer runs as. Call
+; InstallerUserSid sets $InstallerUser to that account's SID, or to "".
+;
+; Defined DESKTOP_USER_STAND_IN=<SID> makes a test build whose lookup
+; answers that SID, as for another account: Wine has one user and no
+; elevation by another account.
 !include "LogicLib.nsh"
 
 Var DesktopUser
+Var InstallerUser
 
+!ifdef DESKTOP_USER_STAND_IN
+!macro DESKTOP_USER_SID_FUNCTION prefix
+Function ${prefix}DesktopUserSid
+    StrCpy $DesktopUser "${DESKTOP_USER_STAND_IN}"
+FunctionEnd
+!macroend
+!else
 !macro DESKTOP_USER_SID_FUNCTION prefix
 Function ${prefix}DesktopUserSid
     Push $0
@@ -69,8 +82,42 @@ Function ${prefix}DesktopUserSid
     Pop $0
 FunctionEnd
 !macroend
+!endif
 !insertmacro DESKTOP_USER_SID_FUNCTION ""
 !insertmacro DESKTOP_USER_SID_FUNCTION "un."
+
+Function InstallerUserSid
+    Push $0
+    Push $1
+    Push $2
+    Push $3
+    Push $4
+    StrCpy $4 ""
+    System::Call 'kernel32::GetCurrentProcess() p .r0'
+    ; TOKEN_QUERY (8); TokenUser (1) holds the SID's address first.
+    System::Call 'advapi32::OpenProcessToken(p r0, i 8, *p .r1) i .r2'
+    ${If} $2 <> 0
+        System::Alloc 256
+        Pop $3
+        System::Call 'advapi32::GetTokenInformation(p r1, i 1, p r3, i 256, *i .r2) i .r0'
+        ${If} $0 <> 0
+            System::Call '*$3(p .r0)'
+            System::Call 'advapi32::ConvertSidToStringSidW(p r0, *p .r2) i .r0'
+            ${If} $0 <> 0
+                System::Call '*$2(&w${NSIS_MAX_STRLEN} .r4)'
+                System::Call 'kernel32::LocalFree(p r2)'
+            ${EndIf}
+        ${EndIf}
+        System::Free $3
+        System::Call 'kernel32::CloseHandle(p r1)'
+    ${EndIf}
+    StrCpy $InstallerUser $4
+    Pop $4
+    Pop $3
+    Pop $2
+    Pop $1
+    Pop $0
+FunctionEnd
 
 ; The session user's keys: under HKEY_USERS\<SID> when the lookup found the
 ; user, else under HKCU. KEY is relative to the user's hive.
@@ -79,6 +126,13 @@ FunctionEnd
         WriteRegStr HKCU "${KEY}" "${NAME}" "${VALUE}"
     ${Else}
         WriteRegStr HKU "$DesktopUser\${KEY}" "${NAME}" "${VALUE}"
+    ${EndIf}
+!macroend
+!macro UserWriteExpandStr KEY NAME VALUE
+    ${If} $DesktopUser == ""
+        WriteRegExpandStr HKCU "${KEY}" "${NAME}" "${VALUE}"
+    ${Else}
+        WriteRegExpandStr HKU "$DesktopUser\${KEY}" "${NAME}" "${VALUE}"
     ${EndIf}
 !macroend
 !macro UserReadStr OUT KEY NAME

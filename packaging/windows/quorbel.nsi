@@ -3,8 +3,8 @@
 ; find it, with the help page beside the uninstaller. Built by build.sh,
 ; which defines VERSION (numbers only, for the version resource),
 ; VERSION_TEXT (as the About box shows it), SCR32, SCR64 with their sizes in
-; KB (SCR32_KB, SCR64_KB), HELP_PAGE, ICON and OUTFILE. Japanese or English
-; after the user's language.
+; KB (SCR32_KB, SCR64_KB), HELP_PAGE, LICENCE (the notice, with Windows line
+; ends), ICON and OUTFILE. Japanese or English after the user's language.
 Unicode true
 ManifestDPIAware true
 RequestExecutionLevel admin
@@ -15,12 +15,14 @@ SetCompressor /SOLID lzma
 !include "WinVer.nsh"
 !include "x64.nsh"
 !include "desktop_user.nsh"
+!include "saver_value.nsh"
 
 !define KEY_UNINSTALL "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorbel"
 !define KEY_DESKTOP "Control Panel\Desktop"
 !define KEY_SETTINGS "Software\Pelmar\Quorbel"
 !define SAVER "Quorbel.scr"
 !define HELP "Quorbel.html"
+!define LICENCE_FILE "LICENSE.txt"
 ; The name the screen-saver list shows (the description string) with ours.
 !define PRODUCT "Quorbel (Tovtov Life Display)"
 !define START_MENU "$SMPROGRAMS\${PRODUCT}"
@@ -41,8 +43,8 @@ VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} setup"
 VIAddVersionKey /LANG=1033 "CompanyName" "Pelmar"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Pelmar"
 
-Var OurSaver    ; the installed file, long path
 Var OtherSaver  ; SCRNSAVE.EXE as found
+Var CurrentIsOurs  ; 1 when SCRNSAVE.EXE named our saver before the uninstall
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -51,10 +53,15 @@ Var OtherSaver  ; SCRNSAVE.EXE as found
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "$(OpenSettings)"
 !define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
+; An earlier saver in use is removed at the restart; the new one is already
+; in place, so nothing urges a restart now.
+!define MUI_FINISHPAGE_TEXT_REBOOT "$(ReplacedAtRestart)"
+!define MUI_FINISHPAGE_REBOOTLATER_DEFAULT
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishPageShow
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -78,7 +85,9 @@ Section "-Quorbel" SecSaver
     ${EndIf}
 
     ; A new name first, so that a copy that breaks off never replaces a
-    ; working saver; then the swap. A running saver cannot be replaced.
+    ; working saver; then the swap. A running saver (the settings page's
+    ; preview) cannot be deleted: it is moved aside and removed at the
+    ; restart, as the uninstaller does.
     ${If} ${RunningX64}
         ${DisableX64FSRedirection}
     ${EndIf}
@@ -91,10 +100,25 @@ Section "-Quorbel" SecSaver
     ${EndIf}
     ${IfNot} ${Errors}
         Delete "$SYSDIR\${SAVER}"
-        ${IfNot} ${FileExists} "$SYSDIR\${SAVER}"
-            Rename "$SYSDIR\${SAVER}.new" "$SYSDIR\${SAVER}"
-        ${Else}
+        StrCpy $1 ""
+        ${If} ${FileExists} "$SYSDIR\${SAVER}"
+            Push "$SYSDIR\${SAVER}"
+            Call MoveAside
+            Pop $1
+        ${EndIf}
+        ClearErrors
+        ${If} ${FileExists} "$SYSDIR\${SAVER}"
             SetErrors
+        ${Else}
+            Rename "$SYSDIR\${SAVER}.new" "$SYSDIR\${SAVER}"
+            ${If} ${Errors}
+                ${If} $1 != ""
+                    ; The earlier saver back; its pending removal then
+                    ; finds nothing.
+                    Rename "$1" "$SYSDIR\${SAVER}"
+                ${EndIf}
+                SetErrors
+            ${EndIf}
         ${EndIf}
     ${EndIf}
     ${If} ${Errors}
@@ -107,9 +131,11 @@ Section "-Quorbel" SecSaver
         ${EnableX64FSRedirection}
     ${EndIf}
 
-    ; The help page; the dialog's Help button finds it through HelpPage.
+    ; The help page, which the dialog's Help button finds through HelpPage,
+    ; and beside it the licence.
     SetOutPath "$INSTDIR"
     File "/oname=${HELP}" "${HELP_PAGE}"
+    File "/oname=${LICENCE_FILE}" "${LICENCE}"
     WriteRegStr HKLM "${KEY_SETTINGS}" "HelpPage" "$INSTDIR\${HELP}"
     SetShellVarContext all
     CreateDirectory "${START_MENU}"
@@ -125,7 +151,8 @@ Section "-Quorbel" SecSaver
     WriteRegStr HKLM "${KEY_UNINSTALL}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
     WriteRegDWORD HKLM "${KEY_UNINSTALL}" "NoModify" 1
     WriteRegDWORD HKLM "${KEY_UNINSTALL}" "NoRepair" 1
-    ; In KB, what is on the disk: the saver, the help page, the uninstaller.
+    ; In KB, what is on the disk: the saver, the help page, the licence, the
+    ; uninstaller.
     StrCpy $2 0
     ${If} ${RunningX64}
         ${DisableX64FSRedirection}
@@ -136,6 +163,8 @@ Section "-Quorbel" SecSaver
         ${EnableX64FSRedirection}
     ${EndIf}
     Push "$INSTDIR\${HELP}"
+    Call AddFileKB
+    Push "$INSTDIR\${LICENCE_FILE}"
     Call AddFileKB
     Push "$INSTDIR\Uninstall.exe"
     Call AddFileKB
@@ -186,34 +215,39 @@ Section "$(MakeCurrent)" SecCurrent
     ${EndIf}
 SectionEnd
 
-; Pops a SCRNSAVE.EXE value and pushes 1 when it names $OurSaver (long or
-; short path), else 0. The file system redirection must be off.
-!macro IS_OUR_SAVER_FUNCTION prefix
-Function ${prefix}IsOurSaver
+; Pops a file in the system folder that is in use, so cannot be deleted (a
+; running program), moves it to a name of its own there and has that removed
+; when Windows restarts: a name of its own, so that what takes the file's
+; place before the restart is not removed then. Pushes the new name, or ""
+; with the file left where it was when that cannot be done or it is a folder.
+!macro MOVE_ASIDE_FUNCTION prefix
+Function ${prefix}MoveAside
     Exch $0
     Push $1
-    Push $2
-    StrCpy $1 0
-    ${If} $0 != ""
-        GetFullPathName /SHORT $2 "$OurSaver"
-        ${If} $0 == $OurSaver
-        ${OrIf} $0 == $2
-            StrCpy $1 1
-        ${Else}
-            GetFullPathName $2 "$0"
-            ${If} $2 == $OurSaver
-                StrCpy $1 1
-            ${EndIf}
+    StrCpy $1 ""
+    ${IfNot} ${FileExists} "$0\*.*"
+        GetTempFileName $1 "$SYSDIR"
+        Delete "$1"
+        ClearErrors
+        Rename "$0" "$1"
+    ${EndIf}
+    ${If} $1 == ""
+    ${OrIf} ${Errors}
+        StrCpy $1 ""
+    ${Else}
+        Delete /REBOOTOK "$1"
+        ${If} ${Errors}
+            Rename "$1" "$0"
+            StrCpy $1 ""
         ${EndIf}
     ${EndIf}
     StrCpy $0 $1
-    Pop $2
     Pop $1
     Exch $0
 FunctionEnd
 !macroend
-!insertmacro IS_OUR_SAVER_FUNCTION ""
-!insertmacro IS_OUR_SAVER_FUNCTION "un."
+!insertmacro MOVE_ASIDE_FUNCTION ""
+!insertmacro MOVE_ASIDE_FUNCTION "un."
 
 ; Stops the installation after a failed step ($0 names what failed),
 ; taking back what this run has written so far.
@@ -226,11 +260,28 @@ Function FailInstall
         ; No earlier install: remove the uninstaller and its folder.
         Delete "$INSTDIR\Uninstall.exe"
         Delete "$INSTDIR\${HELP}"
+        Delete "$INSTDIR\${LICENCE_FILE}"
         RMDir "$INSTDIR"
     ${EndIf}
     MessageBox MB_OK|MB_ICONSTOP "$(CopyFailed)$\r$\n$0" /SD IDOK
     SetErrorLevel 2
     Quit
+FunctionEnd
+
+; The settings open as the account the installer runs as. When that is not
+; the desktop's user (a standard user's install elevated with an
+; administrator's password), they would be the administrator's, so they are
+; not offered; where the desktop's user is unknown, the choices went to the
+; installer's account too.
+Function FinishPageShow
+    ${IfNot} ${RebootFlag}
+    ${AndIf} $DesktopUser != ""
+        Call InstallerUserSid
+        ${If} $DesktopUser != $InstallerUser
+            SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+            ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+        ${EndIf}
+    ${EndIf}
 FunctionEnd
 
 Function OpenScreenSaverSettings
@@ -281,6 +332,13 @@ Function .onInit
     Call DesktopUserSid
 FunctionEnd
 
+; 3010: installed, but a restart is needed to finish.
+Function .onInstSuccess
+    ${If} ${RebootFlag}
+        SetErrorLevel 3010
+    ${EndIf}
+FunctionEnd
+
 Function un.onInit
     ${If} ${RunningX64}
         SetRegView 64
@@ -291,49 +349,52 @@ FunctionEnd
 ; The saver first: while it runs (the settings page's preview, say) it
 ; cannot be deleted. It is then moved out of the way and removed when
 ; Windows restarts, which the user is told; where not even that can be
-; done, the uninstall stops with everything in place.
+; done, the uninstall stops with everything in place. Whether SCRNSAVE.EXE
+; names it is read off the file, so before it goes.
 Section "Uninstall"
     ${If} ${RunningX64}
         ${DisableX64FSRedirection}
     ${EndIf}
     StrCpy $OurSaver "$SYSDIR\${SAVER}"
-    ClearErrors
-    Delete "$OurSaver"
-    ${If} ${FileExists} "$OurSaver"
-        ; A name of its own, so that a new install before the restart is
-        ; not the file removed then.
-        GetTempFileName $3 "$SYSDIR"
-        Delete "$3"
-        ClearErrors
-        Rename "$OurSaver" "$3"
-        ${If} ${Errors}
-            StrCpy $3 "$OurSaver"
-        ${EndIf}
-        ClearErrors
-        Delete /REBOOTOK "$3"
-        ${If} ${Errors}
-            ${If} $3 != $OurSaver
-                Rename "$3" "$OurSaver"
-            ${EndIf}
-            ${If} ${RunningX64}
-                ${EnableX64FSRedirection}
-            ${EndIf}
-            MessageBox MB_OK|MB_ICONSTOP "$(SaverInUse)$\r$\n$OurSaver" /SD IDOK
-            SetErrorLevel 2
-            Quit
-        ${EndIf}
-    ${EndIf}
-    ; The current saver is reset only while it is still ours: to the one it
-    ; replaced, while that one's file is there.
     !insertmacro UserReadStr $OtherSaver "${KEY_DESKTOP}" "SCRNSAVE.EXE"
     Push $OtherSaver
     Call un.IsOurSaver
-    Pop $0
-    ${If} $0 == 1
+    Pop $CurrentIsOurs
+    ClearErrors
+    Delete "$OurSaver"
+    ${If} ${FileExists} "$OurSaver"
+        Push "$OurSaver"
+        Call un.MoveAside
+        Pop $3
+        ${If} $3 == ""
+            ClearErrors
+            Delete /REBOOTOK "$OurSaver"
+            ${If} ${Errors}
+                ${If} ${RunningX64}
+                    ${EnableX64FSRedirection}
+                ${EndIf}
+                MessageBox MB_OK|MB_ICONSTOP "$(SaverInUse)$\r$\n$OurSaver" /SD IDOK
+                SetErrorLevel 2
+                Quit
+            ${EndIf}
+        ${EndIf}
+    ${EndIf}
+    ; The current saver is reset only while it was ours: to the one it
+    ; replaced, as it was written, while that one's file is there.
+    ${If} $CurrentIsOurs == 1
         !insertmacro UserReadStr $1 "${KEY_SETTINGS}" "${REPLACED_SAVER}"
+        Push $1
+        Call un.SaverFile
+        Pop $2
         ${If} $1 != ""
-        ${AndIf} ${FileExists} "$1"
-            !insertmacro UserWriteStr "${KEY_DESKTOP}" "SCRNSAVE.EXE" "$1"
+        ${AndIf} ${FileExists} "$2"
+            ExpandEnvStrings $3 $1
+            ${If} $3 == $1
+                !insertmacro UserWriteStr "${KEY_DESKTOP}" "SCRNSAVE.EXE" "$1"
+            ${Else}
+                ; Environment strings work only in an expandable string.
+                !insertmacro UserWriteExpandStr "${KEY_DESKTOP}" "SCRNSAVE.EXE" "$1"
+            ${EndIf}
         ${Else}
             !insertmacro UserDeleteValue "${KEY_DESKTOP}" "SCRNSAVE.EXE"
         ${EndIf}
@@ -349,6 +410,7 @@ Section "Uninstall"
     RMDir "${START_MENU}"
     SetShellVarContext current
     Delete "$INSTDIR\${HELP}"
+    Delete "$INSTDIR\${LICENCE_FILE}"
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${KEY_UNINSTALL}"

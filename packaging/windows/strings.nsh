@@ -20,3 +20,5 @@ LangString SaverInUse ${LANG_ENGLISH} "Quorbel could not be uninstalled: the scr
 LangString SaverInUse ${LANG_JAPANESE} "Quorbel をアンインストールできませんでした。スクリーン セーバーが使用中で、Windows の再起動時にも削除できません。何も変更されていません。スクリーン セーバーの設定と動作中のスクリーン セーバーを閉じてから、もう一度お試しください。"
 LangString RemovedAtRestart ${LANG_ENGLISH} "Quorbel has been uninstalled, but the screen saver is in use: its file will be removed when Windows restarts. Restart now?"
 LangString RemovedAtRestart ${LANG_JAPANESE} "Quorbel をアンインストールしましたが、スクリーン セーバーが使用中のため、そのファイルは Windows の再起動時に削除されます。今すぐ再起動しますか?"
+LangString ReplacedAtRestart ${LANG_ENGLISH} "Quorbel has been installed. The earlier Quorbel was in use (by the screen saver settings' preview, say): its file will be removed when Windows restarts. The new one is already in place."
+LangString ReplacedAtRestart ${LANG_JAPANESE} "Quorbel をインストールしました。以前の Quorbel が使用中だったため (スクリーン セーバーの設定のプレビューなど)、そのファイルは Windows の再起動時に削除されます。新しい Quorbel はすでに使用できます。"

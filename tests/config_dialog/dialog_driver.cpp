@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "expected_language.h"
-#include "resources/resource_ids.h"
 #include "host/config/config_dialog_windows.h"
+#include "resources/resource_ids.h"
 
 const wchar_t* const kConfigCaption =
     ExpectJapaneseTexts() ? L"Tovtovライフゲームの設定" : L"Tovtov Life Game Settings";
@@ -117,7 +117,7 @@ std::wstring Text(HWND window) {
     return buffer;
 }
 
-std::wstring ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+std::wstring ControlText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
 
 RECT WindowRect(HWND window) {
     RECT rect{};

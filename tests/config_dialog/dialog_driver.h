@@ -46,5 +46,5 @@ bool Checked(HWND dialog, int id);
 bool Enabled(HWND dialog, int id);
 int SpeedBarPosition(HWND dialog);
 std::wstring Text(HWND window);
-std::wstring ItemText(HWND dialog, int id);
+std::wstring ControlText(HWND dialog, int id);
 RECT WindowRect(HWND window);

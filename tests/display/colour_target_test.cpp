@@ -1,7 +1,6 @@
 // The 32-bit targets paint what the 8-bit frame paints, in colours: copies
-// and fills clipped at every edge, also through a ScaledTarget (with an
-// enlarged sheet, or with the sheet read as if enlarged), and record every
-// pixel they changed.
+// and fills clipped at every edge, also through a ScaledTarget, enlarging
+// the sheet as they copy, and record every pixel they changed.
 #include "display/colour_target.h"
 
 #include <gtest/gtest.h>
@@ -69,10 +68,10 @@ TEST(ColourTarget, PaintsTheIndexedPictureInColoursAndRecordsWhatChanged) {
     for (int scale : {1, 3}) {
         IndexedImage plain(logical.width, logical.height, 0xD0);
         FrameTarget plainTarget(plain, &sheet);
-        const ColourImage sprites = InColours(EnlargedImage(sheet, scale), colours);
+        const ColourImage sprites = InColours(sheet, colours);
         ColourImage picture = InColours(EnlargedImage(plain, scale), colours);
         const ColourImage before = picture;
-        ColourTarget device({picture.pixels.data(), picture.width, picture.height}, &sprites);
+        ColourTarget device({picture.pixels.data(), picture.width, picture.height}, &sprites, scale);
         ScaledTarget scaled(device, scale);
         for (const Operation& op : operations) {
             Apply(plainTarget, op);

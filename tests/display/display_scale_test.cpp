@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 
 #include "display/frame_target.h"
@@ -13,11 +14,15 @@
 namespace {
 
 TEST(DisplayScale, FollowsTheDpiToTheNearestWholeNumberHalvesUp) {
+    // The system's DPIs are not checked before they come here: negative and
+    // huge ones too, up to the ends of int.
     const struct {
         int dpi;
         int scale;
-    } cases[] = {{0, 1},   {96, 1},  {120, 1}, {143, 1}, {144, 2}, {168, 2}, {191, 2},
-                 {193, 2}, {239, 2}, {240, 3}, {288, 3}, {384, 4}, {2000, 4}};
+    } cases[] = {
+        {0, 1},   {96, 1},      {120, 1},     {143, 1},         {144, 2},          {168, 2},          {191, 2},
+        {193, 2}, {239, 2},     {240, 3},     {288, 3},         {384, 4},          {2000, 4},         {-1, 1},
+        {-96, 1}, {-100000, 1}, {INT_MIN, 1}, {INT_MIN + 1, 1}, {INT_MAX - 48, 4}, {INT_MAX - 47, 4}, {INT_MAX, 4}};
     for (const auto& c : cases) {
         EXPECT_EQ(c.scale, ScaleForDpi(c.dpi)) << c.dpi << " DPI";
     }

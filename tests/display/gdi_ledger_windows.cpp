@@ -8,6 +8,7 @@ GdiLedger ledger{};
 
 using CreateCompatibleDCFn = HDC(WINAPI*)(HDC);
 using CreateCompatibleBitmapFn = HBITMAP(WINAPI*)(HDC, int, int);
+using CreateDIBSectionFn = HBITMAP(WINAPI*)(HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD);
 using CreatePaletteFn = HPALETTE(WINAPI*)(const LOGPALETTE*);
 using CreateSolidBrushFn = HBRUSH(WINAPI*)(COLORREF);
 using DeleteDCFn = BOOL(WINAPI*)(HDC);
@@ -17,6 +18,7 @@ using ReleaseDCFn = int(WINAPI*)(HWND, HDC);
 
 CreateCompatibleDCFn realCreateCompatibleDC;
 CreateCompatibleBitmapFn realCreateCompatibleBitmap;
+CreateDIBSectionFn realCreateDIBSection;
 CreatePaletteFn realCreatePalette;
 CreateSolidBrushFn realCreateSolidBrush;
 DeleteDCFn realDeleteDC;
@@ -35,6 +37,10 @@ T Counted(T handle) {
 HDC WINAPI CountedCreateCompatibleDC(HDC dc) { return Counted(realCreateCompatibleDC(dc)); }
 HBITMAP WINAPI CountedCreateCompatibleBitmap(HDC dc, int w, int h) {
     return Counted(realCreateCompatibleBitmap(dc, w, h));
+}
+HBITMAP WINAPI CountedCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                                       DWORD offset) {
+    return Counted(realCreateDIBSection(dc, info, usage, bits, section, offset));
 }
 HPALETTE WINAPI CountedCreatePalette(const LOGPALETTE* p) { return Counted(realCreatePalette(p)); }
 HBRUSH WINAPI CountedCreateSolidBrush(COLORREF c) { return Counted(realCreateSolidBrush(c)); }
@@ -113,6 +119,7 @@ bool StartGdiLedger() {
         // The program imports only what it calls: the creators other than
         // CreateCompatibleDC may be absent.
         Reroute("gdi32.dll", "CreateCompatibleBitmap", CountedCreateCompatibleBitmap, realCreateCompatibleBitmap);
+        Reroute("gdi32.dll", "CreateDIBSection", CountedCreateDIBSection, realCreateDIBSection);
         Reroute("gdi32.dll", "CreatePalette", CountedCreatePalette, realCreatePalette);
         Reroute("gdi32.dll", "CreateSolidBrush", CountedCreateSolidBrush, realCreateSolidBrush);
         ok = Reroute("gdi32.dll", "CreateCompatibleDC", CountedCreateCompatibleDC, realCreateCompatibleDC) &&

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 struct GdiLedger {
-    LONG created;      // CreateCompatibleDC, CreateCompatibleBitmap, CreatePalette, CreateSolidBrush
+    LONG created;      // CreateCompatibleDC, CreateCompatibleBitmap, CreateDIBSection, CreatePalette, CreateSolidBrush
     LONG deleted;      // DeleteDC, DeleteObject that succeeded
     LONG dcsTaken;     // GetDC
     LONG dcsReleased;  // ReleaseDC

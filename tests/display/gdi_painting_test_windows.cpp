@@ -24,7 +24,7 @@ protected:
         ASSERT_NE(nullptr, window);
         display.sheet = CreateSyntheticSheet();
         ASSERT_NE(nullptr, display.sheet.palette);
-        ASSERT_TRUE(display.buffer.create({kWidth, kHeight}, display.sheet));
+        ASSERT_TRUE(view.buffer.create({kWidth, kHeight}, display.sheet));
     }
 
     void TearDown() override { ReleaseSheetGraphics(display.sheet); }
@@ -35,8 +35,7 @@ protected:
         int sprites = 0;
         for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
-                const SheetPoint from =
-                    ExpectedSheetPoint(x, y, before, display.saver.world(), display.saver.effective());
+                const SheetPoint from = ExpectedSheetPoint(x, y, before, view.saver.world(), view.saver.effective());
                 sprites += !from.black;
                 const uint32_t expected = from.black ? 0 : SheetColour(from.x, from.y);
                 const uint32_t got = pixels[static_cast<size_t>(y) * kWidth + x];
@@ -52,6 +51,7 @@ protected:
 
     HWND window = nullptr;
     DisplayState display;
+    MonitorView& view = AddView(display, {0, 0, kWidth, kHeight}, 1);
 };
 
 }  // namespace
@@ -63,7 +63,7 @@ TEST_P(GdiPainting, WindowShowsTheLiveCellsAndBlackElsewhere) {
     settings.Size = wriggle ? CellSize::Small : CellSize::Middle;
     settings.Colors = SpeciesMode::Six;
     settings.Generations = 1000;
-    Saver& saver = display.saver;
+    Saver& saver = view.saver;
     saver.start(settings, {kWidth, kHeight}, wriggle ? 7u : 11u);
     ASSERT_GT(saver.world().width, 0);
 
@@ -96,10 +96,11 @@ TEST(GdiPaintingWithoutSheet, OnlyTheFillsHappen) {
     HWND window = TestWindow();
     FillClient(window, RGB(255, 255, 255));
     DisplayState display;  // no sheet
-    ASSERT_TRUE(display.buffer.create({kTestWindowWidth, kTestWindowHeight}, {}));
+    MonitorView& view = AddView(display, {0, 0, kTestWindowWidth, kTestWindowHeight}, 1);
+    ASSERT_TRUE(view.buffer.create({kTestWindowWidth, kTestWindowHeight}, {}));
     Settings settings = DefaultSettings();
     settings.Generations = 0;  // new worlds come quickly, each clearing the window
-    display.saver.start(settings, {kTestWindowWidth, kTestWindowHeight}, 3u);
+    view.saver.start(settings, {kTestWindowWidth, kTestWindowHeight}, 3u);
     for (int n = 0; n < 20; ++n) {
         RunTick(display, window);
     }
@@ -112,7 +113,8 @@ TEST(GdiPaintingResources, ManyTicksGiveBackEveryObjectAndDC) {
     HWND window = TestWindow();
     DisplayState display;
     display.sheet = CreateSyntheticSheet();
-    ASSERT_TRUE(display.buffer.create({kTestWindowWidth, kTestWindowHeight}, display.sheet));
+    MonitorView& view = AddView(display, {0, 0, kTestWindowWidth, kTestWindowHeight}, 1);
+    ASSERT_TRUE(view.buffer.create({kTestWindowWidth, kTestWindowHeight}, display.sheet));
     // Every choice Random and short-lived worlds: ticks draw newborns,
     // wriggles and erasures, and new worlds reseed, resize and clear.
     const Settings settings{SpeedMode::Random,
@@ -124,7 +126,7 @@ TEST(GdiPaintingResources, ManyTicksGiveBackEveryObjectAndDC) {
                             OnOffRandom::Random,
                             OnOffRandom::Random,
                             SpeciesMode::Random};
-    display.saver.start(settings, {kTestWindowWidth, kTestWindowHeight}, 5u);
+    view.saver.start(settings, {kTestWindowWidth, kTestWindowHeight}, 5u);
     RunTick(display, window);  // anything made once per process is made here
 
     HANDLE process = GetCurrentProcess();
@@ -146,4 +148,61 @@ TEST(GdiPaintingResources, ManyTicksGiveBackEveryObjectAndDC) {
     EXPECT_EQ(objectsBefore, objectsAfter);
 
     ReleaseSheetGraphics(display.sheet);
+}
+
+TEST(MonitorViewTicks, EachViewTicksAtItsOwnSpeedFromTheOneThreadsWaits) {
+    // Two views whose worlds run at different speeds: 28 ms (Speed 19) and
+    // 214 ms (Speed 10). The thread's waits are what tickDelay() answers;
+    // a view has ticked when its wait starts again at its whole delay.
+    DisplayState display;
+    display.window = TestWindow();
+    const int half = kTestWindowWidth / 2;
+    Settings settings = DefaultSettings();
+    MonitorView* views[2] = {&AddView(display, {0, 0, half, kTestWindowHeight}, 1),
+                             &AddView(display, {half, 0, half, kTestWindowHeight}, 1)};
+    const uint32_t speeds[2] = {19, 10};
+    for (int i = 0; i < 2; ++i) {
+        settings.Speed = speeds[i];
+        views[i]->saver.start(settings, {half, kTestWindowHeight}, 3u);
+        views[i]->untilDue = views[i]->saver.tickDelay();
+    }
+    ASSERT_EQ(28, views[0]->saver.tickDelay());
+    ASSERT_EQ(214, views[1]->saver.tickDelay());
+
+    uint32_t elapsed = 0;
+    int ticks[2] = {0, 0};
+    int together = 0;
+    while (elapsed < 10000) {
+        elapsed += display.tickDelay();
+        display.tick();
+        bool ticked[2];
+        for (int i = 0; i < 2; ++i) {
+            ticked[i] = views[i]->untilDue == views[i]->saver.tickDelay();
+            ticks[i] += ticked[i];
+        }
+        together += ticked[0] && ticked[1];
+    }
+    EXPECT_EQ(elapsed / 28, static_cast<uint32_t>(ticks[0])) << "after " << elapsed << " ms";
+    EXPECT_EQ(elapsed / 214, static_cast<uint32_t>(ticks[1])) << "after " << elapsed << " ms";
+    // 28 x 107 = 214 x 14 = 2996: due at the same moment, they tick together.
+    EXPECT_EQ(elapsed / 2996, static_cast<uint32_t>(together));
+}
+
+TEST(MonitorViewTicks, OneViewWaitsItsWholeDelayAsTheOneWorldDid) {
+    // Speed 0: two seconds between ticks, one wait each, no wake between.
+    DisplayState display;
+    display.window = TestWindow();
+    int wakes = 0;
+    static int* counted = &wakes;
+    display.beforeTick = [] { ++*counted; };
+    MonitorView& view = AddView(display, {0, 0, kTestWindowWidth, kTestWindowHeight}, 1);
+    Settings settings = DefaultSettings();
+    settings.Speed = 0;
+    view.saver.start(settings, {kTestWindowWidth, kTestWindowHeight}, 3u);
+    view.untilDue = view.saver.tickDelay();
+    for (int n = 1; n <= 3; ++n) {
+        EXPECT_EQ(2000, display.tickDelay()) << n;
+        display.tick();
+        EXPECT_EQ(n, wakes);
+    }
 }

@@ -12,7 +12,7 @@
 // as the saver's does.
 //
 // With the argument `paint-during-tick` the window thread paints a corner of
-// the window while the big tick draws: the hook holds the back buffer's lock
+// the window while the big tick draws: the hook holds the display's lock
 // over the tick, asks for a repaint of the corner (erase included) and gives
 // the window's thread time to start it.
 #include <windows.h>
@@ -62,7 +62,7 @@ void HoldAfterTheBigTick() {
         Sleep(300);
         if (paintDuringTick) {
             // Let go after the tick, in the next call.
-            display.buffer.lock();
+            display.lock();
             const RECT corner{0, 0, 8, 8};
             InvalidateRect(probeWindow, &corner, TRUE);
             // BeginPaint empties the update region.
@@ -73,7 +73,7 @@ void HoldAfterTheBigTick() {
     }
     if (tick == kBigTick + 1) {
         if (paintDuringTick) {
-            display.buffer.unlock();
+            display.unlock();
         }
         CloseHandle(CreateFileA("ticked", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         while (!Done()) {

@@ -35,22 +35,35 @@ for dll in $dlls; do
     esac
 done
 
+# The functions imported from one DLL.
+imported() {  # imported <DLL name>
+    printf '%s\n' "$header" | awk -v dll="$1" '
+        /DLL Name:/ { in_dll = ($3 == dll); next }
+        in_dll && NF >= 2 && $1 ~ /^[0-9a-f]+$/ { print $NF }'
+}
+
+refuse_newer() {  # refuse_newer <DLL name> <functions...>
+    dll=$1
+    shift
+    functions=$(imported "$dll")
+    for f in "$@"; do
+        if printf '%s\n' "$functions" | grep -qx "$f"; then
+            echo "imports $dll!$f, which the oldest targeted Windows lacks"
+            status=1
+        fi
+    done
+}
+
 # KERNEL32 functions that the oldest targets lack, or have only as stubs
 # that fail, and that the runtime would call on every system: the posix
 # thread library's needs (the program is built without it) and the
 # semaphores of the runtime's locks (the program fills that slot itself).
-newer="GetTickCount64 TryEnterCriticalSection GetHandleInformation
-AddVectoredExceptionHandler RemoveVectoredExceptionHandler IsDebuggerPresent
-CreateSemaphoreW"
-functions=$(printf '%s\n' "$header" | awk '
-    /DLL Name:/ { in_kernel = ($3 == "KERNEL32.dll"); next }
-    in_kernel && NF >= 2 && $1 ~ /^[0-9a-f]+$/ { print $NF }')
-for f in $newer; do
-    if printf '%s\n' "$functions" | grep -qx "$f"; then
-        echo "imports KERNEL32.dll!$f, which the oldest targeted Windows lacks"
-        status=1
-    fi
-done
+refuse_newer KERNEL32.dll GetTickCount64 TryEnterCriticalSection GetHandleInformation \
+    AddVectoredExceptionHandler RemoveVectoredExceptionHandler IsDebuggerPresent CreateSemaphoreW
+# The monitor and DPI functions of USER32, which Windows 95 and NT 4 lack:
+# the program looks them up by name.
+refuse_newer USER32.dll EnumDisplayMonitors GetMonitorInfoA GetMonitorInfoW MonitorFromPoint \
+    MonitorFromWindow MonitorFromRect GetDpiForWindow GetDpiForSystem
 
 [ $status -eq 0 ] && echo "$program: $magic, subsystem and OS version $version, imports:" $dlls
 exit $status

@@ -2,8 +2,6 @@
 // settings page.
 #include <cstdio>
 
-#include "settings/settings_key.h"
-
 #include "saver_fixture_windows.h"
 
 namespace {
@@ -148,30 +146,6 @@ TEST_F(Preview, HelpAndContextMenuGoToTheParent) {
     PostMessageA(preview, WM_CLOSE, 0, 0);
     EXPECT_EQ(saver.waitForExit(kExitWait), 0u);
     DestroyWindow(parent);
-}
-
-// A parent whose process ends leaves no preview behind, even at the slowest
-// pace (two seconds between ticks).
-TEST_F(Preview, EndsWhenTheProcessOfItsParentEnds) {
-    SetDwordValue(HKEY_CURRENT_USER, kSettingsKeyPath, "Speed", 0);
-    SaverProcess host;
-    ASSERT_TRUE(host.start(QUORBEL_PREVIEW_HOST_EXE, "", folder_));
-    HWND parent = nullptr;
-    for (int i = 0; i < 150 && !parent; ++i) {
-        PumpFor(100);
-        parent = FindWindowA("QuorbelTestPreviewHost", "Preview host");
-    }
-    ASSERT_NE(parent, nullptr) << "no window from the preview host";
-    SaverProcess saver;
-    startSaver(saver, "/p " + NumberOf(parent));
-    EXPECT_NE(WaitForPreviewWindow(parent, kWindowWait), nullptr);
-    PostMessageA(parent, WM_APP, 0, 0);
-    EXPECT_EQ(host.waitForExit(kExitWait), 0u);
-    const DWORD ended = GetTickCount();
-    EXPECT_EQ(saver.waitForExit(kExitWait), 0u) << "the preview outlived its parent";
-    std::printf("the preview ended %lu ms after its parent's process\n",
-                static_cast<unsigned long>(GetTickCount() - ended));
-    SetDwordValue(HKEY_CURRENT_USER, kSettingsKeyPath, "Speed", 19);
 }
 
 TEST_F(Preview, NumberOfNoWindowIsRefused) {

@@ -100,6 +100,7 @@ HWND WaitForPreviewWindow(HWND parent, DWORD milliseconds) {
 namespace {
 struct DialogSearch {
     DWORD processId;
+    HWND except;
     HWND found;
 };
 
@@ -109,7 +110,8 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam) {
     GetWindowThreadProcessId(window, &owner);
     char className[16] = {};
     GetClassNameA(window, className, sizeof(className));
-    if (owner == search->processId && std::strcmp(className, "#32770") == 0 && IsWindowVisible(window)) {
+    if (owner == search->processId && window != search->except && std::strcmp(className, "#32770") == 0 &&
+        IsWindowVisible(window)) {
         search->found = window;
         return FALSE;
     }
@@ -117,10 +119,10 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam) {
 }
 }  // namespace
 
-HWND WaitForDialogOf(DWORD processId, DWORD milliseconds) {
+HWND WaitForDialogOf(DWORD processId, DWORD milliseconds, HWND except) {
     DWORD start = GetTickCount();
     for (;;) {
-        DialogSearch search{processId, nullptr};
+        DialogSearch search{processId, except, nullptr};
         EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found)
             return search.found;

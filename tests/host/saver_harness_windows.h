@@ -49,8 +49,9 @@ HWND WaitForSaverWindow(const char* title, DWORD milliseconds);
 // Waits for a saver child window of `parent`.
 HWND WaitForPreviewWindow(HWND parent, DWORD milliseconds);
 
-// Waits for a top-level dialog (class "#32770") of the process.
-HWND WaitForDialogOf(DWORD processId, DWORD milliseconds);
+// Waits for a top-level dialog (class "#32770") of the process, other than
+// `except`; 0 ms looks once.
+HWND WaitForDialogOf(DWORD processId, DWORD milliseconds, HWND except = nullptr);
 
 // Input as the user makes it, through the system's input queue.
 void PressKey(WORD virtualKey);

@@ -39,7 +39,7 @@ TEST(SaverProgramOptions, TheSharedOptionsAmongTheSettings) {
     EXPECT_EQ(outcome.options.saver.seed, 4u);
     EXPECT_FALSE(outcome.options.request.has_value());
 
-    const Outcome defaults = Parse({"--scale", "2", "--scale", "auto"});
+    const Outcome defaults = Parse({"--scale", "2", "--scale", "AUTO"});  // a word, in any case
     ASSERT_TRUE(defaults.ok) << defaults.error;
     EXPECT_FALSE(defaults.options.window);
     EXPECT_FALSE(defaults.options.ticks.has_value());

@@ -145,6 +145,30 @@ TEST(SettingOptions, BadValuesNameTheOptionAndWhatItTakes) {
     }
 }
 
+// A page shows characters past ASCII; only well-formed, printable UTF-8
+// passes, every other byte is escaped as it would be for a terminal.
+TEST(SettingOptions, QuotingShowsWellFormedUtf8Only) {
+    struct Case {
+        const char* argument;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"gr\xc3\xb6\xc3\x9f", "\"gr\xc3\xb6\xc3\x9f\""},
+        {"\xe6\x97\xa5\xf0\x9f\x99\x82\xf4\x8f\xbf\xbf", "\"\xe6\x97\xa5\xf0\x9f\x99\x82\xf4\x8f\xbf\xbf\""},
+        {"a\x01\x7f", "\"a\\x01\\x7f\""},
+        {"\xc2\x85", "\"\\xc2\\x85\""},                             // a C1 control
+        {"\xc0\xaf\xe0\x80\xaf", "\"\\xc0\\xaf\\xe0\\x80\\xaf\""},  // overlong forms
+        {"\xed\xa0\x80", "\"\\xed\\xa0\\x80\""},                    // a surrogate
+        {"\xf4\x90\x80\x80", "\"\\xf4\\x90\\x80\\x80\""},           // past U+10FFFF
+        {"\xe2\x82", "\"\\xe2\\x82\""},                             // cut short at the end
+        {"\xe2\x82x", "\"\\xe2\\x82x\""},                           // cut short before another
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(QuotedArgument(c.argument, NonAscii::Shown), c.shown) << c.shown;
+    }
+    EXPECT_EQ(QuotedArgument("\xc3\xb6"), "\"\\xc3\\xb6\"");
+}
+
 TEST(SettingOptions, OtherArgumentsAreLeftToTheCaller) {
     const Parsed parsed = Parse({"--png", "out.png", "-", "--", "--speedy", "--=3", "file", "--seed", "9"});
     EXPECT_EQ(parsed.error, "");

@@ -1,6 +1,8 @@
 // The page in headless Chromium, judged on browser screenshots against
 // quorbel-render's PNG of the same options (decoded RGB, pixel for pixel,
-// ImageMagick's compare), loaded from a file and from a local server.
+// ImageMagick's compare), loaded from a file and from a local server; the
+// address's faults, a window too large for a canvas, a failing canvas, and
+// the settings panel.
 //
 // node --experimental-websocket browser_test.js <quorbel.html> <quorbel-render> <native sheet.png>
 'use strict';
@@ -11,12 +13,17 @@ const http = require('http');
 const os = require('os');
 const path = require('path');
 const zlib = require('zlib');
-const {Browser} = require('./chromium.js');
+const {Browser, until} = require('./chromium.js');
 
 const [pagePath, renderer, nativeSheet] = process.argv.slice(2);
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'quorbel-web-test-'));
 const kSizeLimit = 300 * 1024;
 const kDone = 'document.documentElement.dataset.done === "true"';
+const kSettled = `${kDone} || document.documentElement.dataset.failed === "true"`;
+// Without a seed in the address the page draws one from crypto.getRandomValues:
+// made to give this one, so that such a run can be compared.
+const kPageSeed = 7;
+const kFixedRandom = `crypto.getRandomValues = (array) => array.fill(${kPageSeed});`;
 let failures = 0;
 
 function check(ok, what) {
@@ -45,10 +52,6 @@ function render(args, name) {
     return out;
 }
 
-function rendererTakesScale() {
-    return execFileSync(renderer, ['--help']).toString().includes('--scale');
-}
-
 // A static server for the page's folder on 127.0.0.1, stopped by the test.
 function serve(folder) {
     const server = http.createServer((request, response) => {
@@ -61,17 +64,19 @@ function serve(folder) {
     return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// Loads ?query at width x height CSS pixels and waits for the last tick.
-async function load(browser, base, query, width, height) {
-    const page = await browser.open(`${base}?${query}`, width, height);
-    await page.waitFor(`the done mark of ?${query}`, kDone, 60000);
+// Loads ?query at width x height CSS pixels and waits for the last tick or
+// a failure; settled is false when neither came.
+async function load(browser, base, query, width, height, script = '') {
+    const page = await browser.open(`${base}?${query}`, width, height, script);
+    const settled = await page.waitFor('the done or failed mark', kSettled, 30000).then(() => true, () => false);
     const state = await page.evaluate(
         'JSON.stringify({message: document.getElementById("message").textContent, ' +
+        'failed: document.documentElement.dataset.failed === "true", ' +
         'firstTickMs: document.documentElement.dataset.firstTickMs})');
     const shot = path.join(scratch, 'shot.png');
     fs.writeFileSync(shot, await page.screenshot());
     await page.close();
-    return {shot, ...JSON.parse(state)};
+    return {shot, settled, ...JSON.parse(state)};
 }
 
 const kCases = [
@@ -89,6 +94,93 @@ const kCases = [
             '--scale', '2']},
 ];
 
+// Addresses that went wrong: each shows its line and runs with what it
+// leaves in force (a refused seed: the page's own), compared below the line.
+const kAddressCases = [
+    {name: 'a wrong value and a wrong name', query: 'speed=fast&seed=11&colour=red&ticks=8',
+        message: /^speed="fast": speed takes 0\.\.19 or random; using the default \(5\) · unknown option "colour": /,
+        render: ['--seed', '11', '--ticks', '8']},
+    {name: 'a value of 1.3 million characters', query: `seed=3&speed=${'x'.repeat(1310550)}&ticks=8`,
+        message: /^speed="x+…": speed takes 0\.\.19 or random; using the default \(5\)$/,
+        render: ['--seed', '3', '--ticks', '8']},
+    {name: 'repeated names, the last value in force', query: 'speed=bogus&speed=19&seed=abc&seed=5&ticks=8',
+        message: /^speed="bogus" ignored, 19 in force · seed="abc" ignored, 5 in force$/,
+        render: ['--speed', '19', '--seed', '5', '--ticks', '8']},
+    {name: 'a NUL in a value', query: 'seed=5%00junk&ticks=8',
+        message: /^seed="5\\x00junk": seed takes 0\.\.4294967295; using the default \(chosen at random\)$/,
+        render: ['--seed', String(kPageSeed), '--ticks', '8']},
+    {name: 'characters past ASCII', query: 'cell-size=gr%C3%B6%C3%9Fer&seed=2&ticks=8',
+        message: /^cell-size="größer": cell-size takes [a-z, ]+; using the default \(middle\)$/,
+        render: ['--seed', '2', '--ticks', '8']},
+    {name: 'no seed: the page draws one', query: 'speed=19&ticks=20', message: /^$/,
+        render: ['--speed', '19', '--seed', String(kPageSeed), '--ticks', '20']},
+];
+
+async function checkAddresses(browser, fileUrl) {
+    const [width, height] = [480, 320];
+    const below = `${width}x${height - 40}+0+40`;  // under the message line
+    for (const c of kAddressCases) {
+        const got = await load(browser, fileUrl, c.query, width, height, kFixedRandom);
+        const expected = render([...c.render, '--resolution', `${width}x${height}`], 'address');
+        const diff = got.settled ? differingPixels(got.shot, expected, below) : -1;
+        check(got.settled && !got.failed && c.message.test(got.message) && diff === 0,
+            `${c.name}: ${got.settled ? 'ran' : 'never finished'}, ${diff} pixels differ, line: ${got.message}`);
+    }
+}
+
+// A window too large for any canvas, 16384 x 16384 CSS pixels at ratios 2
+// and 4 (where the bytes of a whole picture wrap in 32 bits), each followed
+// by a normal one (emulation tells the page of no change of the ratio
+// alone): the picture is capped and keeps ticking, and comes back whole.
+async function checkHugeWindow(browser, fileUrl) {
+    const page = await browser.open(`${fileUrl}?seed=1&speed=19`, 800, 600);
+    const stateOf = '(() => { const root = document.documentElement, canvas = document.getElementById("saver"); ' +
+        'return {device: root.dataset.device, ticks: Number(root.dataset.ticks || 0), failed: root.dataset.failed === ' +
+        '"true", message: document.getElementById("message").textContent, width: canvas.width, height: canvas.height}; })()';
+    // The state once it meets want, or once the page failed; null if neither came.
+    const reach = (what, want) => until(what, async () => {
+        const state = await page.evaluate(stateOf);
+        return (state.failed || want(state)) && state;
+    }, 60000).catch(() => null);
+    for (const [width, height, ratio] of [[16384, 16384, 2], [800, 600, 1], [16384, 16384, 4], [800, 600, 1]]) {
+        await page.send('Emulation.setDeviceMetricsOverride', {width, height, deviceScaleFactor: ratio, mobile: false});
+        const device = `${width * ratio}x${height * ratio}`;
+        const laidOut = await reach(`the page laid out for ${device}`, (state) => state.device === device);
+        const after = laidOut && await reach('three more ticks', (state) => state.ticks >= laidOut.ticks + 3);
+        const got = after || await page.evaluate(stateOf);
+        const within = got.width <= 32767 && got.height <= 32767 && got.width * got.height <= 268435456 &&
+            got.width * got.height * 5 <= 512 * 1024 * 1024;
+        const whole = ratio !== 1 || (got.width === width && got.height === height);
+        check(after !== null && !got.failed && within && whole,
+            `${width}x${height} CSS pixels at ratio ${ratio}: picture ${got.width}x${got.height}, ` +
+            `${after && !got.failed ? 'ticking' : 'stopped'} at tick ${got.ticks}` +
+            `${got.message ? ', line: ' + got.message : ''}`);
+    }
+    await page.close();
+}
+
+// Anything failing in the page ends in a line saying so, not a black page.
+async function checkFailureShows(browser, fileUrl) {
+    const broken = 'CanvasRenderingContext2D.prototype.putImageData = () => { throw new Error("canvas lost"); };';
+    const got = await load(browser, fileUrl, 'seed=1&ticks=5', 320, 240, broken);
+    check(got.failed && got.message === 'Quorbel stopped: canvas lost',
+        `a canvas that fails: ${got.failed ? 'stopped' : 'no failure shown'}, line: ${got.message}`);
+}
+
+// The panel offers each value once and changes only its own option in the
+// address, keeping what the user gave.
+async function checkPanel(browser, fileUrl) {
+    const page = await browser.open(`${fileUrl}?ticks=5&cell-size=Medium&seed=3&colour=red`, 640, 480);
+    await page.waitFor('the page', kSettled, 30000).catch(() => {});
+    const sizes = await page.evaluate(
+        '[...document.querySelector("select[name=cell-size]").options].map((o) => o.value).join(",")');
+    check(sizes.includes('middle') && !sizes.includes('medium'), `the panel's cell sizes: ${sizes}`);
+    const search = await page.evaluate('(() => { const species = document.querySelector("select[name=species]"); ' +
+        'species.value = "6"; species.dispatchEvent(new Event("change")); return location.search; })()');
+    check(search === '?ticks=5&cell-size=Medium&seed=3&colour=red&species=6', `the address after a change: ${search}`);
+    await page.close();
+}
+
 async function run() {
     const html = fs.readFileSync(pagePath);
     const gzip = zlib.gzipSync(html, {level: 9}).length;
@@ -102,10 +194,6 @@ async function run() {
     try {
         for (const c of kCases) {
             const scale = c.scale || 1;
-            if (scale !== 1 && !rendererTakesScale()) {
-                console.log(`skip ${c.name}: quorbel-render takes no --scale yet`);
-                continue;
-            }
             browsers[scale] = browsers[scale] || await Browser.launch(scale);
             const expected = render(c.render, 'expected');
             const bases = c === kCases[0] ? [fileUrl, httpUrl] : [fileUrl];
@@ -118,17 +206,12 @@ async function run() {
             }
         }
 
-        // A wrong value and a wrong name: one line naming them and what is
-        // taken, and the saver runs on with that option's default (speed 5).
         const browser = browsers[1] || await Browser.launch(1);
         browsers[1] = browser;
-        const bad = await load(browser, fileUrl, 'speed=fast&seed=11&colour=red&ticks=8', 1024, 768);
-        check(bad.message.includes('speed="fast": speed takes 0..19 or random; using the default (5)') &&
-            bad.message.includes('unknown option "colour"'), `the message line: ${bad.message}`);
-        const below = '1024x700+0+68';  // under the message line
-        const defaults = render(['--seed', '11', '--ticks', '8', '--resolution', '1024x768'], 'defaults');
-        const diff = differingPixels(bad.shot, defaults, below);
-        check(diff === 0, `with bad options the saver runs on its defaults: ${diff} pixels differ below the line`);
+        await checkAddresses(browser, fileUrl);
+        await checkFailureShows(browser, fileUrl);
+        await checkPanel(browser, fileUrl);
+        await checkHugeWindow(browser, fileUrl);
 
         // The sheet drawn in WebAssembly is the native generator's, byte for byte.
         const page = await browser.open(`${fileUrl}?ticks=0`, 320, 200);

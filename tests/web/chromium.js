@@ -82,13 +82,18 @@ class Browser {
         return new Promise((resolve, reject) => this.pending.set(id, {resolve, reject}));
     }
 
-    // A new page of width x height CSS pixels showing url.
-    async open(url, width, height) {
+    // A new page of width x height CSS pixels showing url; script, if any,
+    // runs in it before the page's own.
+    async open(url, width, height, script = '') {
         const {targetId} = await this.send('Target.createTarget', {url: 'about:blank'});
         const {sessionId} = await this.send('Target.attachToTarget', {targetId, flatten: true});
         const page = new Page(this, targetId, sessionId);
         // The viewport exactly, at the forced device scale factor (0: keep it).
         await page.send('Emulation.setDeviceMetricsOverride', {width, height, deviceScaleFactor: 0, mobile: false});
+        if (script) {
+            await page.send('Page.enable');
+            await page.send('Page.addScriptToEvaluateOnNewDocument', {source: script});
+        }
         await page.send('Page.navigate', {url});
         return page;
     }

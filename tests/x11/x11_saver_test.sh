@@ -267,4 +267,33 @@ case_scale() {
     [ "$CODE" = 0 ] || fail "exit code $CODE: $(cat "$work/err")"
 }
 
+# Each way of painting forced in turn shows exactly quorbel-render's picture:
+# a request a cell, composed through MIT-SHM, and composed with XPutImage on
+# an Xvfb without MIT-SHM; at scale 1 and at scale 2, where composing
+# enlarges the sheet itself. An error made before the first composed tick is
+# reported, not read as a failed MIT-SHM attach.
+case_paint_ways() {
+    local size=801x601 ticks=40 scale way forced counted extension
+    for scale in 1 2; do
+        "$QUORBEL_RENDER" --quiet --resolution "$size" --scale "$scale" --ticks "$ticks" --png "$work/expected.png" \
+            "${seeded[@]}" || fail "quorbel-render failed"
+        for way in "cells cells" "composed composed-shared" "composed composed-sent MIT-SHM"; do
+            read -r forced counted extension <<<"$way"
+            start_xvfb "${size}x24" ${extension:+-extension "$extension"} || fail "no Xvfb"
+            DISPLAY=$XVFB_DISPLAY "$X_PAINT_TOOL" "$forced" --root --scale "$scale" --ticks "$ticks" "${seeded[@]}" \
+                >"$work/out" 2>&1 || fail "$way: $(cat "$work/out")"
+            # Only the forced way drew, on every tick.
+            awk -v way="$counted" -v ticks="$ticks" '{ for (i = 1; i < NF; i += 2) if (($i == way) != ($(i + 1) >= ticks)) exit 1 }
+                NR > 1 { exit 1 }' "$work/out" || fail "$way at scale $scale: $(cat "$work/out")"
+            shows_expected "$way at scale $scale"
+            stop_xvfb
+        done
+    done
+    start_xvfb "${size}x24" || fail "no Xvfb"
+    DISPLAY=$XVFB_DISPLAY "$X_PAINT_TOOL" composed --error-first --root --ticks 2 "${seeded[@]}" >"$work/out" 2>&1 ||
+        fail "error first: $(cat "$work/out")"
+    grep -q "^X error: BadPixmap" "$work/out" || fail "the error made before the first tick was lost: $(cat "$work/out")"
+    grep -q "composed-shared [1-9]" "$work/out" || fail "MIT-SHM was given up for an earlier error: $(cat "$work/out")"
+}
+
 "case_$1"

@@ -1,7 +1,8 @@
 #!/bin/bash
 # xscreensaver_daemon_test.sh: the real XScreenSaver daemon, on a private
 # Xvfb, starts "quorbel --root" from a ~/.xscreensaver that "quorbel-enable
-# --only" made, shows it on the screen, and ends it on deactivation. XScreenSaver
+# --only" made, shows it on the screen, and ends it on deactivation; on two
+# Xinerama heads (a Xephyr nested in Xvfb) it starts one on each. XScreenSaver
 # runs no hack as root, so the daemon runs as the unprivileged user
 # quorbeltest, made here when missing and then removed again, home folder
 # included. QUORBEL and QUORBEL_ENABLE name the programs. Skipped (77) when
@@ -17,12 +18,14 @@ command -v xscreensaver >/dev/null || fail "xscreensaver is not installed"
 work=""
 daemon=""
 added=""
+xephyr=""
 cleanup() {
     if [ -n "$daemon" ]; then
         as_user xscreensaver-command -exit >/dev/null 2>&1
         wait_until 10 eval '! kill -0 "$daemon" 2>/dev/null' || kill "$daemon" 2>/dev/null
         wait "$daemon" 2>/dev/null
     fi
+    [ -n "$xephyr" ] && kill "$xephyr" 2>/dev/null && wait "$xephyr" 2>/dev/null
     stop_xvfb
     [ -n "$work" ] && rm -rf "$work"
     if [ -n "$added" ]; then
@@ -48,7 +51,8 @@ chown "$user" "$work"
 chmod 755 "$work"
 
 start_xvfb 1024x768x24 || fail "no Xvfb"
-as_user() { runuser -u "$user" -- env HOME="$home" DISPLAY="$XVFB_DISPLAY" PATH="$work:/usr/bin:/bin" "$@"; }
+display=$XVFB_DISPLAY
+as_user() { runuser -u "$user" -- env HOME="$home" DISPLAY="$display" PATH="$work:/usr/bin:/bin" "$@"; }
 
 rm -f "$home/.xscreensaver"
 as_user quorbel-enable --only >/dev/null || fail "quorbel-enable --only failed"
@@ -64,21 +68,52 @@ start_daemon() {
     daemon=$!
     wait_until 20 as_user xscreensaver-command -version >/dev/null 2>&1
 }
-# XScreenSaver 6.06 has once stalled at start-up in a loaded test run, its
-# log ending at "running in process", before it reads its settings or
-# touches a hack; a second start tells that from a daemon that cannot run.
-if ! start_daemon; then
-    kill "$daemon" 2>/dev/null
+hacks() { pgrep -u "$user" -f '^quorbel --root$' | wc -l; }
+
+# run_daemon <heads> <region...>: the daemon on $display starts one quorbel
+# per head, cells show in each region (WxH+X+Y) and deactivation ends them.
+run_daemon() {
+    local heads=$1 region
+    shift
+    rm -f "$work/log"
+    # XScreenSaver 6.06 has once stalled at start-up in a loaded test run,
+    # its log ending at "running in process", before it reads its settings
+    # or touches a hack; a second start tells that from a daemon that cannot
+    # run.
+    if ! start_daemon; then
+        kill "$daemon" 2>/dev/null
+        wait "$daemon" 2>/dev/null
+        start_daemon || fail "the daemon did not start, twice"
+    fi
+    as_user xscreensaver-command -activate >/dev/null || fail "xscreensaver-command -activate failed"
+    wait_until 20 eval '[ "$(hacks)" -ge "$heads" ]' || fail "the daemon did not start $heads quorbel --root"
+    for region in "$@"; do
+        wait_until 20 eval 'shot screen && sprites_in screen "$region"' || fail "no cells in $region while quorbel runs"
+    done
+    [ "$(hacks)" = "$heads" ] || fail "$(hacks) quorbel --root for $heads heads"
+
+    as_user xscreensaver-command -deactivate >/dev/null || fail "xscreensaver-command -deactivate failed"
+    wait_until 20 eval '[ "$(hacks)" = 0 ]' || fail "quorbel still runs after deactivation"
+    [ "$(grep -c 'killing pid [0-9]* (quorbel)' "$work/log")" = "$heads" ] ||
+        fail "the daemon's log does not show it ending quorbel on each head"
+    as_user xscreensaver-command -exit >/dev/null 2>&1
+    wait_until 10 eval '! kill -0 "$daemon" 2>/dev/null' || kill "$daemon" 2>/dev/null
     wait "$daemon" 2>/dev/null
-    start_daemon || fail "the daemon did not start, twice"
-fi
-as_user xscreensaver-command -activate >/dev/null || fail "xscreensaver-command -activate failed"
+    daemon=""
+}
 
-hack() { pgrep -u "$user" -f '^quorbel --root$' >/dev/null; }
-wait_until 20 hack || fail "the daemon did not start quorbel --root"
-shown() { shot screen && sprites_in screen 1024x768+0+0; }
-wait_until 20 shown || fail "no cells on the screen while quorbel runs"
+run_daemon 1 1024x768+0+0
+echo "one screen: one quorbel --root"
 
-as_user xscreensaver-command -deactivate >/dev/null || fail "xscreensaver-command -deactivate failed"
-wait_until 20 eval '! hack' || fail "quorbel still runs after deactivation"
-grep -q 'killing pid [0-9]* (quorbel)' "$work/log" || fail "the daemon's log does not show it ending quorbel"
+# Two monitors side by side: Xinerama heads of a Xephyr nested in Xvfb.
+stop_xvfb
+start_xvfb 3200x1080x24 || fail "no Xvfb for the nested server"
+DISPLAY=$XVFB_DISPLAY Xephyr -displayfd 3 +xinerama -screen 1920x1080+0+0 -screen 1280x1024+1920+0 \
+    -nolisten tcp -noreset 3>"$work/number" 2>/dev/null &
+xephyr=$!
+wait_until 20 test -s "$work/number" || fail "Xephyr did not start"
+display=":$(head -n1 "$work/number")"
+XVFB_DISPLAY=$display  # what shot() photographs
+run_daemon 2 1920x1080+0+0 1280x1024+1920+0
+grep -q 'believing Xinerama' "$work/log" || fail "the daemon did not take the heads from Xinerama"
+echo "two heads: one quorbel --root on each"

@@ -15,10 +15,22 @@
 #            its picture every 28 ms costs under Wine, the saver's floor
 #     worst  quorbel's worst case, 3840x2160: its share of a core, and how
 #            long 300 ticks take against 300 x 28 ms
+#     worst-memory  quorbel's worst case, 3840x2160, at scales 1, 2 and 4:
+#            its share of a core and its VmRSS, PAIRS rounds; with
+#            QUORBEL_BEFORE=path (an older build) each round runs that one
+#            too, in turn (A B A B), and the medians are compared
 #     wine-worst  Quorbel.scr's worst case under Wine against corner_squares.exe,
 #            3840x2160
-#     wine-scale  Quorbel.scr's worst case under Wine, 3840x2160, at scale 1
-#            (LogPixels 96) and scale 2 (LogPixels 192) in turn, PAIRS rounds
+#     wine-scale  Quorbel.scr's worst case under Wine, 3840x2160, at scales
+#            1, 2 and 4 (LogPixels 96, 192, 384) in turn, PAIRS rounds, with
+#            QUORBEL_SCR_BEFORE in the same rounds when given
+#     wine-two-monitors  Quorbel.scr under Wine on two monitors, 1920x1080
+#            and 1280x1024 beside it (Xinerama heads of a Xephyr nested in a
+#            3200x1080 Xvfb; Wine sees them with UseXRandR=N, set in a prefix
+#            of the scene's own, BENCH_WINEPREFIX with -two-monitors added),
+#            small wriggling cells at Speed 19, in turn with
+#            QUORBEL_SCR_BEFORE when given (an older build: one world over
+#            both), PAIRS rounds; the X server's share is Xephyr's and Xvfb's
 #     wayland  quorbel-wayland under a private headless sway (as the tests
 #            run it) against quorbel on Xvfb, in turn, PAIRS rounds: at
 #            1920x1080 (Speed 19, small, wriggling) and in the 3840x2160
@@ -80,9 +92,9 @@ quorbel_wayland=${QUORBEL_WAYLAND:-$build/wayland/quorbel-wayland}
 
 for scene in $scenes; do
     case $scene in
-    x11 | wine | worst | wine-worst | wine-scale | wayland) ;;
+    x11 | wine | worst | worst-memory | wine-worst | wine-scale | wine-two-monitors | wayland) ;;
     *)
-        echo "unknown scene '$scene' (x11, wine, worst, wine-worst, wine-scale, wayland)" >&2
+        echo "unknown scene '$scene' (x11, wine, worst, worst-memory, wine-worst, wine-scale, wine-two-monitors, wayland)" >&2
         exit 2
         ;;
     esac
@@ -108,7 +120,44 @@ stop_contestant() {
     CONTESTANT_LABEL=""
     CONTESTANT_STOP=""
 }
-trap 'stop_contestant; stop_xvfb; stop_sway' EXIT
+trap 'stop_contestant; stop_screen; stop_sway' EXIT
+
+# ---- screens -----------------------------------------------------------------
+# start_screen <WxH | two-heads>: a fresh Xvfb of that size, or for two-heads
+# a 3200x1080 Xvfb with a Xephyr on it showing two Xinerama heads, 1920x1080
+# at 0,0 and 1280x1024 at 1920,0. Sets SCREEN_DISPLAY (where programs go) and
+# SCREEN_PIDS (the X servers, whose time counts as the X server's).
+XEPHYR_PID=""
+start_screen() {
+    if [ "$1" != two-heads ]; then
+        start_xvfb "$1x24"
+        SCREEN_DISPLAY=$XVFB_DISPLAY
+        SCREEN_PIDS=("$XVFB_PID")
+        return
+    fi
+    start_xvfb 3200x1080x24
+    local number_file
+    number_file=$(mktemp)
+    DISPLAY=$XVFB_DISPLAY Xephyr -displayfd 3 +xinerama -screen 1920x1080+0+0 -screen 1280x1024+1920+0 \
+        -nolisten tcp -noreset 3>"$number_file" 2>/dev/null &
+    XEPHYR_PID=$!
+    for _ in $(seq 1 200); do
+        [ -s "$number_file" ] && break
+        sleep 0.05
+    done
+    SCREEN_DISPLAY=":$(head -n1 "$number_file")"
+    rm -f "$number_file"
+    SCREEN_PIDS=("$XEPHYR_PID" "$XVFB_PID")
+}
+
+stop_screen() {
+    if [ -n "$XEPHYR_PID" ]; then
+        kill "$XEPHYR_PID" 2>/dev/null || true
+        wait "$XEPHYR_PID" 2>/dev/null || true
+        XEPHYR_PID=""
+    fi
+    stop_xvfb
+}
 
 # quorbel --root with the given settings options.
 start_quorbel() {
@@ -166,7 +215,8 @@ prefix_pid() {
 # full-screen saver) under Wine, after replacing the settings key with the
 # values given (registry value names; Speed and Generations are DWORDs, the
 # rest words), so every setting not given is the program's default; LogPixels
-# is the display's DPI instead (96 when not given). Counted:
+# is the display's DPI instead (96 when not given), UseXRandR=N has Wine read
+# the monitors from Xinerama (kept in the prefix). Counted:
 # the saver's process and the prefix's wineserver, which does the work of
 # every call the saver makes into the window system.
 SCR_LAUNCHER=""
@@ -195,6 +245,13 @@ start_quorbel_scr() {
         case $name in
         LogPixels)
             DISPLAY=$display in_prefix wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${setting#*=}" /f >/dev/null
+            continue
+            ;;
+        UseXRandR)
+            DISPLAY=$display in_prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d "${setting#*=}" /f >/dev/null
+            # Read as the session starts: the next program starts a new one.
+            in_prefix wineserver -k 2>/dev/null || true
+            in_prefix wineserver -w 2>/dev/null || true
             continue
             ;;
         Speed | Generations) type=REG_DWORD ;;
@@ -259,33 +316,36 @@ share() { awk -v p="$1" -v hz="$(getconf CLK_TCK)" -v t="$span" 'BEGIN {printf "
 
 # measure <size> <contestant> [options...]: prints the program's, the
 # server's and the total share of a core (and, for a program of several
-# processes, each one's), and leaves the total in SHARE.
+# processes, each one's), and leaves the total in SHARE. The size is
+# start_screen's.
 measure() {
     local size=$1 contestant=$2
     shift 2
-    start_xvfb "${size}x24"
-    "start_$contestant" "$XVFB_DISPLAY" "$@"
+    start_screen "$size"
+    "start_$contestant" "$SCREEN_DISPLAY" "$@"
     local label=${CONTESTANT_LABEL:-$contestant $*} pids=("${CONTESTANT_PIDS[@]}")
     local parts=("${CONTESTANT_PARTS[@]}") before=() after=() i server0 server1
     sleep "$warmup"
     for i in "${!pids[@]}"; do before[i]=$(cpu_ticks "${pids[i]}"); done
-    server0=$(cpu_ticks "$XVFB_PID")
+    server0=$(cpu_ticks "${SCREEN_PIDS[@]}")
     if [ -n "$perf_folder" ]; then
         mkdir -p "$perf_folder"
         local record pid_list
         record=$perf_folder/$(date +%H%M%S)-${contestant}.data
-        pid_list=$(IFS=,; echo "${pids[*]},$XVFB_PID")
+        pid_list=$(IFS=,; echo "${pids[*]},${SCREEN_PIDS[*]}")
         perf record -q -g -F 499 -p "$pid_list" -o "$record" -- sleep "$span" 2>/dev/null || sleep "$span"
         echo "      profile: $record"
     else
         sleep "$span"
     fi
     for i in "${!pids[@]}"; do after[i]=$(cpu_ticks "${pids[i]}"); done
-    server1=$(cpu_ticks "$XVFB_PID")
-    # The program's private memory (Private_Clean + Private_Dirty) at the end.
+    server1=$(cpu_ticks "${SCREEN_PIDS[@]}")
+    # The program's private memory (Private_Clean + Private_Dirty) at the end,
+    # and its resident set (shared libraries and shared memory included).
     MEMORY=$(awk '/^Private_(Clean|Dirty):/ { k += $2 } END { printf "%.1f", k / 1024 }' "/proc/${pids[0]}/smaps_rollup")
+    RSS=$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/${pids[0]}/status")
     stop_contestant
-    stop_xvfb
+    stop_screen
     local program=0 server=$((server1 - server0)) breakdown=""
     for i in "${!pids[@]}"; do
         program=$((program + after[i] - before[i]))
@@ -463,6 +523,38 @@ if selected worst; then
     if [ -n "${PROFILE:-}" ]; then profile worst 3840x2160 "${worst_run[@]}"; fi
 fi
 
+if selected worst-memory; then
+    echo "== 3840x2160, worst case at scales 1, 2 and 4: share of a core and VmRSS"
+    memory_programs=("$quorbel_x11")
+    [ -n "${QUORBEL_BEFORE:-}" ] && memory_programs=("$QUORBEL_BEFORE" "$quorbel_x11")
+    for memory_scale in 1 2 4; do
+        memory_run=(--scale "$memory_scale" --speed 19 --cell-size small --wriggle on --life off
+            --generations 4294967295 --seed 1)
+        memory_shares=() memory_rss=()
+        for _ in $(seq 1 "$pairs"); do
+            for i in "${!memory_programs[@]}"; do
+                quorbel_x11=${memory_programs[i]} measure 3840x2160 quorbel "${memory_run[@]}"
+                memory_shares[i]+="$SHARE "
+                memory_rss[i]+="$RSS "
+            done
+        done
+        for i in "${!memory_programs[@]}"; do
+            # shellcheck disable=SC2086
+            printf "  scale %d  %-44s share min/median/max %s %%; VmRSS %s MiB\n" "$memory_scale" \
+                "${memory_programs[i]}" "$(stats ${memory_shares[i]})" "$(stats ${memory_rss[i]})"
+        done
+        # shellcheck disable=SC2086
+        rss_median=$(stats ${memory_rss[-1]} | awk '{print $2}')
+        echo "  scale $memory_scale: VmRSS median $rss_median MiB (at most 12: $(verdict "$rss_median" 12))"
+        if [ ${#memory_programs[@]} -gt 1 ]; then
+            # shellcheck disable=SC2086
+            memory_ratio=$(ratio "$(stats ${memory_shares[1]} | awk '{print $2}')" \
+                "$(stats ${memory_shares[0]} | awk '{print $2}')")
+            echo "  scale $memory_scale: share after / before (medians): $memory_ratio (at most 1.10: $(verdict "$memory_ratio" 1.10))"
+        fi
+    done
+fi
+
 if selected wine-worst; then
     echo "== 3840x2160, worst case under Wine: no Life rules, every cell wriggles in every tick, against corner_squares"
     echo "  (Windows program: $(realpath -m "$quorbel_scr"))"
@@ -470,27 +562,59 @@ if selected wine-worst; then
 fi
 
 if selected wine-scale; then
-    echo "== 3840x2160, worst case under Wine at scale 1 (96 DPI) and scale 2 (192 DPI), in turn"
+    echo "== 3840x2160, worst case under Wine at scales 1, 2 and 4 (96, 192 and 384 DPI), in turn"
     echo "  (Windows program: $(realpath -m "$quorbel_scr"))"
     worst_case=(Speed=19 Size=Small Tovtov=On LifeGame=Off Generations=4294967295)
-    scale_shares=("" "") scale_memory=("" "")
+    scale_programs=("$quorbel_scr")
+    [ -n "${QUORBEL_SCR_BEFORE:-}" ] && scale_programs=("$QUORBEL_SCR_BEFORE" "$quorbel_scr")
+    scale_factors=(1 2 4)
+    declare -A scale_shares=() scale_memory=() scale_rss=()
     for _ in $(seq 1 "$pairs"); do
-        for i in 0 1; do
-            measure 3840x2160 quorbel_scr "$quorbel_scr" LogPixels=$((96 * (i + 1))) "${worst_case[@]}"
-            scale_shares[i]+="$SHARE "
-            scale_memory[i]+="$MEMORY "
+        for s in "${scale_factors[@]}"; do
+            for p in "${!scale_programs[@]}"; do
+                measure 3840x2160 quorbel_scr "${scale_programs[p]}" LogPixels=$((96 * s)) "${worst_case[@]}"
+                scale_shares[$s,$p]+="$SHARE "
+                scale_memory[$s,$p]+="$MEMORY "
+                scale_rss[$s,$p]+="$RSS "
+            done
         done
     done
-    for i in 0 1; do
-        # shellcheck disable=SC2086
-        figures=$(stats ${scale_shares[i]}) memory=$(stats ${scale_memory[i]})
-        # shellcheck disable=SC2086
-        printf "  scale %d: min %s  median %s  max %s %% of a core; private memory min %s  median %s  max %s MiB\n" \
-            $((i + 1)) $figures $memory
+    for s in "${scale_factors[@]}"; do
+        for p in "${!scale_programs[@]}"; do
+            # shellcheck disable=SC2086
+            printf "  scale %d  %-44s share min/median/max %s %%; private %s MiB; VmRSS %s MiB\n" "$s" \
+                "${scale_programs[p]}" "$(stats ${scale_shares[$s,$p]})" "$(stats ${scale_memory[$s,$p]})" \
+                "$(stats ${scale_rss[$s,$p]})"
+        done
     done
-    # shellcheck disable=SC2086
-    echo "  scale 2 / scale 1 (medians): $(ratio "$(stats ${scale_shares[1]} | awk '{print $2}')" \
-        "$(stats ${scale_shares[0]} | awk '{print $2}')")"
+fi
+
+if selected wine-two-monitors; then
+    echo "== two monitors, 1920x1080 and 1280x1024, under Wine: small wriggling cells at Speed 19"
+    echo "  (Windows program: $(realpath -m "$quorbel_scr"))"
+    wineprefix=$wineprefix-two-monitors
+    programs=("$quorbel_scr")
+    [ -n "${QUORBEL_SCR_BEFORE:-}" ] && programs+=("$QUORBEL_SCR_BEFORE")
+    two_shares=("" "") two_memory=("" "")
+    for _ in $(seq 1 "$pairs"); do
+        for i in "${!programs[@]}"; do
+            measure two-heads quorbel_scr "${programs[i]}" UseXRandR=N Speed=19 Size=Small Tovtov=On
+            two_shares[i]+="$SHARE "
+            two_memory[i]+="$MEMORY "
+        done
+    done
+    for i in "${!programs[@]}"; do
+        # shellcheck disable=SC2086
+        figures=$(stats ${two_shares[i]}) memory=$(stats ${two_memory[i]})
+        # shellcheck disable=SC2086
+        printf "  %-40s min %s  median %s  max %s %% of a core; private memory min %s  median %s  max %s MiB\n" \
+            "$(realpath -m "${programs[i]}")" $figures $memory
+    done
+    if [ ${#programs[@]} -gt 1 ]; then
+        # shellcheck disable=SC2086
+        r=$(ratio "$(stats ${two_shares[0]} | awk '{print $2}')" "$(stats ${two_shares[1]} | awk '{print $2}')")
+        echo "  this build / QUORBEL_SCR_BEFORE (medians): $r (at most 1.0: $(verdict "$r" 1.0))"
+    fi
 fi
 
 # ---- quorbel-wayland under headless sway -----------------------------------

@@ -56,7 +56,8 @@ void MakeSheetGraphics(DisplayState& display, HWND window) {
         sheet.colours.push_back(RGBQUAD{static_cast<BYTE>(i * 7), static_cast<BYTE>(255 - i), static_cast<BYTE>(i), 0});
     }
     sheet.palette = CreatePaletteOf(sheet.colours);
-    display.buffer.create(ClientSizeOf(window), sheet);
+    const ClientSize client = ClientSizeOf(window);
+    AddView(display, {0, 0, client.width, client.height}, 1).buffer.create(client, sheet);
 }
 
 // User and kernel time of this thread so far, in milliseconds. Wine counts
@@ -99,8 +100,9 @@ void RunScenario(DisplayState& display, HWND window, const char* name, OnOffRand
     settings.LifeGame = lifeGame;
     settings.Generations = 100000;  // one world for the whole run
     const ClientSize client = ClientSizeOf(window);
-    display.saver.start(settings, client, 1u);
-    const World& world = display.saver.world();
+    Saver& saver = display.views.front()->saver;
+    saver.start(settings, client, 1u);
+    const World& world = saver.world();
 
     // Past 16 generations, so the grown cells wriggle.
     for (int n = 0; n < 32; ++n) {
@@ -133,7 +135,7 @@ void RunScenario(DisplayState& display, HWND window, const char* name, OnOffRand
     const double shortest = TickDelayForSpeed(kFastestSpeed);
     std::printf("%s\n", name);
     std::printf("  grid %d x %d cells of %d px in %d x %d, %d ticks\n", world.width, world.height,
-                display.saver.effective().cellWidth, client.width, client.height, ticks);
+                saver.effective().cellWidth, client.width, client.height, ticks);
     std::printf("  per tick: %.0f live cells, %.0f grown (wriggling)\n", liveSum / ticks, grownSum / ticks);
     std::printf("  tick cost: mean %.3f ms, median %.3f ms, 95th %.3f ms, max %.3f ms\n", mean, times[ticks / 2],
                 times[ticks * 95 / 100], times.back());
@@ -161,7 +163,7 @@ int main(int argc, char** argv) {
     RunScenario(display, window, "Worst case, Life rules off (every cell wriggles):", OnOffRandom::Off, ticks / 3 + 10);
 
     ReleaseSheetGraphics(display.sheet);
-    display.buffer.destroy();
+    display.views.front()->buffer.destroy();
     DestroyWindow(window);
     return 0;
 }

@@ -11,7 +11,7 @@ set -eu
 PACKAGES="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils
+wine wine64 wine32:i386 xvfb xserver-xephyr xdotool imagemagick x11-utils
 locales fonts-ipafont-gothic libpng-dev libgif-dev googletest libgtest-dev libbenchmark-dev python3 nsis
 libx11-dev x11-xserver-utils xscreensaver xscreensaver-data-extra libxml2-utils dpkg-dev lintian
 clang-14 libclang-rt-14-dev gnuplot-nox xrestop

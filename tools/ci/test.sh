@@ -1,10 +1,9 @@
 #!/bin/bash
 # The test command: installs what is missing, builds the native core (plain
 # and with ASan+UBSan) with the native programs (quorbel-render; the X11
-# saver, whose tests start private Xvfb displays; the Wayland saver, whose
-# tests start a private headless sway; and the .deb packages), the Windows
-# program (32- and 64-bit) and the installer, and runs every test, natively
-# and under Wine. Exits non-zero on any failure.
+# saver, whose tests start private Xvfb displays, and the .deb packages),
+# the Windows program (32- and 64-bit) and the installer, and runs every
+# test, natively and under Wine. Exits non-zero on any failure.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -59,10 +58,16 @@ stage "under Wine"
 stage "installer"
 # Made from both Windows builds, then tried on a 64-bit and a 32-bit prefix.
 version=$(sed -n 's/^QUORBEL_VERSION_TEXT:[A-Z]*=//p' "$build/win64/CMakeCache.txt")
+# Beside it a build whose lookup of the desktop's user answers another
+# account, as when a standard user's install is elevated by an administrator.
 setup=$("$root/packaging/windows/build.sh" "$build/win32" "$build/win64" "$build/installer" | tail -n1)
-"$root/tools/ci/wine_session.sh" "$build/wineprefix" "$root/tests/installer/installer_test.sh" "$setup" "$version"
+stand_in_sid=S-1-5-21-1004336348-1177238915-682003330-1001
+stand_in_setup=$("$root/packaging/windows/build.sh" "$build/win32" "$build/win64" "$build/installer/stand-in" \
+    -DDESKTOP_USER_STAND_IN="$stand_in_sid" | tail -n1)
+"$root/tools/ci/wine_session.sh" "$build/wineprefix" \
+    "$root/tests/installer/installer_test.sh" "$setup" "$version" "$stand_in_setup" "$stand_in_sid"
 WINEARCH=win32 "$root/tools/ci/wine_session.sh" "$build/wineprefix32" \
-    "$root/tests/installer/installer_test.sh" "$setup" "$version"
+    "$root/tests/installer/installer_test.sh" "$setup" "$version" "$stand_in_setup" "$stand_in_sid"
 stage "fuzzing, 10 s a target"
 QUORBEL_BUILD_DIR="$build" QUORBEL_FUZZ_JOBS=2 "$root/tools/fuzz/run.sh" 10
 
