@@ -24,6 +24,15 @@ void BlackRow(uint32_t* to, size_t n) {
 
 }  // namespace
 
+ColourTable ColoursOf(const std::vector<RgbColor>& palette) {
+    ColourTable colours;
+    colours.reserve(palette.size());
+    for (const RgbColor& c : palette) {
+        colours.push_back((uint32_t{c.red} << 16) | (uint32_t{c.green} << 8) | c.blue);
+    }
+    return colours;
+}
+
 ColourImage InColours(const IndexedImage& image, const ColourTable& colours) {
     ColourImage converted{image.width, image.height, std::vector<uint32_t>(image.pixels.size())};
     for (size_t i = 0; i < image.pixels.size(); ++i) {

@@ -11,6 +11,7 @@
 
 #include "display/changed_area.h"
 #include "display/indexed_image.h"
+#include "display/packed_dib.h"
 #include "display/paint_target.h"
 
 // Pixels owned elsewhere (a DIB section's bits), width per row.
@@ -28,6 +29,9 @@ struct ColourImage {
 
 // Colour for each index (missing ones black) as 0x00RRGGBB.
 using ColourTable = std::vector<uint32_t>;
+
+// A decoded sheet's palette as a ColourTable.
+ColourTable ColoursOf(const std::vector<RgbColor>& palette);
 
 // image with each index replaced by its colour; indices beyond the table
 // become black.

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "display/display_scale.h"
-#include "display/palette_target.h"
 #include "settings/command_line_options_posix.h"
 #include "wayland/recorded_tick.h"
 
@@ -185,7 +184,7 @@ void SaverSurface::tick() {
         buffers_.begin());
     // The tick first, recorded: the repair then skips what it paints over.
     const ClientSize size = buffer->size();
-    recorded_.reset(size, {context_.sheet->width * spriteScale_, context_.sheet->height * spriteScale_});
+    recorded_.reset(size, {context_.sprites->width * spriteScale_, context_.sprites->height * spriteScale_});
     ScaledTarget scaled(recorded_, spriteScale_);
     saver_.tick(spriteScale_ > 1 ? static_cast<PaintTarget&>(scaled) : recorded_);
     RecordedTick::Cover cover(recorded_);
@@ -195,7 +194,7 @@ void SaverSurface::tick() {
             CopyRect(*shown_, *buffer, lacking);
         }
     }
-    PaletteTarget device({buffer->pixels(), size.width, size.height}, context_.sheet, context_.colours, spriteScale_);
+    ColourTarget device({buffer->pixels(), size.width, size.height}, context_.sprites, spriteScale_);
     recorded_.replay(device);
     ++ticksDone_;
     repairs_->drawn(index, device.changed().changes());

@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "display/colour_target.h"
-#include "display/indexed_image.h"
 #include "display/saver.h"
 #include "saver_program/tick_pacer.h"
 #include "wayland/buffer_repairs.h"
@@ -35,8 +34,7 @@ struct SurfaceContext {
     wl_shm* shm = nullptr;
     xdg_wm_base* wmBase = nullptr;
     const WaylandOptions* options = nullptr;
-    const IndexedImage* sheet = nullptr;
-    const ColourTable* colours = nullptr;
+    const ColourImage* sprites = nullptr;  // the sheet in colours, enlarged as it is copied
     // The scale of an output a window entered, for --window.
     std::function<int(wl_output*)> scaleOf;
 };

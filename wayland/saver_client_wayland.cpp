@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "display/palette_target.h"
+#include "display/colour_target.h"
 #include "resources/builtin_sheet.h"
 #include "wayland/output_list.h"
 #include "wayland/output_wayland.h"
@@ -32,10 +32,10 @@ class WaylandSaver {
 public:
     explicit WaylandSaver(const WaylandOptions& options) : options_(options) {
         const DecodedSheet& sheet = BuiltInSheet();
-        colours_ = ColoursOf(sheet.palette);
+        // One copy for every output, whatever its scale: 4 MB.
+        sprites_ = InColours(sheet.image, ColoursOf(sheet.palette));
         context_.options = &options_;
-        context_.sheet = &sheet.image;
-        context_.colours = &colours_;
+        context_.sprites = &sprites_;
         context_.scaleOf = [this](wl_output* output) { return outputs_.scaleOf(output); };
     }
 
@@ -236,7 +236,7 @@ private:
     }
 
     const WaylandOptions& options_;
-    ColourTable colours_;
+    ColourImage sprites_;
     SurfaceContext context_;
     wl_display* display_ = nullptr;
     wl_registry* registry_ = nullptr;

@@ -7,7 +7,6 @@
 
 #include "display/display_scale.h"
 #include "display/frame_target.h"
-#include "display/palette_target.h"
 
 namespace {
 
@@ -87,39 +86,6 @@ TEST(ColourTarget, PaintsTheIndexedPictureInColoursAndRecordsWhatChanged) {
         }
         EXPECT_EQ(0, unrecorded) << "scale " << scale;
         EXPECT_EQ(7u, device.changed().changes().size()) << "scale " << scale << ": one for each operation inside";
-    }
-}
-
-// Straight from the 8-bit sheet, read as if enlarged, it paints and records
-// what the converted copy of the enlarged sheet gives.
-TEST(PaletteTarget, PaintsWhatTheEnlargedConvertedSheetGives) {
-    const IndexedImage sheet = TestSheet();
-    const ColourTable colours = TestColours();
-    const ClientSize logical{50, 36};
-    for (int scale = 1; scale <= kMaxDisplayScale; ++scale) {
-        const ColourImage sprites = InColours(EnlargedImage(sheet, scale), colours);
-        ColourImage expected =
-            InColours(EnlargedImage(IndexedImage(logical.width, logical.height, 0xD0), scale), colours);
-        ColourImage picture = expected;
-        ColourTarget reference({expected.pixels.data(), expected.width, expected.height}, &sprites);
-        PaletteTarget device({picture.pixels.data(), picture.width, picture.height}, &sheet, &colours, scale);
-        ScaledTarget referenceScaled(reference, scale);
-        ScaledTarget scaled(device, scale);
-        for (const Operation& op : kOperations) {
-            Apply(referenceScaled, op);
-            Apply(scaled, op);
-        }
-        EXPECT_TRUE(expected.pixels == picture.pixels) << "scale " << scale;
-        const auto& want = reference.changed().changes();
-        const auto& got = device.changed().changes();
-        ASSERT_EQ(want.size(), got.size()) << "scale " << scale;
-        for (size_t i = 0; i < want.size(); ++i) {
-            EXPECT_TRUE(want[i].left == got[i].left && want[i].top == got[i].top && want[i].right == got[i].right &&
-                        want[i].bottom == got[i].bottom)
-                << "scale " << scale << ", change " << i;
-        }
-        device.forgetChanges();
-        EXPECT_TRUE(device.changed().empty());
     }
 }
 
