@@ -7,6 +7,7 @@ set -uo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/tools/ci/headless_sway.sh"
+. "$root/tests/support/shell_test_lib.sh"
 
 work=$(mktemp -d)
 chmod 0755 "$work"
@@ -22,20 +23,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAIL: $*" >&2
-    [ -n "$SWAY_RUNTIME" ] && [ -f "$work/err" ] && sed 's/^/saver: /' "$work/err" >&2
-    exit 1
-}
-
-# wait_until <seconds> <command...>: true once the command succeeds.
-wait_until() {
-    local limit=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -ge "$limit" ] && return 1
-        sleep 0.1
-    done
+failure_details() {
+    [ -n "$SWAY_RUNTIME" ] && [ -f "$work/err" ] && sed 's/^/saver: /' "$work/err"
 }
 
 for tool in sway swaymsg grim wtype swayidle setpriv; do
