@@ -37,17 +37,26 @@ start_saver() {  # start_saver <args...>: sets SAVER; stderr in $work/err
     pids+=("$SAVER")
 }
 
-# end_saver <signal>: sends it, waits, sets CODE.
-end_saver() {
-    kill -"$1" "$SAVER"
+# reaped <how>: the saver, ended by it, exits with 0.
+reaped() {
     wait "$SAVER"
-    CODE=$?
+    local code=$?
+    [ "$code" = 0 ] || fail "exit code $code after $1"
 }
+end_saver() { kill -TERM "$SAVER" && reaped SIGTERM; }
 
-# gone <pid>: the process has ended.
 gone() { ! kill -0 "$1" 2>/dev/null; }
 
+one_output() { start_sway 1 "output HEADLESS-1 resolution $1" || fail "sway did not start"; }
+two_outputs() {
+    start_sway 2 "output HEADLESS-1 resolution 1024x768 position 0 0" \
+        "output HEADLESS-2 resolution 800x600 scale 2 position 1024 0" || fail "sway did not start"
+}
+
 capture() { as_user grim -o "$1" - >"$work/shot-$1.png" 2>/dev/null; }
+# colours <output>: how many its capture has (1 when all black).
+colours() { capture "$1" && convert "$work/shot-$1.png" -format '%k' info:; }
+drawn() { [ "$(colours "$1")" -gt 2 ] 2>/dev/null; }
 
 # render <name> <resolution> <scale> <args...>: the renderer's picture.
 render() {
@@ -57,40 +66,35 @@ render() {
         fail "quorbel-render failed"
 }
 
-# matches <output> <expected>: the output's capture equals the picture, pixel for pixel.
-matches() {
-    capture "$1" && [ "$(compare -metric AE "$work/shot-$1.png" "$work/$2.png" null: 2>&1)" = 0 ]
-}
-
+# expect_match <output> <picture> <what>: the output's capture comes to equal
+# the picture, pixel for pixel.
 differing() { compare -metric AE "$work/shot-$1.png" "$work/$2.png" null: 2>&1; }
+matches() { capture "$1" && [ "$(differing "$1" "$2")" = 0 ]; }
+expect_match() {
+    wait_until 30 matches "$1" "$2" || fail "$3 differs from quorbel-render in $(differing "$1" "$2") pixels"
+}
 
 quorbel_windows() { as_user swaymsg -t get_tree | grep -c '"app_id": "quorbel"'; }
 
 seeded=(--seed 7 --speed 19 --species 6 --cell-size small)
 
 case_renderer_match() {
-    start_sway 1 "output HEADLESS-1 resolution 1024x768" || fail "sway did not start"
+    one_output 1024x768
     start_saver "${seeded[@]}" --ticks 12
     render expected 1024x768 1 "${seeded[@]}" --ticks 12
-    wait_until 30 matches HEADLESS-1 expected ||
-        fail "the capture differs from quorbel-render in $(differing HEADLESS-1 expected) pixels"
-    end_saver TERM
-    [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM"
+    expect_match HEADLESS-1 expected "the capture"
+    end_saver
 }
 
 case_two_outputs() {
-    start_sway 2 "output HEADLESS-1 resolution 1024x768 position 0 0" \
-        "output HEADLESS-2 resolution 800x600 scale 2 position 1024 0" || fail "sway did not start"
+    two_outputs
     start_saver "${seeded[@]}" --ticks 12
     render first 1024x768 1 "${seeded[@]}" --ticks 12
     render second 800x600 2 "${seeded[@]}" --ticks 12
-    wait_until 30 matches HEADLESS-1 first ||
-        fail "HEADLESS-1 differs from quorbel-render in $(differing HEADLESS-1 first) pixels"
-    wait_until 30 matches HEADLESS-2 second ||
-        fail "HEADLESS-2 (scale 2) differs from quorbel-render --scale 2 in $(differing HEADLESS-2 second) pixels"
+    expect_match HEADLESS-1 first HEADLESS-1
+    expect_match HEADLESS-2 second "HEADLESS-2 (scale 2)"
     [ "$(quorbel_windows)" = 2 ] || fail "not one surface per output"
-    end_saver TERM
-    [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM"
+    end_saver
 }
 
 # A key as a new keyboard types it: headless sway has none, so wtype's own
@@ -103,7 +107,7 @@ key_ends() { type_key && wait_until 2 gone "$SAVER"; }
 covering() { [ "$(quorbel_windows)" -ge 1 ]; }
 
 case_ends() {
-    start_sway 1 "output HEADLESS-1 resolution 640x480" || fail "sway did not start"
+    one_output 640x480
     local how
     for how in key TERM INT kill HUP-ignored; do
         if [ "$how" = HUP-ignored ]; then
@@ -134,42 +138,35 @@ case_ends() {
                 ;;
         esac
         wait_until 30 gone "$SAVER" || fail "$how did not end it"
-        wait "$SAVER"
-        CODE=$?
-        [ "$CODE" = 0 ] || fail "exit code $CODE after $how"
+        reaped "$how"
         [ -s "$work/err" ] && fail "$how: it wrote to standard error"
         wait_until 30 test "$(quorbel_windows)" = 0 || fail "$how: its window stayed"
     done
 }
 
-# quorbel_node <field>: a field of the quorbel window's node in sway's tree
-# (fullscreen_mode; geometry.width; ...), of the first one.
-quorbel_node() {
-    as_user swaymsg -t get_tree | python3 -c '
+# sway_field <get_outputs|get_tree> <python expression>: of sway's reply (as
+# j), with find(node) giving the quorbel window's node.
+sway_field() {
+    as_user swaymsg -t "$1" | python3 -c '
 import json, sys
 def find(node):
     if node.get("app_id") == "quorbel":
         return node
-    for child in node.get("nodes", []) + node.get("floating_nodes", []):
-        found = find(child)
-        if found:
-            return found
-node = find(json.load(sys.stdin))
-for key in sys.argv[1].split("."):
-    node = node[key]
-print(node)' "$1"
+    return next(filter(None, map(find, node.get("nodes", []) + node.get("floating_nodes", []))), None)
+j = json.load(sys.stdin)
+print(eval(sys.argv[1]))' "$2"
 }
 
 case_window() {
-    start_sway 1 "output HEADLESS-1 resolution 1024x768" || fail "sway did not start"
+    one_output 1024x768
     start_saver --window --speed 19
     wait_until 30 covering || fail "the window did not show"
-    [ "$(quorbel_node fullscreen_mode)" = 0 ] || fail "the window is full screen"
+    [ "$(sway_field get_tree 'find(j)["fullscreen_mode"]')" = 0 ] || fail "the window is full screen"
     # Floating and resized, it keeps drawing: sprites in its new area.
     as_user swaymsg '[app_id="quorbel"] floating enable, resize set 300 200' >/dev/null || fail "swaymsg resize failed"
     drawn_in_window() {
         local area
-        area=$(quorbel_node rect.width)x$(quorbel_node rect.height)+$(quorbel_node rect.x)+$(quorbel_node rect.y)
+        area=$(sway_field get_tree '"%(width)dx%(height)d+%(x)d+%(y)d" % find(j)["rect"]')
         [ "${area%%+*}" = 300x200 ] && capture HEADLESS-1 &&
             [ "$(convert "$work/shot-HEADLESS-1.png" -crop "$area" +repage -format '%k' info:)" -gt 2 ]
     }
@@ -180,83 +177,61 @@ case_window() {
     done
     gone "$SAVER" && fail "a key ended the window"
     [ "$(quorbel_windows)" = 1 ] || fail "the window went after a key"
-    end_saver TERM
-    [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM"
-}
-
-# output_size <name>: WxH and the scale of an output, from sway.
-output_size() {
-    as_user swaymsg -t get_outputs | python3 -c '
-import json, sys
-for output in json.load(sys.stdin):
-    if output["name"] == sys.argv[1]:
-        mode = output["current_mode"]
-        print("%dx%d %d" % (mode["width"], mode["height"], round(output["scale"])))' "$1"
+    end_saver
 }
 
 case_new_output() {
-    start_sway 1 "output HEADLESS-1 resolution 640x480" || fail "sway did not start"
+    one_output 640x480
     start_saver "${seeded[@]}" --ticks 3
     wait_until 30 covering || fail "the saver did not show"
     as_user swaymsg create_output >/dev/null || fail "swaymsg create_output failed"
-    local size
-    wait_until 30 test -n "$(output_size HEADLESS-2)" || fail "no second output"
-    size=$(output_size HEADLESS-2)
-    render added "${size% *}" "${size#* }" "${seeded[@]}" --ticks 3
-    wait_until 30 matches HEADLESS-2 added ||
-        fail "the output created while it ran ($size) differs from quorbel-render in $(differing HEADLESS-2 added) pixels"
-    end_saver TERM
-    [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM"
+    # WxH and the scale of the new output.
+    local size=() query='" ".join("%(width)dx%(height)d" % o["current_mode"] + " %d" % round(o["scale"]) for o in j if o["name"] == "HEADLESS-2")'
+    wait_until 30 test -n "$(sway_field get_outputs "$query")" || fail "no second output"
+    read -ra size <<<"$(sway_field get_outputs "$query")"
+    render added "${size[@]}" "${seeded[@]}" --ticks 3
+    expect_match HEADLESS-2 added "the output created while it ran (${size[*]})"
+    end_saver
 }
 
 # doubled <output>: its capture has sprites, each pixel drawn as 2 x 2.
 doubled() {
-    capture "$1" && [ "$(convert "$work/shot-$1.png" -format '%k' info:)" -gt 2 ] &&
-        [ "$(convert "$work/shot-$1.png" -sample 50% -sample 200% "$work/shot-$1.png" -metric AE \
-            -compare -format '%[distortion]' info: 2>&1)" = 0 ]
+    drawn "$1" && [ "$(convert "$work/shot-$1.png" -sample 50% -sample 200% "$work/shot-$1.png" -metric AE \
+        -compare -format '%[distortion]' info: 2>&1)" = 0 ]
 }
 
 # A live change of the output's scale starts a world drawn at the new scale.
 case_scale_change() {
-    start_sway 1 "output HEADLESS-1 resolution 1024x768" || fail "sway did not start"
+    one_output 1024x768
     start_saver --speed 19 --cell-size small --species 6
-    drawn() { capture HEADLESS-1 && [ "$(convert "$work/shot-HEADLESS-1.png" -format '%k' info:)" -gt 2 ]; }
-    wait_until 30 drawn || fail "no sprites at scale 1"
+    wait_until 30 drawn HEADLESS-1 || fail "no sprites at scale 1"
     doubled HEADLESS-1 && fail "drawn in 2 x 2 pixels at scale 1"
     as_user swaymsg output HEADLESS-1 scale 2 >/dev/null || fail "swaymsg output scale failed"
     wait_until 30 doubled HEADLESS-1 || fail "not drawn in 2 x 2 pixels after the scale became 2"
-    end_saver TERM
-    [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM"
+    end_saver
 }
 
 # A workspace switched away hides the first output's surface: the second
 # still reaches --ticks, and the first shows its world whole when it comes
 # back (its buffer repaired over what it missed).
 case_hidden_output() {
-    start_sway 2 "output HEADLESS-1 resolution 1024x768 position 0 0" \
-        "output HEADLESS-2 resolution 800x600 scale 2 position 1024 0" || fail "sway did not start"
+    two_outputs
     local slow=(--seed 11 --speed 15 --species 3 --cell-size small)
     start_saver "${slow[@]}" --ticks 40
     render first 1024x768 1 "${slow[@]}" --ticks 40
     render second 800x600 2 "${slow[@]}" --ticks 40
-    two_up() { [ "$(quorbel_windows)" = 2 ]; }
-    wait_until 30 two_up || fail "not one surface per output"
+    wait_until 30 test "$(quorbel_windows)" = 2 || fail "not one surface per output"
     as_user swaymsg focus output HEADLESS-1, workspace hidden >/dev/null || fail "swaymsg workspace failed"
-    wait_until 30 matches HEADLESS-2 second ||
-        fail "the visible output differs from quorbel-render in $(differing HEADLESS-2 second) pixels"
-    capture HEADLESS-1
-    [ "$(convert "$work/shot-HEADLESS-1.png" -format '%k' info:)" = 1 ] ||
-        fail "the first output still shows the saver on the other workspace"
+    expect_match HEADLESS-2 second "the visible output"
+    [ "$(colours HEADLESS-1)" = 1 ] || fail "the first output still shows the saver on the other workspace"
     as_user swaymsg workspace back_and_forth >/dev/null || fail "swaymsg workspace failed"
-    wait_until 30 matches HEADLESS-1 first ||
-        fail "the output hidden meanwhile differs from quorbel-render in $(differing HEADLESS-1 first) pixels"
-    end_saver TERM
-    [ "$CODE" = 0 ] || fail "exit code $CODE after SIGTERM"
+    expect_match HEADLESS-1 first "the output hidden meanwhile"
+    end_saver
 }
 
 # Started by swayidle as the README says (without -w), ended by a key.
 case_swayidle() {
-    start_sway 1 "output HEADLESS-1 resolution 640x480" || fail "sway did not start"
+    one_output 640x480
     : >"$work/err"
     chmod 0666 "$work/err"
     exec_as_user swayidle timeout 2 "$QUORBEL_WAYLAND --speed 19 2>>$work/err" &
@@ -270,28 +245,28 @@ case_swayidle() {
     return 0
 }
 
+# refused <what> <exit code> <line start> <command...>: it ends with that
+# code and one line on standard error, which starts so.
+refused() {
+    local what=$1 expected=$2 start=$3 code
+    shift 3
+    "$@" >"$work/out" 2>"$work/err"
+    code=$?
+    [ "$code" = "$expected" ] || fail "$what: exit code $code, not $expected"
+    [ "$(wc -l <"$work/err")" = 1 ] && grep -q "^$start" "$work/err" || fail "$what: not one line of ours: $(cat "$work/err")"
+}
+
 case_bad_options() {
-    local args code lines
+    local args display runtime
     for args in "--bogus" "--speed 20" "--scale 5" "--ticks -1" "--window=1" "--seed"; do
         # shellcheck disable=SC2086
-        "$QUORBEL_WAYLAND" $args >"$work/out" 2>"$work/err"
-        code=$?
-        [ "$code" = 2 ] || fail "$args: exit code $code, not 2"
-        lines=$(wc -l <"$work/err")
-        [ "$lines" = 1 ] || fail "$args: $lines lines on standard error, not 1"
-        grep -q '^quorbel-wayland: ' "$work/err" || fail "$args: the line is not ours: $(cat "$work/err")"
+        refused "$args" 2 'quorbel-wayland: ' "$QUORBEL_WAYLAND" $args
     done
     # No compositor: a socket name that leads nowhere, and none at all.
-    local runtime
     runtime=$(mktemp -d)
     for display in wayland-none ""; do
-        env -i XDG_RUNTIME_DIR="$runtime" ${display:+WAYLAND_DISPLAY=$display} "$QUORBEL_WAYLAND" >"$work/out" \
-            2>"$work/err"
-        code=$?
-        [ "$code" = 1 ] || fail "no compositor ($display): exit code $code, not 1"
-        lines=$(wc -l <"$work/err")
-        [ "$lines" = 1 ] || fail "no compositor ($display): $lines lines, not 1: $(cat "$work/err")"
-        grep -q '^quorbel-wayland: cannot connect' "$work/err" || fail "no compositor: $(cat "$work/err")"
+        refused "no compositor ($display)" 1 'quorbel-wayland: cannot connect' \
+            env -i XDG_RUNTIME_DIR="$runtime" ${display:+WAYLAND_DISPLAY=$display} "$QUORBEL_WAYLAND"
     done
     rmdir "$runtime"
 }
