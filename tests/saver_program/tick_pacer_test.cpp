@@ -31,11 +31,8 @@ std::vector<long> TickStarts(uint32_t delayMs, const std::vector<long>& tickTake
 
 }  // namespace
 
-TEST(TickPacer, TheTimeATickTakesDoesNotStretchThePace) {
+TEST(TickPacer, KeepsThePaceAndFollowsALateTickAtOnceWithOneTick) {
     EXPECT_EQ(TickStarts(100, {0, 30, 99, 5}), (std::vector<long>{100, 200, 300, 400}));
-}
-
-TEST(TickPacer, ALateTickIsFollowedAtOnceByOneTickThenThePaceResumes) {
     // The second tick runs 250 ms: the third starts when it ends, not two
     // more to catch up, and the fourth a delay after that.
     EXPECT_EQ(TickStarts(100, {0, 250, 0, 0}), (std::vector<long>{100, 200, 450, 550}));

@@ -84,6 +84,7 @@ struct Script {
     const char* name;
     std::vector<Step> steps;
     std::vector<std::string> calls;  // what the devices were asked, after the first capabilities
+    bool fullScreen = true;
 };
 
 TEST(SeatInput, EndsOnTheEventsQuorbelScrEndsOn) {
@@ -109,10 +110,18 @@ TEST(SeatInput, EndsOnTheEventsQuorbelScrEndsOn) {
           {"enter first", FromPixels(42), FromPixels(42), false},
           {"motion", FromPixels(43), FromPixels(42), true}},
          {"hide cursor 40", "no pointer", "pointer", "hide cursor 42"}},
+        {"a window is not ended by input",
+         {{"enter first", FromPixels(1), 0, false},
+          {"motion", FromPixels(300), FromPixels(200), false},
+          {"press", 0, 0, false},
+          {"key down", 0, 0, false},
+          {"touch", 0, 0, false}},
+         {"hide cursor 1"},
+         false},
     };
     for (const Script& script : scripts) {
         RecordedDevices devices;
-        SeatInput input(devices, true);
+        SeatInput input(devices, script.fullScreen);
         input.capabilities(true, true, true);
         EXPECT_EQ((std::vector<std::string>{"pointer", "keyboard", "touch"}), devices.log) << script.name;
         devices.log.clear();
@@ -122,19 +131,6 @@ TEST(SeatInput, EndsOnTheEventsQuorbelScrEndsOn) {
         }
         EXPECT_EQ(script.calls, devices.log) << script.name;
     }
-}
-
-TEST(SeatInput, AWindowIsNotEndedByInput) {
-    RecordedDevices devices;
-    SeatInput input(devices, false);
-    input.capabilities(true, true, true);
-    input.pointerEnter(1, kFirst, 0, 0);
-    input.pointerMotion(FromPixels(300), FromPixels(200));
-    input.pointerButton(true);
-    input.key(true);
-    input.touchDown();
-    EXPECT_FALSE(input.ended());
-    EXPECT_EQ((std::vector<std::string>{"pointer", "keyboard", "touch", "hide cursor 1"}), devices.log);
 }
 
 }  // namespace
