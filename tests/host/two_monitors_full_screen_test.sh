@@ -20,27 +20,20 @@ export WINEPREFIX=${WINEPREFIX:?run it inside wine_session.sh}-two-monitors
 export WINEDEBUG=-all
 work=$(mktemp -d)
 saver=""
-xephyr=""
 settings='HKCU\Software\Pelmar\Quorbel\Settings'
 
 cleanup() {
     [ -n "$saver" ] && kill "$saver" 2>/dev/null && wait "$saver" 2>/dev/null
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
-    [ -n "$xephyr" ] && kill "$xephyr" 2>/dev/null && wait "$xephyr" 2>/dev/null
-    stop_xvfb
+    stop_two_heads
     rm -rf "$work"
 }
 trap cleanup EXIT
 failure_details() { cp "$work/now.png" /tmp/two_monitors_failure.png 2>/dev/null && echo "screenshot: /tmp/two_monitors_failure.png"; }
 
-start_xvfb 3200x1080x24 || fail "Xvfb did not start"
-DISPLAY=$XVFB_DISPLAY Xephyr -displayfd 3 +xinerama -screen 1920x1080+0+0 -screen 1280x1024+1920+0 \
-    -nolisten tcp -noreset 3>"$work/number" 2>/dev/null &
-xephyr=$!
-wait_until 20 test -s "$work/number" || fail "Xephyr did not start"
-export DISPLAY=":$(head -n1 "$work/number")"
-XVFB_DISPLAY=$DISPLAY  # what shot() photographs
+start_two_heads
+export DISPLAY=$XVFB_DISPLAY
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1

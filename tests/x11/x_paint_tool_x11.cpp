@@ -25,16 +25,12 @@ namespace {
 PaintWay OneByOne(const TickShape&) { return PaintWay::Cells; }
 PaintWay Composed(const TickShape&) { return PaintWay::Composed; }
 
-int Usage() {
-    std::fprintf(stderr, "usage: x_paint_tool cells|composed [--error-first] [quorbel options]\n");
-    return 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2 || (std::strcmp(argv[1], "cells") != 0 && std::strcmp(argv[1], "composed") != 0)) {
-        return Usage();
+        std::fprintf(stderr, "usage: x_paint_tool cells|composed [--error-first] [quorbel options]\n");
+        return 2;
     }
     const WindowPainter::WayRule rule = std::strcmp(argv[1], "cells") == 0 ? OneByOne : Composed;
     const bool errorFirst = argc > 2 && std::strcmp(argv[2], "--error-first") == 0;

@@ -18,15 +18,13 @@ command -v xscreensaver >/dev/null || fail "xscreensaver is not installed"
 work=""
 daemon=""
 added=""
-xephyr=""
 cleanup() {
     if [ -n "$daemon" ]; then
         as_user xscreensaver-command -exit >/dev/null 2>&1
         wait_until 10 eval '! kill -0 "$daemon" 2>/dev/null' || kill "$daemon" 2>/dev/null
         wait "$daemon" 2>/dev/null
     fi
-    [ -n "$xephyr" ] && kill "$xephyr" 2>/dev/null && wait "$xephyr" 2>/dev/null
-    stop_xvfb
+    stop_two_heads
     [ -n "$work" ] && rm -rf "$work"
     if [ -n "$added" ]; then
         # The daemon's hacks end with it; give them time before the user goes.
@@ -105,15 +103,10 @@ run_daemon() {
 run_daemon 1 1024x768+0+0
 echo "one screen: one quorbel --root"
 
-# Two monitors side by side: Xinerama heads of a Xephyr nested in Xvfb.
+# Two monitors side by side.
 stop_xvfb
-start_xvfb 3200x1080x24 || fail "no Xvfb for the nested server"
-DISPLAY=$XVFB_DISPLAY Xephyr -displayfd 3 +xinerama -screen 1920x1080+0+0 -screen 1280x1024+1920+0 \
-    -nolisten tcp -noreset 3>"$work/number" 2>/dev/null &
-xephyr=$!
-wait_until 20 test -s "$work/number" || fail "Xephyr did not start"
-display=":$(head -n1 "$work/number")"
-XVFB_DISPLAY=$display  # what shot() photographs
+start_two_heads
+display=$XVFB_DISPLAY
 run_daemon 2 1920x1080+0+0 1280x1024+1920+0
 grep -q 'believing Xinerama' "$work/log" || fail "the daemon did not take the heads from Xinerama"
 echo "two heads: one quorbel --root on each"
