@@ -171,8 +171,7 @@ case_window() {
             [ "$(convert "$work/shot-HEADLESS-1.png" -crop "$area" +repage -format '%k' info:)" -gt 2 ]
     }
     wait_until 30 drawn_in_window || fail "no sprites in the resized window"
-    local typed
-    for typed in 1 2 3; do
+    for _ in 1 2 3; do
         type_key || fail "wtype failed"
     done
     gone "$SAVER" && fail "a key ended the window"
