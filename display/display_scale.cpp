@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 int ScaleForDeviceRatio(double ratio) {
     if (std::isnan(ratio)) {
@@ -15,20 +14,6 @@ int ScaleForDpi(int dpi) { return ScaleForDeviceRatio(dpi / 96.0); }
 
 ClientSize LogicalSize(ClientSize device, int scale) {
     return {std::max(device.width, 0) / scale, std::max(device.height, 0) / scale};
-}
-
-IndexedImage EnlargedImage(const IndexedImage& image, int scale) {
-    IndexedImage enlarged(image.width * scale, image.height * scale);
-    for (int y = 0; y < image.height; ++y) {
-        uint8_t* row = &enlarged.pixels[static_cast<size_t>(y) * scale * enlarged.width];
-        for (int x = 0; x < image.width; ++x) {
-            std::memset(row + static_cast<size_t>(x) * scale, image.at(x, y), static_cast<size_t>(scale));
-        }
-        for (int k = 1; k < scale; ++k) {
-            std::memcpy(row + static_cast<size_t>(k) * enlarged.width, row, static_cast<size_t>(enlarged.width));
-        }
-    }
-    return enlarged;
 }
 
 void ScaledTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int height) {

@@ -1,11 +1,10 @@
 // How many device pixels a sheet pixel becomes. The world and the painter
 // work in logical pixels; a front end on a scaled display wraps its device
-// target in a ScaledTarget and draws from the sheet enlarged by the same
-// factor (enlarged as it copies, or held so where it is small), so sprites
-// stay sharp (nearest neighbour) at any scale.
+// target in a ScaledTarget, and the device target copies from the sheet
+// enlarged by the same factor (nearest neighbour), so sprites stay sharp at
+// any scale.
 #pragma once
 
-#include "display/indexed_image.h"
 #include "display/paint_target.h"
 
 constexpr int kMaxDisplayScale = 4;
@@ -24,9 +23,6 @@ int ScaleForDpi(int dpi);
 // The logical client area of a device area: each side divided by scale,
 // rounded down (the strips left over stay black).
 ClientSize LogicalSize(ClientSize device, int scale);
-
-// Every pixel of image as scale x scale pixels.
-IndexedImage EnlargedImage(const IndexedImage& image, int scale);
 
 // Forwards painting in logical pixels to a device target whose sheet is
 // enlarged by scale: every coordinate and size times scale. A clear blacks

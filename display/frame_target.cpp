@@ -9,8 +9,8 @@ void FrameTarget::copy(int srcX, int srcY, int dstX, int dstY, int width, int he
     if (!source_) {
         return;
     }
-    CopyClipped(source_->pixels.data(), {source_->width, source_->height}, frame_.pixels.data(),
-                {frame_.width, frame_.height}, srcX, srcY, dstX, dstY, width, height);
+    CopyClippedEnlarged(source_->pixels.data(), {source_->width, source_->height}, sourceScale_, frame_.pixels.data(),
+                        {frame_.width, frame_.height}, srcX, srcY, dstX, dstY, width, height);
 }
 
 void FrameTarget::fillBlack(const PaintRect& rect) {

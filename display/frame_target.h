@@ -9,7 +9,11 @@
 class FrameTarget final : public PaintTarget {
 public:
     // Without a source every copy is skipped, as in a saver with no sheet.
-    FrameTarget(IndexedImage& frame, const IndexedImage* source) : frame_(frame), source_(source) {}
+    // Copies name the source enlarged by sourceScale, which is enlarged as
+    // it is copied (a ScaledTarget in front hands copies so), never held
+    // enlarged.
+    FrameTarget(IndexedImage& frame, const IndexedImage* source, int sourceScale = 1)
+        : frame_(frame), source_(source), sourceScale_(sourceScale) {}
 
     void copy(int srcX, int srcY, int dstX, int dstY, int width, int height) override;
     void fillBlack(const PaintRect& rect) override;
@@ -18,4 +22,5 @@ public:
 private:
     IndexedImage& frame_;
     const IndexedImage* source_;
+    int sourceScale_;
 };

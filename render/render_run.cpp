@@ -17,17 +17,13 @@ RenderOutcome RunRender(const RenderOptions& options, const RenderSinks& sinks) 
     // The saver and the trace work in logical pixels; the pictures are
     // device pixels, each sprite pixel scale x scale of them.
     const ClientSize logical = LogicalSize(size, options.scale);
-    std::optional<IndexedImage> enlargedSheet;
     // A trace alone needs no pixels: nothing is drawn then.
     std::optional<FrameTarget> frameTarget;
     std::optional<ScaledTarget> scaled;
     PaintTarget* drawn = nullptr;
     if (sinks.gif || sinks.keepFrame) {
-        const IndexedImage* sheet = &BuiltInSheet().image;
-        if (options.scale > 1)
-            sheet = &enlargedSheet.emplace(EnlargedImage(*sheet, options.scale));
         outcome.frame = IndexedImage(size.width, size.height);
-        drawn = &frameTarget.emplace(outcome.frame, sheet);
+        drawn = &frameTarget.emplace(outcome.frame, &BuiltInSheet().image, options.scale);
         if (options.scale > 1)
             drawn = &scaled.emplace(*frameTarget, options.scale);
     }

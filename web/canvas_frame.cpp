@@ -58,7 +58,7 @@ const std::vector<PaintRect>& CanvasFrame::endTick(const RgbaPalette& palette) {
 }
 
 void CanvasFrame::copy(int srcX, int srcY, int dstX, int dstY, int width, int height) {
-    FrameTarget(frame_, sheet_).copy(srcX, srcY, dstX, dstY, width, height);
+    FrameTarget(frame_, sheet_, sheetScale_).copy(srcX, srcY, dstX, dstY, width, height);
     changed_.add({dstX, dstY, dstX + width, dstY + height});
 }
 

@@ -34,8 +34,12 @@ ClientSize CappedPicture(ClientSize device, int64_t pixelLimit = kPicturePixelLi
 
 class CanvasFrame final : public PaintTarget {
 public:
-    // The sheet copies come from, at the device scale (kept, not copied).
-    void setSheet(const IndexedImage* sheet) { sheet_ = sheet; }
+    // The sheet copies come from (kept, not copied), whose pixels become
+    // scale x scale device pixels as they are copied.
+    void setSheet(const IndexedImage* sheet, int scale) {
+        sheet_ = sheet;
+        sheetScale_ = scale;
+    }
     // Black at the new size, all of it to be shown; the old picture is let
     // go of first, so that both are never held at once.
     void resize(ClientSize device);
@@ -59,6 +63,7 @@ private:
     IndexedImage frame_;
     std::vector<uint32_t> rgba_;
     const IndexedImage* sheet_ = nullptr;
+    int sheetScale_ = 1;
     ChangedArea changed_;
     std::vector<PaintRect> shown_;
 };

@@ -39,7 +39,7 @@ bool CanHold(ClientSize picture) {
 // The picture for a device size: capped, and halved while it cannot be held.
 ClientSize UsePicture(Page& page, ClientSize device, int scale) {
     page.scale = std::max(1, std::min(scale, kMaxDisplayScale));
-    page.frame.setSheet(&PageSheet(page.scale, page.address.options().saver.settings.Size));
+    page.frame.setSheet(&PageSheet(page.address.options().saver.settings.Size), page.scale);
     page.frame.resize({1, 1});
     ClientSize picture = CappedPicture(device);
     while (!CanHold(picture) && picture.width * static_cast<int64_t>(picture.height) > 1) {

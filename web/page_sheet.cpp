@@ -1,6 +1,5 @@
 #include "web/page_sheet.h"
 
-#include "display/display_scale.h"
 #include "display/sheet_geometry.h"
 #include "sheet/sheet_art.h"
 #include "sheet/sheet_palette.h"
@@ -9,46 +8,23 @@ namespace {
 
 constexpr CellSize kSizes[] = {CellSize::Small, CellSize::Middle, CellSize::Big};
 
-struct Sheets {
+struct Sheet {
     IndexedImage drawn{kSheetWidth, kSheetHeight};
     bool sizeDrawn[3] = {false, false, false};
-    IndexedImage enlarged;
-    int enlargedScale = 0;  // 0: none, or out of date
 };
-
-Sheets& TheSheets() {
-    static Sheets sheets;
-    return sheets;
-}
-
-// The drawn sheet with the sprites of size (all for Random).
-const IndexedImage& DrawnSheet(CellSize size) {
-    Sheets& sheets = TheSheets();
-    for (const CellSize each : kSizes) {
-        const int index = static_cast<int>(each);
-        if ((size == each || size == CellSize::Random) && !sheets.sizeDrawn[index]) {
-            DrawSheetGroup(sheets.drawn, each);
-            sheets.sizeDrawn[index] = true;
-            sheets.enlargedScale = 0;
-        }
-    }
-    return sheets.drawn;
-}
 
 }  // namespace
 
-const IndexedImage& PageSheet(int scale, CellSize size) {
-    const IndexedImage& drawn = DrawnSheet(size);
-    Sheets& sheets = TheSheets();
-    if (scale <= 1) {
-        return drawn;
+const IndexedImage& PageSheet(CellSize size) {
+    static Sheet sheet;
+    for (const CellSize each : kSizes) {
+        const int index = static_cast<int>(each);
+        if ((size == each || size == CellSize::Random) && !sheet.sizeDrawn[index]) {
+            DrawSheetGroup(sheet.drawn, each);
+            sheet.sizeDrawn[index] = true;
+        }
     }
-    if (scale != sheets.enlargedScale) {
-        sheets.enlarged = IndexedImage();  // freed first: both at once may not fit
-        sheets.enlarged = EnlargedImage(drawn, scale);
-        sheets.enlargedScale = scale;
-    }
-    return sheets.enlarged;
+    return sheet.drawn;
 }
 
 const RgbaPalette& PageSheetPalette() {
@@ -66,7 +42,7 @@ const RgbaPalette& PageSheetPalette() {
 
 uint32_t PageSheetDigest() {
     uint32_t hash = 2166136261u;
-    for (const uint8_t index : DrawnSheet(CellSize::Random).pixels) {
+    for (const uint8_t index : PageSheet(CellSize::Random).pixels) {
         const uint32_t rgba = PageSheetPalette()[index];
         for (int shift = 0; shift < 24; shift += 8) {
             hash = (hash ^ ((rgba >> shift) & 0xFF)) * 16777619u;

@@ -11,12 +11,11 @@
 #include "settings/settings.h"
 #include "web/canvas_frame.h"
 
-// The sheet at scale (1..kMaxDisplayScale) with at least the sprites of
-// cells of this size (every size for Random, which a world may draw at any
-// renewal). Each size is drawn when first asked for: the default size is a
-// fifth of the drawing. The enlarged copy is made again when the scale or
-// the drawn sizes change; the last scale asked for is kept.
-const IndexedImage& PageSheet(int scale, CellSize size);
+// The sheet with at least the sprites of cells of this size (every size
+// for Random, which a world may draw at any renewal). Each size is drawn
+// when first asked for: the default size is a fifth of the drawing. It is
+// never enlarged: the frame enlarges sprites as it copies them.
+const IndexedImage& PageSheet(CellSize size);
 
 // The sheet's colours as the canvas takes them.
 const RgbaPalette& PageSheetPalette();

@@ -23,6 +23,18 @@ void Apply(PaintTarget& target, const Operation& op) {
     }
 }
 
+// plain in colours, each pixel scale x scale.
+ColourImage EnlargedInColours(const IndexedImage& plain, int scale, const ColourTable& colours) {
+    ColourImage picture{plain.width * scale, plain.height * scale, {}};
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const uint8_t index = plain.at(x / scale, y / scale);
+            picture.pixels.push_back(index < colours.size() ? colours[index] : 0);
+        }
+    }
+    return picture;
+}
+
 bool Covered(const std::vector<PaintRect>& rects, int x, int y) {
     for (const PaintRect& r : rects) {
         if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) {
@@ -68,7 +80,7 @@ TEST(ColourTarget, PaintsTheIndexedPictureInColoursAndRecordsWhatChanged) {
         IndexedImage plain(logical.width, logical.height, 0xD0);
         FrameTarget plainTarget(plain, &sheet);
         const ColourImage sprites = InColours(sheet, colours);
-        ColourImage picture = InColours(EnlargedImage(plain, scale), colours);
+        ColourImage picture = EnlargedInColours(plain, scale, colours);
         const ColourImage before = picture;
         ColourTarget device({picture.pixels.data(), picture.width, picture.height}, &sprites, scale);
         ScaledTarget scaled(device, scale);
@@ -76,7 +88,7 @@ TEST(ColourTarget, PaintsTheIndexedPictureInColoursAndRecordsWhatChanged) {
             Apply(plainTarget, op);
             Apply(scaled, op);
         }
-        EXPECT_TRUE(InColours(EnlargedImage(plain, scale), colours).pixels == picture.pixels) << "scale " << scale;
+        EXPECT_TRUE(EnlargedInColours(plain, scale, colours).pixels == picture.pixels) << "scale " << scale;
         int unrecorded = 0;
         for (int y = 0; y < picture.height; ++y) {
             for (int x = 0; x < picture.width; ++x) {

@@ -3,6 +3,8 @@
 // came from.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "display/display_hooks.h"
 #include "display/frame_target.h"
 #include "display/sheet_geometry.h"
@@ -206,4 +208,50 @@ TEST(FrameTargetClipping, CopiesAndFillsStayInsideBothImages) {
         return e;
     }();
     EXPECT_SAME_FRAME(expectedFrame, frame);
+}
+
+// Copies from a source enlarged as it is copied, starting part-way into an
+// enlarged pixel and cut by every edge of both images, against each frame
+// pixel worked out on its own.
+TEST(FrameTargetClipping, EnlargedCopiesStartAnywhereAndStayInsideBothImages) {
+    struct Copy {
+        int srcX, srcY, dstX, dstY, width, height;
+    };
+    const Copy copies[] = {
+        {1, 2, 3, 1, 7, 5},     // inside, off the enlarged pixels' grid
+        {2, 1, -3, -2, 8, 7},   // over the frame's left and top edges
+        {4, 5, 13, 10, 9, 9},   // over its right and bottom edges
+        {-2, -1, 5, 6, 6, 5},   // from before the source's start
+        {13, 9, 8, 2, 7, 6},    // past the source's end at scale 3 and 4
+        {0, 0, 17, 0, 3, 3},    // wholly right of the frame
+        {-10, 0, 0, 0, 5, 5},   // wholly left of the source
+        {5, 7, 0, 12, 40, 40},  // the frame's last row
+    };
+    IndexedImage source(5, 4);
+    for (size_t i = 0; i < source.pixels.size(); ++i) {
+        source.pixels[i] = static_cast<uint8_t>(i + 1);
+    }
+    for (const int scale : {1, 2, 3, 4}) {
+        IndexedImage frame(17, 13, 0x77);
+        IndexedImage expected = frame;
+        FrameTarget target(frame, &source, scale);
+        for (const Copy& c : copies) {
+            target.copy(c.srcX, c.srcY, c.dstX, c.dstY, c.width, c.height);
+            for (int j = 0; j < c.height; ++j) {
+                for (int i = 0; i < c.width; ++i) {
+                    const int x = c.dstX + i;
+                    const int y = c.dstY + j;
+                    const int sx = c.srcX + i;
+                    const int sy = c.srcY + j;
+                    if (x >= 0 && y >= 0 && x < frame.width && y < frame.height && sx >= 0 && sy >= 0 &&
+                        sx < source.width * scale && sy < source.height * scale) {
+                        expected.at(x, y) = source.at(sx / scale, sy / scale);
+                    }
+                }
+            }
+            SCOPED_TRACE("scale " + std::to_string(scale) + ", copy to " + std::to_string(c.dstX) + ", " +
+                         std::to_string(c.dstY));
+            EXPECT_SAME_FRAME(expected, frame);
+        }
+    }
 }

@@ -362,11 +362,10 @@ struct PaintedAlone {
 // differ from alone's frame.
 int CountWrongInPart(const CapturedPixels& got, const ScreenRect& part, const PaintedAlone& alone,
                      const DecodedSheet& sheet) {
-    const IndexedImage enlarged = EnlargedImage(alone.frame, alone.scale);
     int wrong = 0;
     for (int y = 0; y < part.height; ++y) {
         for (int x = 0; x < part.width; ++x) {
-            const uint32_t expected = sheet.colours[enlarged.at(x, y)];
+            const uint32_t expected = sheet.colours[alone.frame.at(x / alone.scale, y / alone.scale)];
             const uint32_t pixel = got.at(part.left + x, part.top + y);
             if (expected != pixel && wrong++ < 5) {
                 ADD_FAILURE() << "pixel " << part.left + x << "," << part.top + y << ": expected " << std::hex

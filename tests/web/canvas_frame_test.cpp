@@ -25,9 +25,8 @@ TEST(CanvasFrame, EveryChangeReachesThePictureThroughFewerPixelsThanTheWhole) {
     }
     const RgbaPalette palette = TestPalette();
     for (const int scale : {1, 2}) {
-        const IndexedImage enlarged = EnlargedImage(sheet, scale);
         CanvasFrame frame;
-        frame.setSheet(&enlarged);
+        frame.setSheet(&sheet, scale);
         frame.resize({400 * scale, 300 * scale});
         const long whole = 400L * 300 * scale * scale;
         Saver saver;

@@ -3,11 +3,16 @@
 # a yardstick in interleaved pairs (A B A B ..., one unmeasured pair first):
 #   - 10,000 ticks of the defaults at 1920x1080, traced to /dev/null;
 #   - 300 ticks of six wriggling species at 640x360 as an animated GIF;
-#   - the README's animation as a GIF (its size).
+#   - the README's animation as a GIF (its size);
+#   - 300 ticks of the worst case (every cell redrawn every tick) at
+#     3840x2160, scales 2, 3 and 4, each picture drawn, none written (a PNG
+#     of the last to /dev/null): the cost of enlarging sprites as they are
+#     copied.
 # The yardstick is another build of the program when REFERENCE names one
 # (for before/after figures: the trace must be byte for byte the same and
 # the GIF must decode to the same frames), else the same ticks drawn with no
-# per-tick output (only the last frame, as a PNG to /dev/null).
+# per-tick output (only the last frame, as a PNG to /dev/null), and for the
+# scaled runs the same ticks not drawn at all (a trace to /dev/null).
 # Prints min/median/max of each side's wall seconds and of the ratio A/B.
 #
 #   [REFERENCE=old/quorbel-render] tools/benchmarks/render_benchmark.sh [build folder, default build/native] [pairs, default 7]
@@ -91,3 +96,14 @@ if [ -n "$reference" ]; then
         echo "    frames decoded by ImageMagick: $same"
     fi
 fi
+
+worst_run="--quiet --seed 1 --resolution 3840x2160 --ticks 300 --speed 19 --cell-size small --wriggle on --life off --generations 4294967295"
+for scale in 2 3 4; do
+    if [ -n "$reference" ]; then
+        b_worst="$reference $worst_run --scale $scale --png /dev/null"
+    else
+        b_worst="$render $worst_run --scale $scale --trace /dev/null"
+    fi
+    echo "300 ticks, worst case, 3840x2160 at scale $scale, --png /dev/null:"
+    echo "    $(interleaved "$render $worst_run --scale $scale --png /dev/null" "$b_worst")"
+done
