@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "host/saver_running_windows.h"
 #include "host/config/windows_family_windows.h"
+#include "host/saver_running_windows.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "saver_program/close_rules.h"
+#include "host/config/windows_family_windows.h"
 #include "host/fault_guard_windows.h"
 #include "host/host_state_windows.h"
 #include "host/saver_running_windows.h"
-#include "host/config/windows_family_windows.h"
+#include "saver_program/close_rules.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The saver window's first and last message stages: input method, cursor,
 // title and task-switch protection, and turning input into close requests.
-#include "saver_program/close_rules.h"
+#include "host/config/windows_family_windows.h"
 #include "host/display_window_windows.h"
 #include "host/host_state_windows.h"
 #include "host/password_windows.h"
-#include "host/config/windows_family_windows.h"
+#include "saver_program/close_rules.h"
 
 namespace {
 

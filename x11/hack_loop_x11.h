@@ -7,8 +7,8 @@
 #include <string>
 
 #include "display/saver.h"
-#include "x11/hack_window_x11.h"
 #include "saver_program/stop_signals_posix.h"
+#include "x11/hack_window_x11.h"
 #include "x11/window_painter_x11.h"
 #include "x11/x_connection_x11.h"
 

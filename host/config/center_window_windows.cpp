@@ -1,6 +1,6 @@
 // Centres a dialog over another window, keeping it on the screen.
-#include "settings/config_dialog_logic.h"
 #include "host/config/config_dialog_windows.h"
+#include "settings/config_dialog_logic.h"
 
 void CenterOverWindow(HWND window, HWND reference) {
     RECT own{};

@@ -12,12 +12,12 @@
 
 #include "dialog_driver.h"
 #include "expected_language.h"
+#include "host/config/config_dialog_windows.h"
+#include "host/config/windows_family_windows.h"
 #include "quorbel_version.h"
 #include "resources/resource_ids.h"
 #include "screen_capture_windows.h"
 #include "screenshot.h"
-#include "host/config/config_dialog_windows.h"
-#include "host/config/windows_family_windows.h"
 #include "stored_settings.h"
 #include "windows95_family_skip.h"
 
