@@ -362,21 +362,11 @@ measure() {
 stats() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {printf "min %s  median %s  max %s", v[1], v[int((NR + 1) / 2)], v[NR]}'; }
 median() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
-# ticks_ms <size> <options...>: milliseconds from quorbel's start until its
-# last tick of --ticks 300 (the CPU time it has used, read in nanoseconds from
-# /proc/PID/schedstat, stops growing once it only waits for events) in
-# TICKS_MS, and the CPU microseconds a tick took, program and X server, in
-# TICK_CPU_US (start-up included), which a busy machine disturbs less.
-ticks_ms() {
-    local size=$1
-    shift
-    start_xvfb "${size}x24"
-    local start now used last=-1 changed server0
-    server0=$(cut -d' ' -f1 "/proc/$XVFB_PID/schedstat")
-    start=$(date +%s%N)
-    DISPLAY=$XVFB_DISPLAY "$quorbel_x11" --root --ticks 300 "$@" &
-    local pid=$!
-    changed=$start
+# settle <pid> <start ns>: waits until the process has used no CPU for a
+# second (it has done its ticks); sets SETTLED_CPU (its CPU in ns, from
+# schedstat) and SETTLED_AT (when that CPU was last used, in ns).
+settle() {
+    local pid=$1 used now last=-1 changed=$2
     while :; do
         used=$(cut -d' ' -f1 "/proc/$pid/schedstat")
         now=$(date +%s%N)
@@ -388,6 +378,25 @@ ticks_ms() {
         fi
         sleep 0.005
     done
+    SETTLED_CPU=$last SETTLED_AT=$changed
+}
+
+# ticks_ms <size> <options...>: milliseconds from quorbel's start until its
+# last tick of --ticks 300 (the CPU time it has used, read in nanoseconds from
+# /proc/PID/schedstat, stops growing once it only waits for events) in
+# TICKS_MS, and the CPU microseconds a tick took, program and X server, in
+# TICK_CPU_US (start-up included), which a busy machine disturbs less.
+ticks_ms() {
+    local size=$1
+    shift
+    start_xvfb "${size}x24"
+    local start last changed server0
+    server0=$(cut -d' ' -f1 "/proc/$XVFB_PID/schedstat")
+    start=$(date +%s%N)
+    DISPLAY=$XVFB_DISPLAY "$quorbel_x11" --root --ticks 300 "$@" &
+    local pid=$!
+    settle "$pid" "$start"
+    last=$SETTLED_CPU changed=$SETTLED_AT
     TICK_CPU_US=$(((last + $(cut -d' ' -f1 "/proc/$XVFB_PID/schedstat") - server0) / 300000))
     kill "$pid"
     wait "$pid" 2>/dev/null || true
@@ -646,22 +655,12 @@ wayland_ticks_ms() {
     local size=$1
     shift
     start_sway 1 "output HEADLESS-1 resolution $size"
-    local start now used last=-1 changed
+    local start last changed
     start=$(date +%s%N)
     exec_as_user "$quorbel_wayland" --ticks 300 "$@" &
     local pid=$!
-    changed=$start
-    while :; do
-        used=$(cut -d' ' -f1 "/proc/$pid/schedstat")
-        now=$(date +%s%N)
-        if [ "$used" != "$last" ]; then
-            last=$used
-            changed=$now
-        elif [ $((now - changed)) -gt 1000000000 ]; then
-            break
-        fi
-        sleep 0.005
-    done
+    settle "$pid" "$start"
+    last=$SETTLED_CPU changed=$SETTLED_AT
     kill "$pid"
     wait "$pid" 2>/dev/null || true
     stop_sway
