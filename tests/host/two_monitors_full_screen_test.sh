@@ -51,13 +51,16 @@ wineserver -w
 xdotool mousemove 100 100
 wine "$program" /s &
 saver=$!
-# Cells in the last row of each monitor's grid.
+# Cells in the last row and the last column of each monitor's grid, in one
+# shot or another: any one shot may come just as a new world starts.
 lit() { shot now && sprites_in now 1920x40+0+1040 && sprites_in now 1280x40+1920+960; }
 wait_until 60 lit || fail "no cells in the last rows of both monitors within 60 s"
+left_column() { shot now && sprites_in now 40x1080+1880+0; }
+wait_until 60 left_column || fail "no cell in the left monitor's last column within 60 s"
+right_column() { shot now && sprites_in now 40x1024+3160+0; }
+wait_until 60 right_column || fail "no cell in the right monitor's last column within 60 s"
 for n in 1 2 3; do
     shot now
-    sprites_in now 40x1080+1880+0 || fail "no cell in the left monitor's last column"
-    sprites_in now 40x1024+3160+0 || fail "no cell in the right monitor's last column"
     below=$(brightest now 1280x24+1920+1000)
     [ "$below" = 0 ] || fail "the 24 rows below the right monitor's grid are not black ($below)"
     sleep 0.5
