@@ -37,6 +37,12 @@ int main(int argc, char** argv) {
     if (options.request) {
         return AnswerRequest(*options.request, WaylandUsage(), "quorbel-wayland");
     }
+    // Before the lock and the connection, so that an early SIGTERM also
+    // ends cleanly.
+    StopSignals signals;
+    if (!signals.install(&error)) {
+        return Fail(error, 1);
+    }
     std::unique_ptr<IdleLock> lock;
     if (options.idleSeconds) {
         // A login entry run under Xorg, where XScreenSaver serves.
@@ -60,11 +66,6 @@ int main(int argc, char** argv) {
         }
     }
     QuietenWaylandLog();
-    // Before connecting, so that an early SIGTERM also ends cleanly.
-    StopSignals signals;
-    if (!signals.install(&error)) {
-        return Fail(error, 1);
-    }
     // The settings of each showing: today the command line's.
     const ClientEnd end = RunWaylandSaver(
         options, [&options] { return options; }, signals);

@@ -27,7 +27,7 @@ failure_details() {
     [ -n "$SWAY_RUNTIME" ] && [ -f "$work/err" ] && sed 's/^/saver: /' "$work/err"
 }
 
-for tool in sway swaymsg grim wtype swayidle setpriv; do
+for tool in sway swaymsg grim wtype swayidle setpriv "$IDLE_TEST_CLIENT"; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (tools/ci/install_deps.sh installs it)"
 done
 
@@ -102,6 +102,7 @@ case_two_outputs() {
 # once the seat says it is there; wtype waits before typing.
 type_key() { as_user wtype -s 300 a; }
 key_ends() { type_key && wait_until 2 gone "$SAVER"; }
+key_ends_showing() { type_key && wait_until 2 test "$(quorbel_windows)" = 0; }
 
 # Up and full screen: its surface shows in the tree.
 covering() { [ "$(quorbel_windows)" -ge 1 ]; }
@@ -237,10 +238,63 @@ case_swayidle() {
     local idle=$!
     pids+=("$idle")
     wait_until 30 covering || fail "swayidle did not start it"
-    key_ends_it() { type_key && wait_until 2 test "$(quorbel_windows)" = 0; }
-    wait_until 30 key_ends_it || fail "no key ended it"
+    wait_until 30 key_ends_showing || fail "no key ended it"
     gone "$idle" && fail "swayidle ended with it"
     [ -s "$work/err" ] && fail "it wrote to standard error"
+    return 0
+}
+
+# waiting_only <seconds>: over that time the saver never shows.
+waiting_only() {
+    local look
+    for ((look = 0; look < $1 * 5; look++)); do
+        [ "$(quorbel_windows)" = 0 ] || return 1
+        sleep 0.2
+    done
+}
+
+# --idle on sway (org_kde_kwin_idle), in one sway: nothing before the idle
+# time, then every output equal to quorbel-render; a key ends the showing,
+# the waiter goes on and shows a new world after the next idle time; a
+# second waiter is refused; an idle inhibitor keeps it away until released;
+# SIGTERM and the compositor's end each end a waiter with 0, leaving nothing.
+case_idle() {
+    two_outputs
+    local lock="$SWAY_RUNTIME/quorbel-wayland-idle-$SWAY_WAYLAND.lock"
+    start_saver --idle 2 "${seeded[@]}" --ticks 12
+    render first 1024x768 1 "${seeded[@]}" --ticks 12
+    render second 800x600 2 "${seeded[@]}" --ticks 12
+    waiting_only 1 || fail "shown before the idle time"
+    local showing
+    for showing in first again; do
+        expect_match HEADLESS-1 first "HEADLESS-1, $showing showing"
+        expect_match HEADLESS-2 second "HEADLESS-2, $showing showing"
+        wait_until 30 key_ends_showing || fail "no key ended the $showing showing"
+        gone "$SAVER" && fail "the waiter ended with the $showing showing"
+    done
+    refused "a second waiter" 1 "quorbel-wayland: a waiter is already running for $SWAY_WAYLAND (process $SAVER)$" \
+        as_user "$QUORBEL_WAYLAND" --idle 2
+
+    exec_as_user "$IDLE_TEST_CLIENT" inhibit >"$work/inhibitor" 2>&1 &
+    local inhibitor=$!
+    pids+=("$inhibitor")
+    wait_until 30 grep -q inhibiting "$work/inhibitor" || fail "the inhibitor did not start: $(cat "$work/inhibitor")"
+    # The idle time counts from this key, under the inhibitor.
+    wait_until 30 key_ends_showing || fail "no key ended a showing before the inhibitor"
+    waiting_only 6 || fail "shown while an idle inhibitor was held"
+    kill "$inhibitor"
+    wait_until 30 covering || fail "not shown once the inhibitor was released"
+    wait_until 30 key_ends_showing || fail "no key ended the showing after the inhibitor"
+
+    end_saver
+    [ -e "$lock" ] && fail "SIGTERM left the lock"
+    start_saver --idle 1 --speed 19
+    wait_until 30 covering || fail "the second waiter did not show"
+    kill "$SWAY_PID"
+    wait_until 30 gone "$SAVER" || fail "sway's end did not end the waiter"
+    reaped "sway's end"
+    [ -e "$lock" ] && fail "sway's end left the lock"
+    [ -s "$work/err" ] && fail "it wrote to standard error: $(cat "$work/err")"
     return 0
 }
 
@@ -249,10 +303,11 @@ case_swayidle() {
 refused() {
     local what=$1 expected=$2 start=$3 code
     shift 3
-    "$@" >"$work/out" 2>"$work/err"
+    "$@" >"$work/out" 2>"$work/refusal"
     code=$?
     [ "$code" = "$expected" ] || fail "$what: exit code $code, not $expected"
-    [ "$(wc -l <"$work/err")" = 1 ] && grep -q "^$start" "$work/err" || fail "$what: not one line of ours: $(cat "$work/err")"
+    [ "$(wc -l <"$work/refusal")" = 1 ] && grep -q "^$start" "$work/refusal" ||
+        fail "$what: not one line of ours: $(cat "$work/refusal")"
 }
 
 case_bad_options() {

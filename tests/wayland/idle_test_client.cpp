@@ -1,0 +1,125 @@
+// What the idle waiter's tests do on a compositor that no tool of Debian's
+// does for them:
+//   idle_test_client inhibit   a small window holding an idle inhibitor
+//                              (zwp_idle_inhibit_manager_v1); prints
+//                              "inhibiting" once it is shown, and holds it
+//                              until killed
+//   idle_test_client key       one key pressed and let go through KWin's
+//                              org_kde_kwin_fake_input
+#include <unistd.h>
+#include <wayland-client.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "fake-input-client-protocol.h"
+#include "idle-inhibit-unstable-v1-client-protocol.h"
+#include "wayland/shm_buffer_wayland.h"
+#include "xdg-shell-client-protocol.h"
+
+namespace {
+
+struct Globals {
+    wl_compositor* compositor = nullptr;
+    wl_shm* shm = nullptr;
+    xdg_wm_base* wmBase = nullptr;
+    zwp_idle_inhibit_manager_v1* inhibitManager = nullptr;
+    org_kde_kwin_fake_input* fakeInput = nullptr;
+};
+
+template <typename T>
+void Bind(wl_registry* registry, uint32_t name, const wl_interface& interface, uint32_t version, T*& global) {
+    global = static_cast<T*>(wl_registry_bind(registry, name, &interface, version));
+}
+
+void Global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t /*version*/) {
+    auto& globals = *static_cast<Globals*>(data);
+    const std::string which(interface);
+    if (which == wl_compositor_interface.name) {
+        Bind(registry, name, wl_compositor_interface, 1, globals.compositor);
+    } else if (which == wl_shm_interface.name) {
+        Bind(registry, name, wl_shm_interface, 1, globals.shm);
+    } else if (which == xdg_wm_base_interface.name) {
+        Bind(registry, name, xdg_wm_base_interface, 1, globals.wmBase);
+    } else if (which == zwp_idle_inhibit_manager_v1_interface.name) {
+        Bind(registry, name, zwp_idle_inhibit_manager_v1_interface, 1, globals.inhibitManager);
+    } else if (which == org_kde_kwin_fake_input_interface.name) {
+        Bind(registry, name, org_kde_kwin_fake_input_interface, 4, globals.fakeInput);
+    }
+}
+
+int Fail(const char* message) {
+    std::fprintf(stderr, "idle_test_client: %s\n", message);
+    return 1;
+}
+
+int Inhibit(wl_display* display, const Globals& globals) {
+    if (!globals.compositor || !globals.shm || !globals.wmBase || !globals.inhibitManager) {
+        return Fail("no wl_compositor, wl_shm, xdg_wm_base or zwp_idle_inhibit_manager_v1");
+    }
+    wl_surface* surface = wl_compositor_create_surface(globals.compositor);
+    xdg_surface* xdgSurface = xdg_wm_base_get_xdg_surface(globals.wmBase, surface);
+    bool configured = false;
+    static const xdg_surface_listener kConfigure = {[](void* done, xdg_surface* configuredSurface, uint32_t serial) {
+        xdg_surface_ack_configure(configuredSurface, serial);
+        *static_cast<bool*>(done) = true;
+    }};
+    xdg_surface_add_listener(xdgSurface, &kConfigure, &configured);
+    xdg_toplevel_set_app_id(xdg_surface_get_toplevel(xdgSurface), "idle-inhibitor");
+    wl_surface_commit(surface);
+    while (!configured) {
+        if (wl_display_dispatch(display) < 0) {
+            return Fail("the connection failed");
+        }
+    }
+    std::string error;
+    const auto buffer = ShmBuffer::Make(globals.shm, {64, 64}, &error);
+    if (!buffer) {
+        return Fail(error.c_str());
+    }
+    std::memset(buffer->pixels(), 0x80, 64 * 64 * sizeof(uint32_t));
+    buffer->attach(surface);
+    wl_surface_damage(surface, 0, 0, 64, 64);
+    zwp_idle_inhibit_manager_v1_create_inhibitor(globals.inhibitManager, surface);
+    wl_surface_commit(surface);
+    if (wl_display_roundtrip(display) < 0) {
+        return Fail("the connection failed");
+    }
+    std::printf("inhibiting\n");
+    std::fflush(stdout);
+    while (wl_display_dispatch(display) >= 0) {
+    }
+    return 0;
+}
+
+int Key(wl_display* display, const Globals& globals) {
+    if (!globals.fakeInput) {
+        return Fail("no org_kde_kwin_fake_input");
+    }
+    constexpr uint32_t kKeyA = 30;  // linux/input-event-codes.h
+    org_kde_kwin_fake_input_authenticate(globals.fakeInput, "quorbel tests", "to type a key");
+    org_kde_kwin_fake_input_keyboard_key(globals.fakeInput, kKeyA, WL_KEYBOARD_KEY_STATE_PRESSED);
+    org_kde_kwin_fake_input_keyboard_key(globals.fakeInput, kKeyA, WL_KEYBOARD_KEY_STATE_RELEASED);
+    return wl_display_roundtrip(display) < 0 ? Fail("the connection failed") : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc == 2 ? argv[1] : "";
+    if (mode != "inhibit" && mode != "key") {
+        return Fail("usage: idle_test_client inhibit|key");
+    }
+    wl_display* display = wl_display_connect(nullptr);
+    if (!display) {
+        return Fail("cannot connect to the compositor");
+    }
+    Globals globals;
+    static const wl_registry_listener kRegistry = {Global, [](void*, wl_registry*, uint32_t) {}};
+    wl_registry_add_listener(wl_display_get_registry(display), &kRegistry, &globals);
+    if (wl_display_roundtrip(display) < 0) {
+        return Fail("the connection failed");
+    }
+    return mode == "inhibit" ? Inhibit(display, globals) : Key(display, globals);
+}
