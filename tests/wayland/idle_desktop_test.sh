@@ -5,11 +5,13 @@
 # then one full-screen surface per output; input ends the showing and the
 # waiter goes on to show again; an idle inhibitor held keeps it away until
 # released; the compositor's end ends the waiter quietly. Needs
-# QUORBEL_WAYLAND and the test clients (IDLE_TEST_CLIENT, GNOME_TEST_CLIENT).
+# QUORBEL_WAYLAND and the test clients (IDLE_INHIBITOR, KWIN_FAKE_INPUT,
+# GNOME_TEST_CLIENT).
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/tests/support/shell_test_lib.sh"
+. "$root/tests/wayland/idle_test_lib.sh"
 
 work=$(mktemp -d)
 chmod 0755 "$work"
@@ -24,34 +26,30 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+stop_desktop() { :; }
 
 failure_details() {
     [ -f "$work/log" ] && grep -v '^\[' "$work/log" | sed 's/^/waiter: /'
-    [ -n "${SESSION_RUNTIME:-}" ] && tail -n 20 "$SESSION_RUNTIME"/*.log 2>/dev/null | sed 's/^/desktop: /'
+    [ -n "${DESKTOP_RUNTIME:-}" ] && tail -n 20 "$DESKTOP_RUNTIME"/*.log 2>/dev/null | sed 's/^/desktop: /'
 }
 
-# The waiter's requests and events, as libwayland logs them.
+# The waiter's requests and events, as libwayland logs them; count_since
+# counts from line <mark> on.
 count() { grep -c -- "$1" "$work/log"; }
+count_since() { tail -n "+$1" "$work/log" | grep -c -- "$2"; }
 live_surfaces() { echo $(($(count ' -> xdg_wm_base@[0-9]*\.get_xdg_surface(') - $(count ' -> xdg_surface@[0-9]*\.destroy()'))); }
-# shown <n> <WxH>...: the n-th showing is up: a surface on every output,
-# each given its output's size (n configures of that size so far).
+# shown <WxH>...: a showing is up, a surface on every output, each
+# given its output's size since the log's line $MARK.
 shown() {
-    local n=$1 size
-    shift
+    local size need
     [ "$(live_surfaces)" = $# ] || return 1
     for size; do
-        [ "$(count "xdg_toplevel@[0-9]*\.configure(${size%x*}, ${size#*x},")" -ge "$n" ] || return 1
+        need=$(printf '%s\n' "$@" | grep -cx "$size")
+        [ "$(count_since "$MARK" "xdg_toplevel@[0-9]*\.configure(${size%x*}, ${size#*x},")" -ge "$need" ] || return 1
     done
 }
+mark() { MARK=$(($(wc -l <"$work/log") + 1)); }
 hidden() { [ "$(live_surfaces)" = 0 ]; }
-# waiting_only <seconds>: over that time nothing is shown.
-waiting_only() {
-    local look
-    for ((look = 0; look < $1 * 5; look++)); do
-        hidden || return 1
-        sleep 0.2
-    done
-}
 gone() { ! kill -0 "$1" 2>/dev/null; }
 key_ends_showing() { type_key && wait_until 2 hidden; }
 
@@ -64,23 +62,25 @@ start_waiter() {
 # check_waiter <inhibit> <release> <WxH>...: the whole run on one desktop;
 # inhibit and release are commands that hold and let go of idle inhibition.
 check_waiter() {
-    local inhibit=$1 release=$2 showing
+    local inhibit=$1 release=$2
     shift 2
     start_waiter
+    MARK=1
     waiting_only 1 || fail "shown before the idle time"
-    for showing in 1 2; do
-        wait_until 30 shown "$showing" "$@" || fail "showing $showing is not one full-screen surface per output"
-        [ "$showing" = 2 ] && break
-        wait_until 30 key_ends_showing || fail "no key ended showing $showing"
-        gone "$SAVER" && fail "the waiter ended with showing $showing"
-    done
-    # Inhibited during the showing, so that the idle time after the key
-    # that ends it runs under the inhibitor.
+    wait_until 30 shown "$@" || fail "the first showing is not one full-screen surface per output"
+    mark
+    wait_until 30 key_ends_showing || fail "no key ended the first showing"
+    gone "$SAVER" && fail "the waiter ended with the first showing"
+    wait_until 30 shown "$@" || fail "not shown again after the next idle time"
+    wait_until 30 key_ends_showing || fail "no key ended the second showing"
+    # The idle time counts from a key under the inhibitor (ending a showing
+    # that came meanwhile, if one did).
     $inhibit || fail "could not inhibit idle"
+    mark
     wait_until 30 key_ends_showing || fail "no key ended the showing before the inhibitor"
     waiting_only 6 || fail "shown while idle was inhibited"
     $release || fail "could not release the inhibition"
-    wait_until 30 shown 3 "$@" || fail "not shown once the inhibition was released"
+    wait_until 30 shown "$@" || fail "not shown once the inhibition was released"
 
     kill "$DESKTOP_PID"
     wait_until 30 gone "$SAVER" || fail "the compositor's end did not end the waiter"
@@ -100,10 +100,27 @@ manager_inhibits() {
 case_mutter() {
     . "$root/tools/ci/headless_mutter.sh"
     stop_desktop() { stop_mutter; }
+    as_user() { as_mutter_user "$@"; }
+    exec_as_user() { exec_as_mutter_user "$@"; }
     type_key() { as_user "$GNOME_TEST_CLIENT" key; }
     start_mutter "$GNOME_TEST_CLIENT session-manager" 1280x800 1024x768 || fail "mutter did not start"
-    DESKTOP_PID=$MUTTER_PID
+    DESKTOP_PID=$MUTTER_PID DESKTOP_RUNTIME=$MUTTER_RUNTIME
     check_waiter "manager_inhibits 8" "manager_inhibits 0" 1280x800 1024x768
+}
+
+# KDE Plasma: KWin's ext_idle_notifier_v1 (offered beside org_kde_kwin_idle,
+# and preferred), an inhibitor client, keys through its fake input.
+case_kwin() {
+    . "$root/tools/ci/headless_kwin.sh"
+    stop_desktop() { stop_kwin; }
+    as_user() { as_kwin_user "$@"; }
+    exec_as_user() { exec_as_kwin_user "$@"; }
+    type_key() { as_user "$KWIN_FAKE_INPUT" key; }
+    start_kwin 2 1280x800 1 || fail "KWin did not start"
+    DESKTOP_PID=$KWIN_PID DESKTOP_RUNTIME=$KWIN_RUNTIME
+    check_waiter inhibit_idle release_idle 1280x800 1280x800
+    [ "$(count ' -> ext_idle_notifier_v1@[0-9]*\.get_idle_notification(')" = 1 ] &&
+        [ "$(count ' -> org_kde_kwin_idle@')" = 0 ] || fail "ext_idle_notifier_v1 was not the one used"
 }
 
 "case_$1"

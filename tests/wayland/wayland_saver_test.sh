@@ -8,6 +8,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/tools/ci/headless_sway.sh"
 . "$root/tests/support/shell_test_lib.sh"
+. "$root/tests/wayland/idle_test_lib.sh"
 
 work=$(mktemp -d)
 chmod 0755 "$work"
@@ -27,7 +28,7 @@ failure_details() {
     [ -n "$SWAY_RUNTIME" ] && [ -f "$work/err" ] && sed 's/^/saver: /' "$work/err"
 }
 
-for tool in sway swaymsg grim wtype swayidle setpriv "$IDLE_TEST_CLIENT"; do
+for tool in sway swaymsg grim wtype swayidle setpriv "$IDLE_INHIBITOR"; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (tools/ci/install_deps.sh installs it)"
 done
 
@@ -244,14 +245,7 @@ case_swayidle() {
     return 0
 }
 
-# waiting_only <seconds>: over that time the saver never shows.
-waiting_only() {
-    local look
-    for ((look = 0; look < $1 * 5; look++)); do
-        [ "$(quorbel_windows)" = 0 ] || return 1
-        sleep 0.2
-    done
-}
+hidden() { [ "$(quorbel_windows)" = 0 ]; }
 
 # --idle on sway (org_kde_kwin_idle), in one sway: nothing before the idle
 # time, then every output equal to quorbel-render; a key ends the showing,
@@ -275,14 +269,11 @@ case_idle() {
     refused "a second waiter" 1 "quorbel-wayland: a waiter is already running for $SWAY_WAYLAND (process $SAVER)$" \
         as_user "$QUORBEL_WAYLAND" --idle 2
 
-    exec_as_user "$IDLE_TEST_CLIENT" inhibit >"$work/inhibitor" 2>&1 &
-    local inhibitor=$!
-    pids+=("$inhibitor")
-    wait_until 30 grep -q inhibiting "$work/inhibitor" || fail "the inhibitor did not start: $(cat "$work/inhibitor")"
+    inhibit_idle || fail "the inhibitor did not start"
     # The idle time counts from this key, under the inhibitor.
     wait_until 30 key_ends_showing || fail "no key ended a showing before the inhibitor"
     waiting_only 6 || fail "shown while an idle inhibitor was held"
-    kill "$inhibitor"
+    release_idle
     wait_until 30 covering || fail "not shown once the inhibitor was released"
     wait_until 30 key_ends_showing || fail "no key ended the showing after the inhibitor"
 

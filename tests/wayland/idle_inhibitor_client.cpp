@@ -1,11 +1,7 @@
-// What the idle waiter's tests do on a compositor that no tool of Debian's
-// does for them:
-//   idle_test_client inhibit   a small window holding an idle inhibitor
-//                              (zwp_idle_inhibit_manager_v1); prints
-//                              "inhibiting" once it is shown, and holds it
-//                              until killed
-//   idle_test_client key       one key pressed and let go through KWin's
-//                              org_kde_kwin_fake_input
+// idle_inhibitor_client: a small window holding an idle inhibitor
+// (zwp_idle_inhibit_manager_v1), as a film player holds one, for the idle
+// waiter's tests. Prints "inhibiting" once it is shown; holds it until
+// killed.
 #include <unistd.h>
 #include <wayland-client.h>
 
@@ -13,7 +9,6 @@
 #include <cstring>
 #include <string>
 
-#include "fake-input-client-protocol.h"
 #include "idle-inhibit-unstable-v1-client-protocol.h"
 #include "wayland/shm_buffer_wayland.h"
 #include "xdg-shell-client-protocol.h"
@@ -25,7 +20,6 @@ struct Globals {
     wl_shm* shm = nullptr;
     xdg_wm_base* wmBase = nullptr;
     zwp_idle_inhibit_manager_v1* inhibitManager = nullptr;
-    org_kde_kwin_fake_input* fakeInput = nullptr;
 };
 
 template <typename T>
@@ -44,13 +38,11 @@ void Global(void* data, wl_registry* registry, uint32_t name, const char* interf
         Bind(registry, name, xdg_wm_base_interface, 1, globals.wmBase);
     } else if (which == zwp_idle_inhibit_manager_v1_interface.name) {
         Bind(registry, name, zwp_idle_inhibit_manager_v1_interface, 1, globals.inhibitManager);
-    } else if (which == org_kde_kwin_fake_input_interface.name) {
-        Bind(registry, name, org_kde_kwin_fake_input_interface, 4, globals.fakeInput);
     }
 }
 
 int Fail(const char* message) {
-    std::fprintf(stderr, "idle_test_client: %s\n", message);
+    std::fprintf(stderr, "idle_inhibitor_client: %s\n", message);
     return 1;
 }
 
@@ -93,24 +85,9 @@ int Inhibit(wl_display* display, const Globals& globals) {
     return 0;
 }
 
-int Key(wl_display* display, const Globals& globals) {
-    if (!globals.fakeInput) {
-        return Fail("no org_kde_kwin_fake_input");
-    }
-    constexpr uint32_t kKeyA = 30;  // linux/input-event-codes.h
-    org_kde_kwin_fake_input_authenticate(globals.fakeInput, "quorbel tests", "to type a key");
-    org_kde_kwin_fake_input_keyboard_key(globals.fakeInput, kKeyA, WL_KEYBOARD_KEY_STATE_PRESSED);
-    org_kde_kwin_fake_input_keyboard_key(globals.fakeInput, kKeyA, WL_KEYBOARD_KEY_STATE_RELEASED);
-    return wl_display_roundtrip(display) < 0 ? Fail("the connection failed") : 0;
-}
-
 }  // namespace
 
-int main(int argc, char** argv) {
-    const std::string mode = argc == 2 ? argv[1] : "";
-    if (mode != "inhibit" && mode != "key") {
-        return Fail("usage: idle_test_client inhibit|key");
-    }
+int main() {
     wl_display* display = wl_display_connect(nullptr);
     if (!display) {
         return Fail("cannot connect to the compositor");
@@ -121,5 +98,5 @@ int main(int argc, char** argv) {
     if (wl_display_roundtrip(display) < 0) {
         return Fail("the connection failed");
     }
-    return mode == "inhibit" ? Inhibit(display, globals) : Key(display, globals);
+    return Inhibit(display, globals);
 }
