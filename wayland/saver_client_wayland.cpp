@@ -229,14 +229,16 @@ private:
         return all;
     }
 
-    ClientEnd connectionFailed() const {
-        const int error = wl_display_get_error(display_);
+    // cause: errno of the call that failed, for a failure libwayland did
+    // not record (a flush to a compositor that has gone).
+    ClientEnd connectionFailed(int cause = errno) const {
+        const int error = wl_display_get_error(display_) != 0 ? wl_display_get_error(display_) : cause;
         // For the waiter, the compositor going away is the session ending.
         if (options_.idleSeconds && (error == EPIPE || error == ECONNRESET)) {
             return {0, ""};
         }
         return {1, "the connection to the compositor failed: " +
-                       std::string(lastLogLine[0] != '\0' ? lastLogLine : std::strerror(error != 0 ? error : errno))};
+                       std::string(lastLogLine[0] != '\0' ? lastLogLine : std::strerror(error))};
     }
 
     // Once something has ended the showing: the end, else nothing.
@@ -296,8 +298,9 @@ private:
             short displayEvents = POLLIN;
             if (wl_display_flush(display_) < 0) {
                 if (errno != EAGAIN) {
+                    const int cause = errno;
                     wl_display_cancel_read(display_);
-                    return connectionFailed();
+                    return connectionFailed(cause);
                 }
                 displayEvents |= POLLOUT;
             }
