@@ -9,6 +9,7 @@
 //       a new device's first key may arrive folded into the keyboard's enter.
 #include <systemd/sd-bus.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -60,30 +61,39 @@ int SessionManager(sd_bus* bus) {
     }
 }
 
-int Key(sd_bus* bus) {
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+// The remote desktop session's path, or empty with *error set.
+std::string StartRemoteDesktop(sd_bus* bus, sd_bus_error* error) {
     sd_bus_message* reply = nullptr;
     const char* session = nullptr;
-    int result = sd_bus_call_method(bus, kRemoteDesktop, "/org/gnome/Mutter/RemoteDesktop", kRemoteDesktop,
-                                    "CreateSession", &error, &reply, "");
-    if (result < 0 || (result = sd_bus_message_read(reply, "o", &session)) < 0) {
-        return Fail("no remote desktop session", result, &error);
+    std::string path;
+    if (sd_bus_call_method(bus, kRemoteDesktop, "/org/gnome/Mutter/RemoteDesktop", kRemoteDesktop, "CreateSession",
+                           error, &reply, "") >= 0 &&
+        sd_bus_message_read(reply, "o", &session) >= 0) {
+        path = session;
     }
-    const std::string path = session;
     sd_bus_message_unref(reply);
-    if ((result = sd_bus_call_method(bus, kRemoteDesktop, path.c_str(), kSession, "Start", &error, nullptr, "")) < 0) {
-        return Fail("the remote desktop session did not start", result, &error);
+    if (!path.empty() &&
+        sd_bus_call_method(bus, kRemoteDesktop, path.c_str(), kSession, "Start", error, nullptr, "") < 0) {
+        path.clear();
     }
+    return path;
+}
+
+int Key(sd_bus* bus) {
+    sd_bus_error error = SD_BUS_ERROR_NULL;
+    const std::string path = StartRemoteDesktop(bus, &error);
+    int result = path.empty() ? -EINVAL : 0;
     constexpr uint32_t kKeyA = 30;  // linux/input-event-codes.h
-    for (int press = 0; press < 4; ++press) {
+    for (int press = 0; press < 4 && result >= 0; ++press) {
         result = sd_bus_call_method(bus, kRemoteDesktop, path.c_str(), kSession, "NotifyKeyboardKeycode", &error,
                                     nullptr, "ub", kKeyA, press % 2 == 0);
-        if (result < 0) {
-            return Fail("the key was refused", result, &error);
-        }
     }
-    sd_bus_call_method(bus, kRemoteDesktop, path.c_str(), kSession, "Stop", nullptr, nullptr, "");
-    return 0;
+    if (!path.empty()) {
+        sd_bus_call_method(bus, kRemoteDesktop, path.c_str(), kSession, "Stop", nullptr, nullptr, "");
+    }
+    const int code = result < 0 ? Fail("no key through the remote desktop", result, &error) : 0;
+    sd_bus_error_free(&error);
+    return code;
 }
 
 }  // namespace
@@ -99,5 +109,7 @@ int main(int argc, char** argv) {
     if (result < 0) {
         return Fail("no session bus", result);
     }
-    return mode == "key" ? Key(bus) : SessionManager(bus);
+    const int code = mode == "key" ? Key(bus) : SessionManager(bus);
+    sd_bus_flush_close_unref(bus);
+    return code;
 }

@@ -13,20 +13,14 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/tests/support/shell_test_lib.sh"
 . "$root/tests/wayland/idle_test_lib.sh"
 
-work=$(mktemp -d)
-chmod 0755 "$work"
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
-    stop_desktop
-    rm -rf "$work"
-}
-trap cleanup EXIT
+start_work stop_desktop
 stop_desktop() { :; }
+# use_desktop <kwin|mutter>: its starter (tools/ci/headless_<name>.sh), and
+# the test's as_user, exec_as_user and stop_desktop on it.
+use_desktop() {
+    . "$root/tools/ci/headless_$1.sh"
+    eval "as_user() { as_$1_user \"\$@\"; }; exec_as_user() { exec_as_$1_user \"\$@\"; }; stop_desktop() { stop_$1; }"
+}
 
 failure_details() {
     [ -f "$work/log" ] && grep -v '^\[' "$work/log" | sed 's/^/waiter: /'
@@ -101,23 +95,23 @@ manager_inhibits() {
         --method org.freedesktop.DBus.Properties.Set org.gnome.SessionManager InhibitedActions "<uint32 $1>" >/dev/null
 }
 case_mutter() {
-    . "$root/tools/ci/headless_mutter.sh"
-    stop_desktop() { stop_mutter; }
-    as_user() { as_mutter_user "$@"; }
-    exec_as_user() { exec_as_mutter_user "$@"; }
+    use_desktop mutter
     type_key() { as_user "$GNOME_TEST_CLIENT" key; }
     start_mutter "$GNOME_TEST_CLIENT session-manager" 1280x800 1024x768 || fail "mutter did not start"
     DESKTOP_PID=$MUTTER_PID DESKTOP_RUNTIME=$MUTTER_RUNTIME
+    # Without the session bus, mutter tells no idle time: one line, exit 1.
+    as_user env DBUS_SESSION_BUS_ADDRESS="unix:path=$work/none" "$QUORBEL_WAYLAND" --idle 2 2>"$work/refusal"
+    local code=$?
+    [ "$code" = 1 ] && [ "$(wc -l <"$work/refusal")" = 1 ] &&
+        grep -q '^quorbel-wayland: this desktop tells no idle time' "$work/refusal" ||
+        fail "no idle source: exit code $code, $(cat "$work/refusal")"
     check_waiter "manager_inhibits 8" "manager_inhibits 0" 1280x800 1024x768
 }
 
 # KDE Plasma: KWin's ext_idle_notifier_v1 (offered beside org_kde_kwin_idle,
 # and preferred), an inhibitor client, keys through its fake input.
 case_kwin() {
-    . "$root/tools/ci/headless_kwin.sh"
-    stop_desktop() { stop_kwin; }
-    as_user() { as_kwin_user "$@"; }
-    exec_as_user() { exec_as_kwin_user "$@"; }
+    use_desktop kwin
     type_key() { as_user "$KWIN_FAKE_INPUT" key; }
     start_kwin 2 1280x800 1 || fail "KWin did not start"
     DESKTOP_PID=$KWIN_PID DESKTOP_RUNTIME=$KWIN_RUNTIME

@@ -10,19 +10,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/tests/support/shell_test_lib.sh"
 . "$root/tests/wayland/idle_test_lib.sh"
 
-work=$(mktemp -d)
-chmod 0755 "$work"
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
-    stop_sway
-    rm -rf "$work"
-}
-trap cleanup EXIT
+start_work stop_sway
 
 failure_details() {
     [ -n "$SWAY_RUNTIME" ] && [ -f "$work/err" ] && sed 's/^/saver: /' "$work/err"
@@ -313,6 +301,10 @@ case_bad_options() {
         refused "no compositor ($display)" 1 'quorbel-wayland: cannot connect' \
             env -i XDG_RUNTIME_DIR="$runtime" ${display:+WAYLAND_DISPLAY=$display} "$QUORBEL_WAYLAND"
     done
+    # The waiter outside a Wayland session (a login entry under X11).
+    env -i XDG_RUNTIME_DIR="$runtime" "$QUORBEL_WAYLAND" --idle 5 >"$work/out" 2>&1 ||
+        fail "the waiter without WAYLAND_DISPLAY: exit code $?"
+    [ -s "$work/out" ] && fail "the waiter without WAYLAND_DISPLAY said: $(cat "$work/out")"
     rmdir "$runtime"
 }
 
