@@ -6,6 +6,7 @@
 
 #include "display/display_scale.h"
 #include "settings/command_line_options_posix.h"
+#include "wayland/commit_damage.h"
 #include "wayland/recorded_tick.h"
 
 namespace {
@@ -208,7 +209,7 @@ void SaverSurface::show(ShmBuffer& buffer, const std::vector<PaintRect>& damage)
         // No damage in buffer pixels before version 4: all of it.
         wl_surface_damage(surface_, 0, 0, INT32_MAX, INT32_MAX);
     } else {
-        for (const PaintRect& rect : damage) {
+        for (const PaintRect& rect : CommitDamage(damage)) {
             wl_surface_damage_buffer(surface_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
         }
     }

@@ -244,6 +244,53 @@ case_swayidle() {
     return 0
 }
 
+# An 8K output of small cells while the compositor stops for 2 s: a tick's
+# requests meet a full socket, which must be waited out, not end the saver.
+case_paused() {
+    one_output 7680x4320
+    start_saver --speed 19 --cell-size small --species 6
+    covered() { [ "$(sway_field get_tree 'find(j)["rect"]["width"]' 2>/dev/null)" = 7680 ]; }
+    wait_until 30 covered || fail "the saver did not cover the output"
+    kill -STOP "$SWAY_PID"
+    sleep 2 # the compositor's pause itself
+    kill -CONT "$SWAY_PID"
+    as_user swaymsg -t get_version >/dev/null || fail "sway did not come back"
+    gone "$SAVER" && reaped "the compositor's pause"
+    end_saver
+    [ -s "$work/err" ] && fail "it wrote to standard error"
+    return 0
+}
+
+# A compositor that takes the connection and never answers: each stop
+# signal ends the saver while it waits for the globals.
+case_no_answer() {
+    local runtime how connected=0
+    runtime=$(mktemp -d)
+    python3 -c '
+import socket, sys
+s = socket.socket(socket.AF_UNIX)
+s.bind(sys.argv[1] + "/wayland-mute")
+s.listen()
+taken = []
+while True:
+    taken.append(s.accept()[0])
+    print(len(taken), file=open(sys.argv[1] + "/taken", "w"))' "$runtime" &
+    pids+=($!)
+    wait_until 30 test -S "$runtime/wayland-mute" || fail "the mute compositor did not start"
+    for how in TERM INT HUP; do
+        (exec env -i XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=wayland-mute ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
+            "$QUORBEL_WAYLAND" 2>"$work/err") &
+        SAVER=$!
+        pids+=("$SAVER")
+        connected=$((connected + 1))
+        wait_until 30 grep -qx "$connected" "$runtime/taken" 2>/dev/null || fail "SIG$how: it did not connect"
+        kill -"$how" "$SAVER"
+        wait_until 30 gone "$SAVER" || fail "SIG$how did not end it while it waited for the compositor"
+        reaped "SIG$how"
+    done
+    rm -rf "$runtime"
+}
+
 # refused <what> <exit code> <line start> <command...>: it ends with that
 # code and one line on standard error, which starts so.
 refused() {
@@ -261,12 +308,25 @@ case_bad_options() {
         # shellcheck disable=SC2086
         refused "$args" 2 'quorbel-wayland: ' "$QUORBEL_WAYLAND" $args
     done
-    # No compositor: a socket name that leads nowhere, and none at all.
+    # No compositor, each message naming what in the environment is wrong
+    # and never ending in "Success": a socket name that leads nowhere, none
+    # at all, no or a relative runtime folder, WAYLAND_SOCKET not a socket.
     runtime=$(mktemp -d)
-    for display in wayland-none ""; do
-        refused "no compositor ($display)" 1 'quorbel-wayland: cannot connect' \
-            env -i XDG_RUNTIME_DIR="$runtime" ${display:+WAYLAND_DISPLAY=$display} "$QUORBEL_WAYLAND"
-    done
+    local named start vars
+    while read -r named start vars; do
+        # shellcheck disable=SC2086
+        refused "$vars" 1 "quorbel-wayland: ${start//_/ }" env -i $vars "$QUORBEL_WAYLAND" </dev/null
+        grep -q "$named" "$work/err" || fail "$vars: the message does not name $named: $(cat "$work/err")"
+        grep -q 'Success$' "$work/err" && fail "$vars: $(cat "$work/err")"
+    done <<EOF
+WAYLAND_DISPLAY cannot_connect XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=wayland-none
+WAYLAND_DISPLAY cannot_connect XDG_RUNTIME_DIR=$runtime
+XDG_RUNTIME_DIR cannot_connect WAYLAND_DISPLAY=wayland-none
+XDG_RUNTIME_DIR cannot_connect XDG_RUNTIME_DIR=relative
+WAYLAND_SOCKET cannot_connect XDG_RUNTIME_DIR=$runtime WAYLAND_SOCKET=abc
+WAYLAND_SOCKET cannot_connect XDG_RUNTIME_DIR=$runtime WAYLAND_SOCKET=77
+WAYLAND_SOCKET the_connection XDG_RUNTIME_DIR=$runtime WAYLAND_SOCKET=0
+EOF
     rmdir "$runtime"
 }
 
