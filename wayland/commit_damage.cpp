@@ -1,15 +1,13 @@
 #include "wayland/commit_damage.h"
 
-#include <algorithm>
-
-std::vector<PaintRect> CommitDamage(std::vector<PaintRect> rects) {
-    if (rects.size() <= kMostDamageRects) {
-        return rects;
+std::vector<PaintRect> CommitDamage(const ChangedArea& changed) {
+    // At a cost of the whole picture every rectangle joins the one before:
+    // one is left, so this ends.
+    long callCost = kShowCallCost;
+    std::vector<PaintRect> damage = changed.merged(callCost);
+    while (damage.size() > kMostDamageRects) {
+        callCost *= 4;
+        damage = changed.merged(callCost);
     }
-    PaintRect all = rects.front();
-    for (const PaintRect& rect : rects) {
-        all = {std::min(all.left, rect.left), std::min(all.top, rect.top), std::max(all.right, rect.right),
-               std::max(all.bottom, rect.bottom)};
-    }
-    return {all};
+    return damage;
 }

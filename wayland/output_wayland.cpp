@@ -199,7 +199,7 @@ void SaverSurface::tick() {
     recorded_.replay(device);
     ++ticksDone_;
     repairs_->drawn(index, device.changed().changes());
-    show(*buffer, device.changed().merged(kShowCallCost));
+    show(*buffer, CommitDamage(device.changed()));
     pacer_->ticked(saver_.tickDelay(), SaverClock::now());
 }
 
@@ -209,7 +209,7 @@ void SaverSurface::show(ShmBuffer& buffer, const std::vector<PaintRect>& damage)
         // No damage in buffer pixels before version 4: all of it.
         wl_surface_damage(surface_, 0, 0, INT32_MAX, INT32_MAX);
     } else {
-        for (const PaintRect& rect : CommitDamage(damage)) {
+        for (const PaintRect& rect : damage) {
             wl_surface_damage_buffer(surface_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
         }
     }

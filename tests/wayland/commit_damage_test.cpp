@@ -5,15 +5,29 @@
 
 #include <gtest/gtest.h>
 
-TEST(CommitDamage, ManyRectanglesBecomeTheirUnion) {
-    std::vector<PaintRect> cells;  // 4 x 4 cells on a diagonal from (10, 20)
-    for (int i = 0; i < 1000; ++i) {
-        cells.push_back({10 + 4 * i, 20 + 4 * i, 14 + 4 * i, 24 + 4 * i});
-        const std::vector<PaintRect> damage = CommitDamage(cells);
-        const PaintRect& last = cells.back();
-        ASSERT_EQ(damage.size(), cells.size() <= kMostDamageRects ? cells.size() : 1u) << cells.size();
-        ASSERT_TRUE(damage[0].left == 10 && damage[0].top == 20 && damage.back().right == last.right &&
-                    damage.back().bottom == last.bottom)
-            << cells.size();
+#include <algorithm>
+
+TEST(CommitDamage, AtMostABoundedNumberCoverEveryChange) {
+    for (const int cells : {10, 900}) {
+        ChangedArea changed;  // 8 x 8 cells 300 pixels apart: none merge at first
+        changed.reset({9000, 9000});
+        for (int i = 0; i < cells; ++i) {
+            changed.add({i % 30 * 300, i / 30 * 300, i % 30 * 300 + 8, i / 30 * 300 + 8});
+        }
+        const std::vector<PaintRect> damage = CommitDamage(changed);
+        if (static_cast<size_t>(cells) <= kMostDamageRects) {
+            EXPECT_EQ(damage.size(), static_cast<size_t>(cells)) << "as merged for any front end";
+        } else {
+            EXPECT_LE(damage.size(), kMostDamageRects);
+            EXPECT_LT(PixelsIn(damage), 9000L * 9000 / 10) << "not the whole picture";
+        }
+        for (const PaintRect& c : changed.changes()) {
+            EXPECT_TRUE(std::any_of(damage.begin(), damage.end(),
+                                    [&](const PaintRect& r) {
+                                        return r.left <= c.left && r.top <= c.top && r.right >= c.right &&
+                                               r.bottom >= c.bottom;
+                                    }))
+                << c.left << "," << c.top;
+        }
     }
 }
