@@ -291,7 +291,7 @@ refused() {
 }
 
 case_bad_options() {
-    local args display runtime
+    local args runtime named start vars
     for args in "--bogus" "--speed 20" "--scale 5" "--ticks -1" "--window=1" "--seed"; do
         # shellcheck disable=SC2086
         refused "$args" 2 'quorbel-wayland: ' "$QUORBEL_WAYLAND" $args
@@ -299,7 +299,6 @@ case_bad_options() {
     # No compositor, each message naming what in the environment is wrong,
     # never ending in "Success".
     runtime=$(mktemp -d)
-    local named start vars
     while read -r named start vars; do
         # shellcheck disable=SC2086
         refused "$vars" 1 "quorbel-wayland: ${start//_/ }" env -i $vars "$QUORBEL_WAYLAND" </dev/null
