@@ -186,7 +186,7 @@ void SaverSurface::Configure(void* data, xdg_surface* xdgSurface, uint32_t seria
             // surface full screen only once it has a buffer: a black
             // pixel until the configure with the output's size.
             if (!self->plan_) {
-                self->commitPlaceholder();
+                self->commitPlaceholder({0, 0});
             }
             return;
         }
@@ -225,14 +225,18 @@ void SaverSurface::LayerClosed(void* data, zwlr_layer_surface_v1* /*layer*/) {
 }
 
 void SaverSurface::configured() {
-    // The first layout at once, unless a fractional scale is yet to come;
-    // a new one once the compositor has also sent what came with the
+    // A new layout once the compositor has also sent what came with the
     // change (sway sends the configure of a new scale before the output's
     // scale): the sync's answer lays it out.
-    if (!plan_ && !settling_ && !(fraction_ && preferred120_ == 0)) {
-        layOut();
-    } else {
+    if (plan_ || settling_) {
         layOutWhenSettled();
+    } else if (fraction_ && !entered_) {
+        // KWin tells a surface's fractional scale once it shows on an
+        // output, and a default one before: black through the viewport
+        // until it enters its output.
+        commitPlaceholder(pendingSize_);
+    } else {
+        layOut();
     }
 }
 
@@ -242,11 +246,20 @@ void SaverSurface::Enter(void* data, wl_surface* /*surface*/, wl_output* output)
     if (self->role_ == SurfaceRole::kWindow && self->context_.scaleOf) {
         self->setScale(self->context_.scaleOf(output));
     }
+    // The fractional scale comes with the first enter, or just before it.
+    if (!self->entered_ && self->fraction_ && !self->plan_ && self->pendingSize_.width > 0 &&
+        self->pendingSize_.height > 0) {
+        self->layOutWhenSettled();
+    }
+    self->entered_ = true;
 }
 
 void SaverSurface::Leave(void* /*data*/, wl_surface* /*surface*/, wl_output* /*output*/) {}
 
-void SaverSurface::commitPlaceholder() {
+void SaverSurface::commitPlaceholder(ClientSize logical) {
+    if (viewport_ && logical.width > 0 && logical.height > 0) {
+        wp_viewport_set_destination(viewport_, logical.width, logical.height);
+    }
     if (!placeholder_) {
         placeholder_ = ShmBuffer::Make(context_.shm, {1, 1}, &failure_);
         if (!placeholder_) {

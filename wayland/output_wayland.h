@@ -103,7 +103,9 @@ private:
     void configured();
     void layOutWhenSettled();
     void layOut();
-    void commitPlaceholder();
+    // A black pixel; through the viewport over `logical`, where that is
+    // not empty.
+    void commitPlaceholder(ClientSize logical);
     BufferChoice<ShmBuffer>::Choice chooseBuffer();
     void show(ShmBuffer& buffer, const std::vector<PaintRect>& damage);
 
@@ -133,6 +135,7 @@ private:
     uint64_t ticksDone_ = 0;
     std::optional<TickPacer> pacer_;
     bool closed_ = false;
-    bool gone_ = false;  // the overlay was closed
+    bool gone_ = false;     // the overlay was closed
+    bool entered_ = false;  // it has shown on an output
     std::string failure_;
 };
