@@ -44,6 +44,9 @@ bool BindOptionalGlobal(wl_registry* registry, uint32_t name, const std::string&
             wl_registry_bind(registry, name, &wp_fractional_scale_manager_v1_interface, 1));
     } else if (interface == wp_viewporter_interface.name) {
         context.viewporter = static_cast<wp_viewporter*>(wl_registry_bind(registry, name, &wp_viewporter_interface, 1));
+    } else if (interface == zwp_keyboard_shortcuts_inhibit_manager_v1_interface.name) {
+        context.shortcutsInhibit = static_cast<zwp_keyboard_shortcuts_inhibit_manager_v1*>(
+            wl_registry_bind(registry, name, &zwp_keyboard_shortcuts_inhibit_manager_v1_interface, 1));
     } else {
         return false;
     }
@@ -67,6 +70,10 @@ void DropOptionalGlobals(SurfaceContext& context) {
     if (context.viewporter) {
         wp_viewporter_destroy(context.viewporter);
         context.viewporter = nullptr;
+    }
+    if (context.shortcutsInhibit) {
+        zwp_keyboard_shortcuts_inhibit_manager_v1_destroy(context.shortcutsInhibit);
+        context.shortcutsInhibit = nullptr;
     }
 }
 
@@ -119,12 +126,22 @@ void SaverSurface::makeOverlay() {
     zwlr_layer_surface_v1_set_size(layer_, 0, 0);
     zwlr_layer_surface_v1_set_exclusive_zone(layer_, -1);
     zwlr_layer_surface_v1_set_keyboard_interactivity(layer_, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
+    // And the compositor's own key bindings off while it has the keyboard,
+    // so that every key ends it. Only for overlays: sway and KWin grant it
+    // at once, GNOME Shell (which has no layer shell) asks the user first.
+    if (context_.shortcutsInhibit && context_.seat) {
+        inhibitor_ = zwp_keyboard_shortcuts_inhibit_manager_v1_inhibit_shortcuts(context_.shortcutsInhibit, surface_,
+                                                                                 context_.seat);
+    }
 }
 
 SaverSurface::~SaverSurface() {
     saver_.end();
     if (settling_) {
         wl_callback_destroy(settling_);
+    }
+    if (inhibitor_) {
+        zwp_keyboard_shortcuts_inhibitor_v1_destroy(inhibitor_);
     }
     if (fraction_) {
         wp_fractional_scale_v1_destroy(fraction_);

@@ -22,6 +22,7 @@
 #include "display/colour_target.h"
 #include "display/saver.h"
 #include "fractional-scale-v1-client-protocol.h"
+#include "keyboard-shortcuts-inhibit-unstable-v1-client-protocol.h"
 #include "saver_program/tick_pacer.h"
 #include "viewporter-client-protocol.h"
 #include "wayland/buffer_choice.h"
@@ -36,8 +37,8 @@
 using SaverClock = TickPacer::Clock;
 
 // What every surface shares: the globals, the options and the sheet. The
-// layer shell, the fractional scale and the viewporter are null where the
-// compositor does not offer them.
+// layer shell, the fractional scale, the viewporter, the shortcuts inhibitor
+// and the seat are null where the compositor does not offer them.
 struct SurfaceContext {
     wl_display* display = nullptr;
     wl_compositor* compositor = nullptr;
@@ -47,6 +48,8 @@ struct SurfaceContext {
     zwlr_layer_shell_v1* layerShell = nullptr;
     wp_fractional_scale_manager_v1* fractionalScale = nullptr;
     wp_viewporter* viewporter = nullptr;
+    zwp_keyboard_shortcuts_inhibit_manager_v1* shortcutsInhibit = nullptr;
+    wl_seat* seat = nullptr;
     const WaylandOptions* options = nullptr;
     const ColourImage* sprites = nullptr;  // the sheet in colours, enlarged as it is copied
     // The scale of an output a window entered, for --window.
@@ -55,7 +58,8 @@ struct SurfaceContext {
 
 // Binds `interface` into the context when it is one of the globals a
 // surface uses where offered (the layer shell, the fractional scale, the
-// viewporter), no higher than the version we know; false for any other.
+// viewporter, the shortcuts inhibitor), no higher than the version we know;
+// false for any other.
 bool BindOptionalGlobal(wl_registry* registry, uint32_t name, const std::string& interface, uint32_t version,
                         SurfaceContext& context);
 // Destroys those the context holds.
@@ -118,6 +122,7 @@ private:
     zwlr_layer_surface_v1* layer_ = nullptr;
     wp_fractional_scale_v1* fraction_ = nullptr;
     wp_viewport* viewport_ = nullptr;
+    zwp_keyboard_shortcuts_inhibitor_v1* inhibitor_ = nullptr;
     wl_callback* settling_ = nullptr;  // a sync whose answer lays it out
 
     int scale_ = 1;

@@ -114,6 +114,7 @@ private:
             auto* seat =
                 static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 5u)));
             self->seat_ = std::make_unique<WaylandSeat>(seat, name, !self->options_.window);
+            self->context_.seat = seat;
         } else if (which == wl_output_interface.name && version >= 2) {
             static const wl_output_listener kOutputListener = {
                 [](void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*, int32_t) {
@@ -142,6 +143,7 @@ private:
             wl_output_destroy(output);
         }
         if (self->seat_ && self->seat_->name() == name) {
+            self->context_.seat = nullptr;
             self->seat_.reset();
         }
     }

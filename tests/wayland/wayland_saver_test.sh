@@ -128,11 +128,14 @@ uncovered() { [ "$(colours HEADLESS-1)" = 1 ]; }
 window_up() { [ "$(quorbel_windows)" -ge 1 ]; }
 
 # Each way to end it, as overlays; the compositor closing it (kill), as a
-# full-screen window.
+# full-screen window. A key sway binds ends it too, and the binding does not
+# run: the overlay inhibits sway's shortcuts while it has the keyboard.
 case_ends() {
-    one_output 640x480
+    mkdir -m 0777 "$work/bindings"
+    local bound=$work/bindings/ran
+    start_sway 1 "output HEADLESS-1 resolution 640x480" "bindsym F12 exec touch $bound" || fail "sway did not start"
     local how
-    for how in key TERM INT HUP-ignored kill; do
+    for how in key bound-key TERM INT HUP-ignored kill; do
         [ "$how" = kill ] && saver_env=(QUORBEL_WAYLAND_FULLSCREEN=1)
         if [ "$how" = HUP-ignored ]; then
             (
@@ -147,6 +150,11 @@ case_ends() {
         wait_until 30 covering || fail "$how: the saver did not show"
         case $how in
             key) wait_until 30 key_ends || fail "no key ended it" ;;
+            bound-key)
+                bound_key_ends() { as_user wtype -s 300 -k F12 && wait_until 2 gone "$SAVER"; }
+                wait_until 30 bound_key_ends || fail "the key sway binds did not end it"
+                [ -e "$bound" ] && fail "sway ran its binding under the saver"
+                ;;
             TERM | INT) kill -"$how" "$SAVER" ;;
             kill) as_user swaymsg '[app_id="quorbel"] kill' >/dev/null || fail "swaymsg kill failed" ;;
             HUP-ignored)
