@@ -25,6 +25,15 @@ void CopyRect(const ShmBuffer& from, ShmBuffer& to, const PaintRect& rect) {
 
 bool SameSize(ClientSize a, ClientSize b) { return a.width == b.width && a.height == b.height; }
 
+// Destroys a protocol object we may hold, and forgets it.
+template <typename Object>
+void Drop(Object*& object, void (*destroy)(Object*)) {
+    if (object) {
+        destroy(object);
+        object = nullptr;
+    }
+}
+
 }  // namespace
 
 bool BindOptionalGlobal(wl_registry* registry, uint32_t name, const std::string& interface, uint32_t version,
@@ -63,18 +72,9 @@ void DropOptionalGlobals(SurfaceContext& context) {
         }
         context.layerShell = nullptr;
     }
-    if (context.fractionalScale) {
-        wp_fractional_scale_manager_v1_destroy(context.fractionalScale);
-        context.fractionalScale = nullptr;
-    }
-    if (context.viewporter) {
-        wp_viewporter_destroy(context.viewporter);
-        context.viewporter = nullptr;
-    }
-    if (context.shortcutsInhibit) {
-        zwp_keyboard_shortcuts_inhibit_manager_v1_destroy(context.shortcutsInhibit);
-        context.shortcutsInhibit = nullptr;
-    }
+    Drop(context.fractionalScale, wp_fractional_scale_manager_v1_destroy);
+    Drop(context.viewporter, wp_viewporter_destroy);
+    Drop(context.shortcutsInhibit, zwp_keyboard_shortcuts_inhibit_manager_v1_destroy);
 }
 
 SaverSurface::SaverSurface(const SurfaceContext& context, wl_output* output)
@@ -137,25 +137,13 @@ void SaverSurface::makeOverlay() {
 
 SaverSurface::~SaverSurface() {
     saver_.end();
-    if (settling_) {
-        wl_callback_destroy(settling_);
-    }
-    if (inhibitor_) {
-        zwp_keyboard_shortcuts_inhibitor_v1_destroy(inhibitor_);
-    }
-    if (fraction_) {
-        wp_fractional_scale_v1_destroy(fraction_);
-    }
-    if (viewport_) {
-        wp_viewport_destroy(viewport_);
-    }
-    if (layer_) {
-        zwlr_layer_surface_v1_destroy(layer_);
-    }
-    if (toplevel_) {
-        xdg_toplevel_destroy(toplevel_);
-        xdg_surface_destroy(xdgSurface_);
-    }
+    Drop(settling_, wl_callback_destroy);
+    Drop(inhibitor_, zwp_keyboard_shortcuts_inhibitor_v1_destroy);
+    Drop(fraction_, wp_fractional_scale_v1_destroy);
+    Drop(viewport_, wp_viewport_destroy);
+    Drop(layer_, zwlr_layer_surface_v1_destroy);
+    Drop(toplevel_, xdg_toplevel_destroy);
+    Drop(xdgSurface_, xdg_surface_destroy);
     wl_surface_destroy(surface_);
 }
 

@@ -12,16 +12,14 @@
 #   stop_kwin                     ends it, its session bus and Xvfb, by PID,
 #                                 and removes what it made
 # KWin refuses to run as root: as root, a throwaway user is made (and removed
-# by stop_kwin). /usr/bin/kwin_wayland carries a file capability that a
+# by stop_kwin, tools/ci/session_user.sh). /usr/bin/kwin_wayland carries a file capability that a
 # container's bounding set may lack, so a plain copy of it runs. Its session
 # bus is a private one; the permission checks on its privileged protocols
 # (fake input among them) are off.
 
-root_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-. "$root_dir/tools/ci/xvfb_display.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/session_user.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/xvfb_display.sh"
 
-KWIN_USER=""
-KWIN_MADE_USER=""
 KWIN_RUNTIME=""
 KWIN_PID=""
 KWIN_BUS_PID=""
@@ -31,30 +29,22 @@ KWIN_X_WINDOWS=()
 
 as_kwin_user() { (exec_as_kwin_user "$@"); }
 
+# With KWIN_ENV (VAR=value ...) added: KWin's own variables for exec_kwin.
 exec_as_kwin_user() {
-    local vars=(XDG_RUNTIME_DIR="$KWIN_RUNTIME" HOME="$KWIN_RUNTIME" PATH="$PATH" WAYLAND_DISPLAY="$KWIN_WAYLAND"
-        DBUS_SESSION_BUS_ADDRESS="unix:path=$KWIN_RUNTIME/bus" ASAN_OPTIONS="${ASAN_OPTIONS:-}"
-        UBSAN_OPTIONS="${UBSAN_OPTIONS:-}")
-    if [ -n "$KWIN_MADE_USER" ]; then
-        exec env -i "${vars[@]}" setpriv --reuid="$KWIN_USER" --regid="$KWIN_USER" --init-groups -- "$@"
-    fi
-    exec env -i "${vars[@]}" "$@"
+    exec_as_session_user XDG_RUNTIME_DIR="$KWIN_RUNTIME" HOME="$KWIN_RUNTIME" PATH="$PATH" \
+        WAYLAND_DISPLAY="$KWIN_WAYLAND" DBUS_SESSION_BUS_ADDRESS="unix:path=$KWIN_RUNTIME/bus" \
+        ASAN_OPTIONS="${ASAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" "${KWIN_ENV[@]}" -- "$@"
 }
+KWIN_ENV=()
 
 start_kwin() {
     local outputs=$1 size=$2 scale=$3 windowed=${4:-}
     local width=${size%x*} height=${size#*x}
-    if [ "$(id -u)" = 0 ]; then
-        KWIN_USER=quorbel-kwin-$$
-        useradd --system --no-create-home --shell /usr/sbin/nologin "$KWIN_USER" || return 1
-        KWIN_MADE_USER=1
-    else
-        KWIN_USER=$(id -un)
-    fi
+    make_session_user quorbel-kwin || return 1
     KWIN_RUNTIME=$(mktemp -d /tmp/quorbel-kwin.XXXXXX) || return 1
     chmod 0700 "$KWIN_RUNTIME"
     cp /usr/bin/kwin_wayland "$KWIN_RUNTIME/kwin_wayland" || return 1
-    [ -n "$KWIN_MADE_USER" ] && chown -R "$KWIN_USER:" "$KWIN_RUNTIME"
+    [ -n "$SESSION_USER_MADE" ] && chown -R "$SESSION_USER:" "$KWIN_RUNTIME"
     KWIN_BUS_PID=$(as_kwin_user dbus-daemon --session --address="unix:path=$KWIN_RUNTIME/bus" --fork --print-pid) ||
         return 1
     local backend=(--virtual)
@@ -68,30 +58,14 @@ start_kwin() {
         backend=(--x11-display "$KWIN_X_DISPLAY")
     fi
     KWIN_WAYLAND=wayland-quorbel-$$
-    KWIN_COMPOSE=Q KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 exec_kwin "$KWIN_RUNTIME/kwin_wayland" "${backend[@]}" \
-        --width "$width" --height "$height" --scale "$scale" --output-count "$outputs" --no-lockscreen \
-        --socket "$KWIN_WAYLAND" >"$KWIN_RUNTIME/kwin.log" 2>&1 &
+    (
+        KWIN_ENV=(KWIN_COMPOSE=Q KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 DISPLAY="$KWIN_X_DISPLAY")
+        exec_as_kwin_user "$KWIN_RUNTIME/kwin_wayland" "${backend[@]}" --width "$width" --height "$height" \
+            --scale "$scale" --output-count "$outputs" --no-lockscreen --socket "$KWIN_WAYLAND"
+    ) >"$KWIN_RUNTIME/kwin.log" 2>&1 &
     KWIN_PID=$!
-    local limit=$((SECONDS + 60))
-    until [ -S "$KWIN_RUNTIME/$KWIN_WAYLAND" ] && { [ -z "$windowed" ] || kwin_windows_placed "$outputs"; }; do
-        if [ "$SECONDS" -ge "$limit" ] || ! kill -0 "$KWIN_PID" 2>/dev/null; then
-            echo "KWin did not start:" >&2
-            cat "$KWIN_RUNTIME/kwin.log" >&2
-            return 1
-        fi
-        sleep 0.1
-    done
-}
-
-# KWin itself, with the KWIN_ variables set by the caller.
-exec_kwin() {
-    local vars=(XDG_RUNTIME_DIR="$KWIN_RUNTIME" HOME="$KWIN_RUNTIME" PATH="$PATH"
-        DBUS_SESSION_BUS_ADDRESS="unix:path=$KWIN_RUNTIME/bus" KWIN_COMPOSE="$KWIN_COMPOSE"
-        KWIN_WAYLAND_NO_PERMISSION_CHECKS="$KWIN_WAYLAND_NO_PERMISSION_CHECKS" DISPLAY="$KWIN_X_DISPLAY")
-    if [ -n "$KWIN_MADE_USER" ]; then
-        exec env -i "${vars[@]}" setpriv --reuid="$KWIN_USER" --regid="$KWIN_USER" --init-groups -- "$@"
-    fi
-    exec env -i "${vars[@]}" "$@"
+    kwin_ready() { [ -S "$KWIN_RUNTIME/$KWIN_WAYLAND" ] && { [ -z "$windowed" ] || kwin_windows_placed "$outputs"; }; }
+    await_compositor KWin "$KWIN_PID" "$KWIN_RUNTIME/kwin.log" kwin_ready
 }
 
 # The outputs' X windows all there: they open on top of each other at
@@ -123,16 +97,7 @@ stop_kwin() {
         stop_xvfb
         KWIN_X_DISPLAY=""
     fi
-    if [ -n "$KWIN_MADE_USER" ]; then
-        local limit=$((SECONDS + 30))
-        while pid=$(pgrep -u "$KWIN_USER" | head -n1) && [ -n "$pid" ]; do
-            kill "$pid" 2>/dev/null || true
-            [ "$SECONDS" -ge "$limit" ] && break
-            sleep 0.1
-        done
-        userdel "$KWIN_USER" 2>/dev/null || echo "could not remove the user $KWIN_USER" >&2
-        KWIN_MADE_USER=""
-    fi
+    remove_session_user
     [ -n "$KWIN_RUNTIME" ] && rm -rf "$KWIN_RUNTIME"
     KWIN_RUNTIME=""
     return 0
