@@ -20,25 +20,20 @@ TEST(BufferChoice, NeverOneTheCompositorHoldsAndASecondOnlyWhileTheFirstIsHeld) 
     BufferChoice<FakeBuffer> buffers;
     int made = 0;
     bool canMake = false;
-    auto make = [&] {
-        ++made;
-        return canMake ? std::make_unique<FakeBuffer>() : nullptr;
-    };
+    auto make = [&] { return ++made, canMake ? std::make_unique<FakeBuffer>() : nullptr; };
 
-    auto none = buffers.next(make);
-    EXPECT_EQ(nullptr, none.buffer) << "a buffer that could not be made";
-    EXPECT_TRUE(buffers.empty());
+    EXPECT_EQ(nullptr, buffers.next(make).buffer) << "a buffer that could not be made";
     EXPECT_EQ(nullptr, buffers.next(make).buffer) << "asked again after a failure";
+    EXPECT_TRUE(buffers.empty());
 
     canMake = true;
-    auto first = buffers.next(make);
-    ASSERT_NE(nullptr, first.buffer);
-    EXPECT_TRUE(first.made);
-    EXPECT_EQ(first.buffer, buffers.next(make).buffer) << "the free one again, nothing new made";
-    EXPECT_EQ(3, made);
+    const auto first = buffers.next(make);
+    ASSERT_TRUE(first.buffer && first.made);
+    EXPECT_EQ(first.buffer, buffers.next(make).buffer) << "the free one again";
+    EXPECT_EQ(3, made) << "a second made while the first is free";
 
     first.buffer->held_ = true;
-    auto second = buffers.next(make);
+    const auto second = buffers.next(make);
     ASSERT_NE(nullptr, second.buffer);
     EXPECT_NE(first.buffer, second.buffer) << "the held one chosen";
     EXPECT_EQ(1u, second.index);
@@ -50,10 +45,8 @@ TEST(BufferChoice, NeverOneTheCompositorHoldsAndASecondOnlyWhileTheFirstIsHeld) 
 
     first.buffer->held_ = false;
     EXPECT_TRUE(buffers.available());
-    auto released = buffers.next(make);
-    EXPECT_EQ(first.buffer, released.buffer) << "the released one";
-    EXPECT_FALSE(released.made);
-    EXPECT_EQ(0u, released.index);
+    const auto released = buffers.next(make);
+    EXPECT_TRUE(released.buffer == first.buffer && !released.made && released.index == 0) << "not the released one";
 }
 
 }  // namespace
