@@ -124,8 +124,6 @@ key_ends() { type_key && wait_until 2 gone "$SAVER"; }
 # Up: sprites on the output; gone: one colour left.
 covering() { drawn HEADLESS-1; }
 uncovered() { [ "$(colours HEADLESS-1)" = 1 ]; }
-# The window of --window, or of the full-screen fallback, is in the tree.
-window_up() { [ "$(quorbel_windows)" -ge 1 ]; }
 
 # Each way to end it, as overlays; the compositor closing it (kill), as a
 # full-screen window. A key sway binds ends it too, and the binding does not
@@ -193,7 +191,7 @@ print(eval(sys.argv[1]))' "$2"
 case_window() {
     one_output 1024x768
     start_saver --window --speed 19
-    wait_until 30 window_up || fail "the window did not show"
+    wait_until 30 windows_are 1 || fail "the window did not show"
     [ "$(sway_field get_tree 'find(j)["fullscreen_mode"]')" = 0 ] || fail "the window is full screen"
     # Floating and resized, it keeps drawing: sprites in its new area.
     as_user swaymsg '[app_id="quorbel"] floating enable, resize set 300 200' >/dev/null || fail "swaymsg resize failed"
