@@ -29,8 +29,9 @@ int main(int argc, char** argv) {
     const std::string what = argc == 2 ? argv[1] : "";
     static const wl_registry_listener kListener = {Global, [](void*, wl_registry*, uint32_t) {}};
     wl_display* display = wl_display_connect(nullptr);
-    if (display) {
-        wl_registry_add_listener(wl_display_get_registry(display), &kListener, nullptr);
+    wl_registry* registry = display ? wl_display_get_registry(display) : nullptr;
+    if (registry) {
+        wl_registry_add_listener(registry, &kListener, nullptr);
         wl_display_roundtrip(display);
     }
     if (!fakeInput || (what != "key" && what != "click" && what != "move")) {
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
         org_kde_kwin_fake_input_pointer_motion(fakeInput, wl_fixed_from_int(40), wl_fixed_from_int(30));
     }
     const bool sent = wl_display_roundtrip(display) >= 0;
+    org_kde_kwin_fake_input_destroy(fakeInput);
+    wl_registry_destroy(registry);
     wl_display_disconnect(display);
     return sent ? 0 : 1;
 }
