@@ -45,11 +45,11 @@ public:
         if (buffers_.size() >= kMost) {
             return {nullptr, 0, false};
         }
-        std::unique_ptr<Buffer> made = make();
-        if (!made) {
+        buffers_.push_back(make());
+        if (!buffers_.back()) {
+            buffers_.pop_back();
             return {nullptr, 0, false};
         }
-        buffers_.push_back(std::move(made));
         return {buffers_.back().get(), buffers_.size() - 1, true};
     }
 

@@ -20,7 +20,10 @@ TEST(BufferChoice, NeverOneTheCompositorHoldsAndASecondOnlyWhileTheFirstIsHeld) 
     BufferChoice<FakeBuffer> buffers;
     int made = 0;
     bool canMake = false;
-    auto make = [&] { return ++made, canMake ? std::make_unique<FakeBuffer>() : nullptr; };
+    auto make = [&]() -> std::unique_ptr<FakeBuffer> {
+        ++made;
+        return canMake ? std::make_unique<FakeBuffer>() : nullptr;
+    };
 
     EXPECT_EQ(nullptr, buffers.next(make).buffer) << "a buffer that could not be made";
     EXPECT_EQ(nullptr, buffers.next(make).buffer) << "asked again after a failure";

@@ -240,7 +240,7 @@ case_scale_change() {
     one_output 1024x768
     local fallback
     for fallback in 0 1; do
-        saver_env=(WAYLAND_DEBUG=1 QUORBEL_WAYLAND_FULLSCREEN=$fallback)
+        saver_env=(WAYLAND_DEBUG=1 "QUORBEL_WAYLAND_FULLSCREEN=$fallback")
         as_user swaymsg output HEADLESS-1 scale 1 >/dev/null || fail "swaymsg output scale failed"
         start_saver --speed 19 --cell-size small --species 6
         wait_until 30 drawn HEADLESS-1 || fail "no sprites at scale 1"
