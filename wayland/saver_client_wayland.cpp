@@ -48,6 +48,7 @@ public:
         if (context_.wmBase) {
             xdg_wm_base_destroy(context_.wmBase);
         }
+        DropOptionalGlobals(context_);
         if (context_.shm) {
             wl_shm_destroy(context_.shm);
         }
@@ -68,6 +69,7 @@ public:
             return {1, cannot + unusable};
         }
         display_ = wl_display_connect(nullptr);
+        context_.display = display_;
         if (!display_) {
             return {1, cannot + address_.whyNot(errno)};
         }
@@ -110,10 +112,12 @@ private:
             self->context_.wmBase =
                 static_cast<xdg_wm_base*>(wl_registry_bind(registry, name, &xdg_wm_base_interface, 1));
             xdg_wm_base_add_listener(self->context_.wmBase, &kPing, nullptr);
+        } else if (BindOptionalGlobal(registry, name, which, version, self->context_)) {
         } else if (which == wl_seat_interface.name && !self->seat_) {
             auto* seat =
                 static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 5u)));
             self->seat_ = std::make_unique<WaylandSeat>(seat, name, !self->options_.window);
+            self->context_.seat = seat;
         } else if (which == wl_output_interface.name && version >= 2) {
             static const wl_output_listener kOutputListener = {
                 [](void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*, int32_t) {
@@ -142,6 +146,7 @@ private:
             wl_output_destroy(output);
         }
         if (self->seat_ && self->seat_->name() == name) {
+            self->context_.seat = nullptr;
             self->seat_.reset();
         }
     }
