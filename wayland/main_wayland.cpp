@@ -1,8 +1,9 @@
-// quorbel-wayland: the saver full screen on every output of a Wayland
-// desktop, at once or, with --idle, each time the session is idle. Exit
-// codes: 0 when input, the compositor or a stop signal ends it (and for
-// --idle outside a Wayland session); 1 when there is no compositor or it
-// fails the saver, or another waiter serves the session; 2 for a bad option.
+// quorbel-wayland: the saver on every output of a Wayland desktop, as an
+// overlay or as full-screen windows, at once or, with --idle, each time the
+// session is idle. Exit codes: 0 when input, the compositor or a stop signal
+// ends it (and for --idle outside a Wayland session); 1 when there is no
+// compositor or it fails the saver, or another waiter serves the session; 2
+// for a bad option.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>

@@ -1,18 +1,17 @@
 #include "wayland/saver_client_wayland.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "display/colour_target.h"
 #include "resources/builtin_sheet.h"
+#include "wayland/compositor_address.h"
+#include "wayland/compositor_wait_wayland.h"
 #include "wayland/idle_monitor_dbus.h"
 #include "wayland/idle_source_wayland.h"
 #include "wayland/output_list.h"
@@ -46,7 +45,9 @@ void Destroy(Global*& global, void (*destroy)(Global*)) {
 class WaylandSaver {
 public:
     WaylandSaver(const WaylandOptions& options, ShowingOptions showingOptions)
-        : options_(options), showingOptions_(std::move(showingOptions)) {
+        : options_(options),
+          showingOptions_(std::move(showingOptions)),
+          address_(CompositorAddress::FromEnvironment()) {
         context_.options = &shown_;
         context_.sprites = &sprites_;
         context_.scaleOf = [this](wl_output* output) { return outputs_.scaleOf(output); };
@@ -62,6 +63,7 @@ public:
         Destroy(extIdle_, ext_idle_notifier_v1_destroy);
         Destroy(kdeIdle_, org_kde_kwin_idle_destroy);
         Destroy(context_.wmBase, xdg_wm_base_destroy);
+        DropOptionalGlobals(context_);
         Destroy(context_.shm, wl_shm_destroy);
         Destroy(context_.compositor, wl_compositor_destroy);
         Destroy(registry_, wl_registry_destroy);
@@ -69,19 +71,23 @@ public:
     }
 
     ClientEnd run(const StopSignals& signals) {
+        const std::string cannot = "cannot connect to a Wayland compositor (" + address_.named() + "): ";
+        if (const std::string unusable = address_.unusable(); !unusable.empty()) {
+            return {1, cannot + unusable};
+        }
         display_ = wl_display_connect(nullptr);
+        context_.display = display_;
         if (!display_) {
-            const char* name = std::getenv("WAYLAND_DISPLAY");
-            return {1, std::string("cannot connect to a Wayland compositor (WAYLAND_DISPLAY ") +
-                           (name ? std::string("is \"") + name + "\"" : std::string("is not set")) +
-                           "): " + std::strerror(errno)};
+            return {1, cannot + address_.whyNot(errno)};
         }
         static const wl_registry_listener kRegistryListener = {Global, GlobalRemove};
         registry_ = wl_display_get_registry(display_);
         wl_registry_add_listener(registry_, &kRegistryListener, this);
         // The globals, then what the outputs say about themselves.
-        if (wl_display_roundtrip(display_) < 0 || wl_display_roundtrip(display_) < 0) {
-            return connectionFailed();
+        for (int trip = 0; trip < 2; ++trip) {
+            if (const Waited waited = RoundTrip(display_, signals.fd()); waited != Waited::Dispatched) {
+                return ended(waited);
+            }
         }
         if (!context_.compositor || !context_.shm || !context_.wmBase) {
             return {1, "the compositor offers no wl_compositor, wl_shm or xdg_wm_base"};
@@ -111,6 +117,7 @@ private:
             self->context_.wmBase =
                 static_cast<xdg_wm_base*>(wl_registry_bind(registry, name, &xdg_wm_base_interface, 1));
             xdg_wm_base_add_listener(self->context_.wmBase, &kPing, nullptr);
+        } else if (BindOptionalGlobal(registry, name, which, version, self->context_)) {
         } else if (which == wl_seat_interface.name && self->seatName_ == 0) {
             self->seatName_ = name;
             self->seatVersion_ = std::min(version, 5u);
@@ -156,6 +163,7 @@ private:
             wl_output_destroy(output);
         }
         if (self->seatName_ == name) {
+            self->context_.seat = nullptr;
             self->seat_.reset();
             self->seatName_ = 0;
         }
@@ -204,6 +212,7 @@ private:
         for (const auto& output : outputs_.entries()) {
             output->surface.reset();
         }
+        context_.seat = nullptr;
         seat_.reset();
         sprites_ = ColourImage{};
         showing_ = false;
@@ -214,6 +223,7 @@ private:
     void bindSeat() {
         auto* seat = static_cast<wl_seat*>(wl_registry_bind(registry_, seatName_, &wl_seat_interface, seatVersion_));
         seat_ = std::make_unique<WaylandSeat>(seat, seatName_, !shown_.window);
+        context_.seat = seat;
     }
 
     void cover(Outputs::Entry& output) {
@@ -229,16 +239,15 @@ private:
         return all;
     }
 
-    // cause: errno of the call that failed, for a failure libwayland did
-    // not record (a flush to a compositor that has gone).
-    ClientEnd connectionFailed(int cause = errno) const {
-        const int error = wl_display_get_error(display_) != 0 ? wl_display_get_error(display_) : cause;
-        // For the waiter, the compositor going away is the session ending.
-        if (options_.idleSeconds && (error == EPIPE || error == ECONNRESET)) {
+    // A stop signal's end, or the connection's failure; for the waiter, the
+    // compositor going away is the session ending.
+    ClientEnd ended(Waited waited) const {
+        const int error = wl_display_get_error(display_) != 0 ? wl_display_get_error(display_) : errno;
+        if (waited == Waited::Stopped || (options_.idleSeconds && (error == EPIPE || error == ECONNRESET))) {
             return {0, ""};
         }
-        return {1, "the connection to the compositor failed: " +
-                       std::string(lastLogLine[0] != '\0' ? lastLogLine : std::strerror(error))};
+        return {1, "the connection to the compositor (" + address_.named() +
+                       ") failed: " + (lastLogLine[0] != '\0' ? lastLogLine : ErrorText(error))};
     }
 
     // Once something has ended the showing: the end, else nothing.
@@ -280,68 +289,32 @@ private:
     ClientEnd loop(const StopSignals& signals) {
         const bool idleFd = idle_ && idle_->fd() >= 0;
         for (;;) {
-            while (wl_display_prepare_read(display_) != 0) {
-                if (wl_display_dispatch_pending(display_) < 0) {
-                    return connectionFailed();
-                }
-            }
             // What the idle source has read already would not wake poll().
             if (idleFd && !idle_->process()) {
-                wl_display_cancel_read(display_);
                 return {0, ""};
             }
             if (const auto end = advance()) {
-                wl_display_cancel_read(display_);
                 return *end;
             }
-            // A full socket is written once the compositor has read some.
-            short displayEvents = POLLIN;
-            if (wl_display_flush(display_) < 0) {
-                if (errno != EAGAIN) {
-                    const int cause = errno;
-                    wl_display_cancel_read(display_);
-                    return connectionFailed(cause);
-                }
-                displayEvents |= POLLOUT;
-            }
-            int timeout = -1;
             const auto now = SaverClock::now();
             for (SaverSurface* surface : surfaces()) {
-                if (const auto wait = surface->untilTick(now)) {
+                // Into libwayland's empty buffer, or later: a full socket
+                // is waited out.
+                if (surface->untilTick(now) == 0 && AllWritten(display_)) {
+                    surface->tick();
+                }
+            }
+            int timeout = -1;
+            const auto after = SaverClock::now();
+            for (SaverSurface* surface : surfaces()) {
+                if (const auto wait = surface->untilTick(after)) {
                     timeout = timeout < 0 ? *wait : std::min(timeout, *wait);
                 }
             }
-            pollfd fds[3] = {{wl_display_get_fd(display_), displayEvents, 0},
-                             {signals.fd(), POLLIN, 0},
-                             {idleFd ? idle_->fd() : -1, idleFd ? idle_->events() : short{0}, 0}};
-            if (poll(fds, idleFd ? 3 : 2, timeout) < 0 && errno != EINTR) {
-                wl_display_cancel_read(display_);
-                return {1, std::string("poll failed: ") + std::strerror(errno)};
-            }
-            if ((fds[0].revents & (POLLIN | POLLERR | POLLHUP)) != 0) {
-                if (wl_display_read_events(display_) < 0) {
-                    return connectionFailed();
-                }
-            } else {
-                wl_display_cancel_read(display_);
-            }
-            if (wl_display_dispatch_pending(display_) < 0) {
-                return connectionFailed();
-            }
-            if (fds[1].revents != 0) {
-                return {0, ""};
-            }
-            if (fds[2].revents != 0 && !idle_->process()) {
-                return {0, ""};
-            }
-            if (const auto end = advance()) {
-                return *end;
-            }
-            const auto after = SaverClock::now();
-            for (SaverSurface* surface : surfaces()) {
-                if (surface->untilTick(after) == 0) {
-                    surface->tick();
-                }
+            pollfd idleEvents{idleFd ? idle_->fd() : -1, idleFd ? idle_->events() : short{0}, 0};
+            if (const Waited waited = WaitOnCompositor(display_, signals.fd(), timeout, idleFd ? &idleEvents : nullptr);
+                waited != Waited::Dispatched) {
+                return ended(waited);
             }
         }
     }
@@ -349,6 +322,7 @@ private:
     const WaylandOptions& options_;  // the command line's
     ShowingOptions showingOptions_;
     WaylandOptions shown_;  // the showing's
+    const CompositorAddress address_;
     ColourImage sprites_;
     SurfaceContext context_;
     wl_display* display_ = nullptr;

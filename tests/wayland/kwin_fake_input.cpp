@@ -1,7 +1,6 @@
 // kwin_fake_input key|click|move: one keystroke (A), click (left button) or
 // pointer move through KWin's org_kde_kwin_fake_input, as a user's input
-// reaches the saver. Exit codes: 0 sent, 1 no such global or no compositor,
-// 2 a bad argument.
+// reaches the saver. Exit code 0 once sent, else 1.
 #include <wayland-client.h>
 
 #include <cstdio>
@@ -12,7 +11,7 @@
 
 namespace {
 
-constexpr uint32_t kKeyA = 30;          // linux/input-event-codes.h
+constexpr uint32_t kKeyA = 30;  // linux/input-event-codes.h
 constexpr uint32_t kButtonLeft = 0x110;
 
 org_kde_kwin_fake_input* fakeInput = nullptr;
@@ -28,31 +27,27 @@ void Global(void* /*data*/, wl_registry* registry, uint32_t name, const char* in
 
 int main(int argc, char** argv) {
     const std::string what = argc == 2 ? argv[1] : "";
-    if (what != "key" && what != "click" && what != "move") {
-        std::fprintf(stderr, "usage: kwin_fake_input key|click|move\n");
-        return 2;
-    }
-    wl_display* display = wl_display_connect(nullptr);
-    if (!display) {
-        std::fprintf(stderr, "kwin_fake_input: no compositor\n");
-        return 1;
-    }
     static const wl_registry_listener kListener = {Global, [](void*, wl_registry*, uint32_t) {}};
-    wl_registry* registry = wl_display_get_registry(display);
-    wl_registry_add_listener(registry, &kListener, nullptr);
-    wl_display_roundtrip(display);
-    if (!fakeInput) {
-        std::fprintf(stderr, "kwin_fake_input: no org_kde_kwin_fake_input version 4\n");
+    wl_display* display = wl_display_connect(nullptr);
+    wl_registry* registry = display ? wl_display_get_registry(display) : nullptr;
+    if (registry) {
+        wl_registry_add_listener(registry, &kListener, nullptr);
+        wl_display_roundtrip(display);
+    }
+    if (!fakeInput || (what != "key" && what != "click" && what != "move")) {
+        std::fprintf(stderr, "kwin_fake_input key|click|move: no compositor, no fake input v4, or a bad argument\n");
         return 1;
     }
     org_kde_kwin_fake_input_authenticate(fakeInput, "quorbel tests", "input for the saver");
-    if (what == "key") {
-        org_kde_kwin_fake_input_keyboard_key(fakeInput, kKeyA, WL_KEYBOARD_KEY_STATE_PRESSED);
-        org_kde_kwin_fake_input_keyboard_key(fakeInput, kKeyA, WL_KEYBOARD_KEY_STATE_RELEASED);
-    } else if (what == "click") {
-        org_kde_kwin_fake_input_button(fakeInput, kButtonLeft, WL_POINTER_BUTTON_STATE_PRESSED);
-        org_kde_kwin_fake_input_button(fakeInput, kButtonLeft, WL_POINTER_BUTTON_STATE_RELEASED);
-    } else {
+    // Pressed, then released: 1 and 0 for keys and buttons alike.
+    for (const uint32_t state : {1u, 0u}) {
+        if (what == "key") {
+            org_kde_kwin_fake_input_keyboard_key(fakeInput, kKeyA, state);
+        } else if (what == "click") {
+            org_kde_kwin_fake_input_button(fakeInput, kButtonLeft, state);
+        }
+    }
+    if (what == "move") {
         org_kde_kwin_fake_input_pointer_motion(fakeInput, wl_fixed_from_int(40), wl_fixed_from_int(30));
     }
     const bool sent = wl_display_roundtrip(display) >= 0;

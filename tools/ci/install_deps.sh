@@ -4,10 +4,11 @@
 # (gnuplot, xrestop) use, and the web page's build and browser tests
 # (emscripten with node-acorn, chromium), and the Wayland saver's build
 # (libwayland-dev, wayland-protocols, wayland-scanner from libwayland-bin)
-# and tests (a headless sway, grim, wtype, swayidle), and its idle waiter's
-# build (the idle protocols of plasma-wayland-protocols, sd-bus from
-# libsystemd-dev) and tests (KWin and mutter headless, each with a private
-# session bus: dbus, gdbus from libglib2.0-bin).
+# and tests (a headless sway, grim, wtype, swayidle; KWin with its fake
+# input protocol from plasma-wayland-protocols and a session bus, captured
+# through its X11-windowed outputs in Xvfb), and its idle waiter's build
+# (KDE's idle protocol, also from plasma-wayland-protocols, and sd-bus from
+# libsystemd-dev) and tests (mutter headless, gdbus from libglib2.0-bin).
 # Quick when everything is already there: it only asks dpkg.
 set -eu
 
@@ -20,7 +21,7 @@ libx11-dev x11-xserver-utils xscreensaver xscreensaver-data-extra libxml2-utils 
 clang-14 libclang-rt-14-dev gnuplot-nox xrestop
 emscripten node-acorn chromium
 pkg-config libwayland-dev wayland-protocols libwayland-bin sway grim wtype swayidle
-plasma-wayland-protocols libsystemd-dev kwin-wayland mutter dbus libglib2.0-bin"
+kwin-wayland plasma-wayland-protocols dbus-daemon libsystemd-dev mutter libglib2.0-bin"
 
 missing=""
 for p in $PACKAGES; do
