@@ -34,7 +34,8 @@ trap 'stop_saver; stop_sway' EXIT
 
 ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
-windows() { as_user swaymsg -t get_tree | grep -c '"app_id": "quorbel"' || true; }
+# How many colours the output shows: 1 when black, more with sprites.
+colours() { as_user grim -o HEADLESS-1 - 2>/dev/null | convert - -format '%k' info: 2>/dev/null || echo 0; }
 until_true() {
     local limit=$((SECONDS + 30))
     until "$@"; do
@@ -42,8 +43,8 @@ until_true() {
         sleep 0.1
     done
 }
-covering() { [ "$(windows)" -ge 1 ]; }
-uncovered() { [ "$(windows)" = 0 ]; }
+covering() { [ "$(colours)" -gt 2 ]; }
+uncovered() { [ "$(colours)" = 1 ]; }
 
 # measure <seconds>: "ticks rss_kb" of $SAVER over that span.
 measure() {
