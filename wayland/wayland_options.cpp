@@ -45,7 +45,7 @@ bool ParseWaylandOptions(int argc, const char* const* argv, WaylandOptions* opti
     }
     if (idle && result.window) {
         // A window that input does not end would be shown once and for good.
-        *error = "--idle shows the saver full screen; it does not go with --window";
+        *error = "--idle shows the saver on every output; it does not go with --window";
         return false;
     }
     result.idleSeconds = idle;

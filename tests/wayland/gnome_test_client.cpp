@@ -9,7 +9,6 @@
 //       a new device's first key may arrive folded into the keyboard's enter.
 #include <systemd/sd-bus.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -61,28 +60,18 @@ int SessionManager(sd_bus* bus) {
     }
 }
 
-// The remote desktop session's path, or empty with *error set.
-std::string StartRemoteDesktop(sd_bus* bus, sd_bus_error* error) {
-    sd_bus_message* reply = nullptr;
-    const char* session = nullptr;
-    std::string path;
-    if (sd_bus_call_method(bus, kRemoteDesktop, "/org/gnome/Mutter/RemoteDesktop", kRemoteDesktop, "CreateSession",
-                           error, &reply, "") >= 0 &&
-        sd_bus_message_read(reply, "o", &session) >= 0) {
-        path = session;
-    }
-    sd_bus_message_unref(reply);
-    if (!path.empty() &&
-        sd_bus_call_method(bus, kRemoteDesktop, path.c_str(), kSession, "Start", error, nullptr, "") < 0) {
-        path.clear();
-    }
-    return path;
-}
-
 int Key(sd_bus* bus) {
     sd_bus_error error = SD_BUS_ERROR_NULL;
-    const std::string path = StartRemoteDesktop(bus, &error);
-    int result = path.empty() ? -EINVAL : 0;
+    sd_bus_message* reply = nullptr;
+    const char* session = "";
+    int result = sd_bus_call_method(bus, kRemoteDesktop, "/org/gnome/Mutter/RemoteDesktop", kRemoteDesktop,
+                                    "CreateSession", &error, &reply, "");
+    result = result < 0 ? result : sd_bus_message_read(reply, "o", &session);
+    const std::string path = session;
+    sd_bus_message_unref(reply);
+    if (result >= 0) {
+        result = sd_bus_call_method(bus, kRemoteDesktop, path.c_str(), kSession, "Start", &error, nullptr, "");
+    }
     constexpr uint32_t kKeyA = 30;  // linux/input-event-codes.h
     for (int press = 0; press < 4 && result >= 0; ++press) {
         result = sd_bus_call_method(bus, kRemoteDesktop, path.c_str(), kSession, "NotifyKeyboardKeycode", &error,

@@ -2,12 +2,12 @@
 // (zwp_idle_inhibit_manager_v1), as a film player holds one, for the idle
 // waiter's tests. Prints "inhibiting" once it is shown; holds it until
 // killed.
-#include <unistd.h>
 #include <wayland-client.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "idle-inhibit-unstable-v1-client-protocol.h"
 #include "wayland/shm_buffer_wayland.h"
@@ -22,53 +22,51 @@ struct Globals {
     zwp_idle_inhibit_manager_v1* inhibitManager = nullptr;
 };
 
-template <typename T>
-void Bind(wl_registry* registry, uint32_t name, const wl_interface& interface, uint32_t version, T*& global) {
-    global = static_cast<T*>(wl_registry_bind(registry, name, &interface, version));
-}
-
 void Global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t /*version*/) {
     auto& globals = *static_cast<Globals*>(data);
-    const std::string which(interface);
-    if (which == wl_compositor_interface.name) {
-        Bind(registry, name, wl_compositor_interface, 1, globals.compositor);
-    } else if (which == wl_shm_interface.name) {
-        Bind(registry, name, wl_shm_interface, 1, globals.shm);
-    } else if (which == xdg_wm_base_interface.name) {
-        Bind(registry, name, xdg_wm_base_interface, 1, globals.wmBase);
-    } else if (which == zwp_idle_inhibit_manager_v1_interface.name) {
-        Bind(registry, name, zwp_idle_inhibit_manager_v1_interface, 1, globals.inhibitManager);
+    const std::pair<const wl_interface*, void**> wanted[] = {
+        {&wl_compositor_interface, reinterpret_cast<void**>(&globals.compositor)},
+        {&wl_shm_interface, reinterpret_cast<void**>(&globals.shm)},
+        {&xdg_wm_base_interface, reinterpret_cast<void**>(&globals.wmBase)},
+        {&zwp_idle_inhibit_manager_v1_interface, reinterpret_cast<void**>(&globals.inhibitManager)}};
+    for (const auto& [known, global] : wanted) {
+        if (std::strcmp(interface, known->name) == 0) {
+            *global = wl_registry_bind(registry, name, known, 1);
+        }
     }
 }
 
-int Fail(const char* message) {
-    std::fprintf(stderr, "idle_inhibitor_client: %s\n", message);
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "idle_inhibitor_client: %s\n", message.c_str());
     return 1;
 }
 
-int Inhibit(wl_display* display, const Globals& globals) {
+}  // namespace
+
+int main() {
+    wl_display* display = wl_display_connect(nullptr);
+    if (!display) {
+        return Fail("cannot connect to the compositor");
+    }
+    Globals globals;
+    static const wl_registry_listener kRegistry = {Global, [](void*, wl_registry*, uint32_t) {}};
+    wl_registry_add_listener(wl_display_get_registry(display), &kRegistry, &globals);
+    wl_display_roundtrip(display);
     if (!globals.compositor || !globals.shm || !globals.wmBase || !globals.inhibitManager) {
         return Fail("no wl_compositor, wl_shm, xdg_wm_base or zwp_idle_inhibit_manager_v1");
     }
     wl_surface* surface = wl_compositor_create_surface(globals.compositor);
     xdg_surface* xdgSurface = xdg_wm_base_get_xdg_surface(globals.wmBase, surface);
-    bool configured = false;
-    static const xdg_surface_listener kConfigure = {[](void* done, xdg_surface* configuredSurface, uint32_t serial) {
-        xdg_surface_ack_configure(configuredSurface, serial);
-        *static_cast<bool*>(done) = true;
-    }};
-    xdg_surface_add_listener(xdgSurface, &kConfigure, &configured);
+    static const xdg_surface_listener kConfigure = {
+        [](void*, xdg_surface* configured, uint32_t serial) { xdg_surface_ack_configure(configured, serial); }};
+    xdg_surface_add_listener(xdgSurface, &kConfigure, nullptr);
     xdg_toplevel_set_app_id(xdg_surface_get_toplevel(xdgSurface), "idle-inhibitor");
     wl_surface_commit(surface);
-    while (!configured) {
-        if (wl_display_dispatch(display) < 0) {
-            return Fail("the connection failed");
-        }
-    }
+    wl_display_roundtrip(display);  // the first configure, acknowledged
     std::string error;
     const auto buffer = ShmBuffer::Make(globals.shm, {64, 64}, &error);
     if (!buffer) {
-        return Fail(error.c_str());
+        return Fail(error);
     }
     std::memset(buffer->pixels(), 0x80, 64 * 64 * sizeof(uint32_t));
     buffer->attach(surface);
@@ -83,20 +81,4 @@ int Inhibit(wl_display* display, const Globals& globals) {
     while (wl_display_dispatch(display) >= 0) {
     }
     return 0;
-}
-
-}  // namespace
-
-int main() {
-    wl_display* display = wl_display_connect(nullptr);
-    if (!display) {
-        return Fail("cannot connect to the compositor");
-    }
-    Globals globals;
-    static const wl_registry_listener kRegistry = {Global, [](void*, wl_registry*, uint32_t) {}};
-    wl_registry_add_listener(wl_display_get_registry(display), &kRegistry, &globals);
-    if (wl_display_roundtrip(display) < 0) {
-        return Fail("the connection failed");
-    }
-    return Inhibit(display, globals);
 }
