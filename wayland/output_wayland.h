@@ -18,7 +18,7 @@
 
 #include "display/colour_target.h"
 #include "display/saver.h"
-#include "saver_program/tick_pacer.h"
+#include "display/tick_pacer.h"
 #include "wayland/buffer_repairs.h"
 #include "wayland/recorded_tick.h"
 #include "wayland/shm_buffer_wayland.h"
