@@ -1,7 +1,9 @@
 #include "settings/command_line_options.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "quorbel_version.h"
@@ -347,8 +349,13 @@ std::string ProgramHelp(const char* usage, const char* about, const std::vector<
 std::string VersionText(const char* program) { return std::string(program) + " " QUORBEL_VERSION_TEXT "\n"; }
 
 int AnswerRequest(ProgramRequest request, const std::string& help, const char* program) {
-    const std::string text = request == ProgramRequest::Help ? help : VersionText(program);
-    return std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+    const bool isHelp = request == ProgramRequest::Help;
+    if (std::fputs((isHelp ? help : VersionText(program)).c_str(), stdout) >= 0 && std::fflush(stdout) == 0) {
+        return 0;
+    }
+    // A full disk or a closed output: said where it may still be read.
+    std::fprintf(stderr, "%s: cannot write the %s: %s\n", program, isHelp ? "help" : "version", std::strerror(errno));
+    return 1;
 }
 
 std::optional<ProgramRequest> TakeRequestOption(const OptionSpelling& spelling, std::string* error) {

@@ -132,8 +132,8 @@ std::string VersionText(const char* program);
 
 // -h/--help and --version, which every native program takes.
 enum class ProgramRequest { Help, Version };
-// Prints the help or the version on standard output; the exit code (0, or 1
-// when it cannot be written).
+// Prints the help or the version on standard output; the exit code: 0, or
+// 1 with a message on standard error when it cannot be written.
 int AnswerRequest(ProgramRequest request, const std::string& help, const char* program);
 // Which one the argument asks for, if any; on one given a value, nothing and
 // the message in *error (which stays empty otherwise).

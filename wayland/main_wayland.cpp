@@ -1,7 +1,7 @@
-// quorbel-wayland: the saver full screen on every output of a Wayland
-// desktop. Exit codes: 0 when input, the compositor or a stop signal ends
-// it; 1 when there is no compositor or it fails the saver; 2 for a bad
-// option.
+// quorbel-wayland: the saver on every output of a Wayland desktop, as an
+// overlay or as full-screen windows. Exit codes: 0 when input, the
+// compositor or a stop signal ends it; 1 when there is no compositor or it
+// fails the saver; 2 for a bad option.
 #include <cstdio>
 #include <string>
 

@@ -1,18 +1,17 @@
 #include "wayland/saver_client_wayland.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "display/colour_target.h"
 #include "resources/builtin_sheet.h"
+#include "wayland/compositor_address.h"
+#include "wayland/compositor_wait_wayland.h"
 #include "wayland/output_list.h"
 #include "wayland/output_wayland.h"
 #include "wayland/seat_wayland.h"
@@ -30,7 +29,8 @@ using Outputs = OutputList<wl_output, SaverSurface>;
 
 class WaylandSaver {
 public:
-    explicit WaylandSaver(const WaylandOptions& options) : options_(options) {
+    explicit WaylandSaver(const WaylandOptions& options)
+        : options_(options), address_(CompositorAddress::FromEnvironment()) {
         const DecodedSheet& sheet = BuiltInSheet();
         // One copy for every output, whatever its scale: 4 MB.
         sprites_ = InColours(sheet.image, ColoursOf(sheet.palette));
@@ -48,6 +48,7 @@ public:
         if (context_.wmBase) {
             xdg_wm_base_destroy(context_.wmBase);
         }
+        DropOptionalGlobals(context_);
         if (context_.shm) {
             wl_shm_destroy(context_.shm);
         }
@@ -63,19 +64,23 @@ public:
     }
 
     ClientEnd run(const StopSignals& signals) {
+        const std::string cannot = "cannot connect to a Wayland compositor (" + address_.named() + "): ";
+        if (const std::string unusable = address_.unusable(); !unusable.empty()) {
+            return {1, cannot + unusable};
+        }
         display_ = wl_display_connect(nullptr);
+        context_.display = display_;
         if (!display_) {
-            const char* name = std::getenv("WAYLAND_DISPLAY");
-            return {1, std::string("cannot connect to a Wayland compositor (WAYLAND_DISPLAY ") +
-                           (name ? std::string("is \"") + name + "\"" : std::string("is not set")) +
-                           "): " + std::strerror(errno)};
+            return {1, cannot + address_.whyNot(errno)};
         }
         static const wl_registry_listener kRegistryListener = {Global, GlobalRemove};
         registry_ = wl_display_get_registry(display_);
         wl_registry_add_listener(registry_, &kRegistryListener, this);
         // The globals, then what the outputs say about themselves.
-        if (wl_display_roundtrip(display_) < 0 || wl_display_roundtrip(display_) < 0) {
-            return connectionFailed();
+        for (int trip = 0; trip < 2; ++trip) {
+            if (const Waited waited = RoundTrip(display_, signals.fd()); waited != Waited::Dispatched) {
+                return ended(waited);
+            }
         }
         if (!context_.compositor || !context_.shm || !context_.wmBase) {
             return {1, "the compositor offers no wl_compositor, wl_shm or xdg_wm_base"};
@@ -107,10 +112,12 @@ private:
             self->context_.wmBase =
                 static_cast<xdg_wm_base*>(wl_registry_bind(registry, name, &xdg_wm_base_interface, 1));
             xdg_wm_base_add_listener(self->context_.wmBase, &kPing, nullptr);
+        } else if (BindOptionalGlobal(registry, name, which, version, self->context_)) {
         } else if (which == wl_seat_interface.name && !self->seat_) {
             auto* seat =
                 static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 5u)));
             self->seat_ = std::make_unique<WaylandSeat>(seat, name, !self->options_.window);
+            self->context_.seat = seat;
         } else if (which == wl_output_interface.name && version >= 2) {
             static const wl_output_listener kOutputListener = {
                 [](void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*, int32_t) {
@@ -139,6 +146,7 @@ private:
             wl_output_destroy(output);
         }
         if (self->seat_ && self->seat_->name() == name) {
+            self->context_.seat = nullptr;
             self->seat_.reset();
         }
     }
@@ -156,10 +164,14 @@ private:
         return all;
     }
 
-    ClientEnd connectionFailed() const {
+    // A stop signal's end, or the connection's failure.
+    ClientEnd ended(Waited waited) const {
+        if (waited == Waited::Stopped) {
+            return {0, ""};
+        }
         const int error = wl_display_get_error(display_);
-        return {1, "the connection to the compositor failed: " +
-                       std::string(lastLogLine[0] != '\0' ? lastLogLine : std::strerror(error != 0 ? error : errno))};
+        return {1, "the connection to the compositor (" + address_.named() +
+                       ") failed: " + (lastLogLine[0] != '\0' ? lastLogLine : ErrorText(error != 0 ? error : errno))};
     }
 
     // Once something has ended it: the end, else nothing.
@@ -180,62 +192,32 @@ private:
 
     ClientEnd loop(const StopSignals& signals) {
         for (;;) {
-            while (wl_display_prepare_read(display_) != 0) {
-                if (wl_display_dispatch_pending(display_) < 0) {
-                    return connectionFailed();
-                }
-            }
             if (const auto end = ending()) {
-                wl_display_cancel_read(display_);
                 return *end;
             }
-            // A full socket is written once the compositor has read some.
-            short displayEvents = POLLIN;
-            if (wl_display_flush(display_) < 0) {
-                if (errno != EAGAIN) {
-                    wl_display_cancel_read(display_);
-                    return connectionFailed();
-                }
-                displayEvents |= POLLOUT;
-            }
-            int timeout = -1;
             const auto now = SaverClock::now();
             for (SaverSurface* surface : surfaces()) {
-                if (const auto wait = surface->untilTick(now)) {
+                // Into libwayland's empty buffer, or later: a full socket
+                // is waited out.
+                if (surface->untilTick(now) == 0 && AllWritten(display_)) {
+                    surface->tick();
+                }
+            }
+            int timeout = -1;
+            const auto after = SaverClock::now();
+            for (SaverSurface* surface : surfaces()) {
+                if (const auto wait = surface->untilTick(after)) {
                     timeout = timeout < 0 ? *wait : std::min(timeout, *wait);
                 }
             }
-            pollfd fds[2] = {{wl_display_get_fd(display_), displayEvents, 0}, {signals.fd(), POLLIN, 0}};
-            if (poll(fds, 2, timeout) < 0 && errno != EINTR) {
-                wl_display_cancel_read(display_);
-                return {1, std::string("poll failed: ") + std::strerror(errno)};
-            }
-            if ((fds[0].revents & (POLLIN | POLLERR | POLLHUP)) != 0) {
-                if (wl_display_read_events(display_) < 0) {
-                    return connectionFailed();
-                }
-            } else {
-                wl_display_cancel_read(display_);
-            }
-            if (wl_display_dispatch_pending(display_) < 0) {
-                return connectionFailed();
-            }
-            if (fds[1].revents != 0) {
-                return {0, ""};
-            }
-            if (const auto end = ending()) {
-                return *end;
-            }
-            const auto after = SaverClock::now();
-            for (SaverSurface* surface : surfaces()) {
-                if (surface->untilTick(after) == 0) {
-                    surface->tick();
-                }
+            if (const Waited waited = WaitOnCompositor(display_, signals.fd(), timeout); waited != Waited::Dispatched) {
+                return ended(waited);
             }
         }
     }
 
     const WaylandOptions& options_;
+    const CompositorAddress address_;
     ColourImage sprites_;
     SurfaceContext context_;
     wl_display* display_ = nullptr;

@@ -17,7 +17,7 @@
 #include <string>
 #include <utility>
 
-#include "quorbel_version.h"
+#include "settings/command_line_options.h"
 #include "x11/enable_files_posix.h"
 #include "x11/enable_record.h"
 #include "x11/xscreensaver_programs.h"
@@ -192,8 +192,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (*action == Action::Help || *action == Action::Version) {
-        std::printf("%s", *action == Action::Help ? kUsage : "quorbel-enable " QUORBEL_VERSION_TEXT "\n");
-        return 0;
+        return AnswerRequest(*action == Action::Help ? ProgramRequest::Help : ProgramRequest::Version, kUsage,
+                             "quorbel-enable");
     }
     const std::string home = HomeFolder();
     if (home.empty()) {
