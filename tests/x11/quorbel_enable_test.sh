@@ -63,11 +63,14 @@ selection() { grep -E '^(mode|selected):' "$file" | tr -d '\r' | tr -s '\t' ' ' 
 diff "$work/original" "$file" || fail "--remove did not give the file back"
 [ ! -e "$HOME/.local/state/quorbel" ] || fail "--remove left its note of the selection"
 "$QUORBEL_ENABLE" --remove | grep -q "not among" || fail "a second --remove found something to do"
-# Without the note (another user's tools, a lost state folder): random mode.
-"$QUORBEL_ENABLE" --only >/dev/null && rm -r "$HOME/.local/state/quorbel"
-"$QUORBEL_ENABLE" --remove >/dev/null || fail "--remove without the note failed"
-[ "$(selection)" = "mode: random selected: -1 " ] || fail "--remove left quorbel selected: $(cat "$file")"
+# Without the note (another user's tools, a lost state folder), or with one
+# that says nothing: random mode.
 record=$HOME/.local/state/quorbel/xscreensaver-changes
+for lose in 'rm -r "$HOME/.local/state/quorbel"' ': >"$record"'; do
+    "$QUORBEL_ENABLE" --only >/dev/null && eval "$lose"
+    "$QUORBEL_ENABLE" --remove >/dev/null || fail "--remove after $lose failed"
+    [ "$(selection)" = "mode: random selected: -1 " ] || fail "--remove after $lose left quorbel selected: $(cat "$file")"
+done
 
 # The home folder as ls shows it and what its files hold; with "inodes",
 # also which file each name is, so that a rewrite shows.
@@ -86,6 +89,13 @@ round_trips=(
     "the list continuing at the end of the file" $'programs: \\\n  maze --root \\n\\\n  qix --root \\n\\\n' 2
     "the user's own quorbel entry, off" $'mode:\t\trandom\nprograms: \\\n  maze --root \\n\\\n- quorbel --root --speed 7 \\n\\\n  qix --root \\n\n' 1
     "quorbel before the hack shown" $'mode:\t\tone\nselected:\t2\nprograms: \\\n  maze --root \\n\\\n  quorbel --root \\n\\\n  qix --root \\n\\\n  pyro --root \\n\n' 1
+    "two lists: XScreenSaver reads the last" $'programs: maze --root \\n\nmode: random\nprograms: \\\n  qix --root \\n\\\n  pyro --root \\n\n' 2
+    "no list: the defaults' one added, then taken away" $'timeout: 0:01:00\nlock: False\n' 2
+    "no list, no final newline" $'lock: False' 2
+    "the user's own entry off, its dash after blanks" $'programs: \\\n  maze --root \\n\\\n\t\t-\tquorbel --root \\n\n' 1
+    "a hand-written last entry: no \\n, blanks after it" $'programs:  maze --root  \n' 1
+    "an empty list" $'programs:\n' 0
+    "no final newline" $'mode: random\nprograms: \\\n  maze --root \\n' 1
 )
 for ((i = 0; i < ${#round_trips[@]}; i += 3)); do
     name=${round_trips[i]} text=${round_trips[i + 1]} place=${round_trips[i + 2]}
