@@ -1,12 +1,14 @@
 #include "user_files/user_files_posix.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -34,6 +36,19 @@ bool IsFolder(const std::string& path) {
 }
 
 }  // namespace
+
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    const passwd* user = getpwuid(getuid());
+    return user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "";
+}
+
+std::string XdgFolder(const char* variable, const std::string& home, const char* fallback) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value == '/' ? std::string(value) : home + "/" + fallback;
+}
 
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');

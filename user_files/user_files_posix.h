@@ -11,11 +11,18 @@
 #include <string>
 #include <vector>
 
+// $HOME, else the password database's; empty when neither tells.
+std::string HomeFolder();
+
+// $variable when it is a full path (relative ones are to be ignored, the XDG
+// base directories say), else home/fallback.
+std::string XdgFolder(const char* variable, const std::string& home, const char* fallback);
+
 // Larger than any settings file or record of ours.
 constexpr off_t kSaneFileSize = 1 << 20;
 
 struct UserFileRead {
-    enum class State { Missing, Read, Refused } state;
+    enum class State { Missing, Read, Refused } state = State::Missing;
     std::string text;   // Read: the whole file
     mode_t mode = 0;    // Read: its permissions
     std::string error;  // Refused: why, naming the file

@@ -1,27 +1,12 @@
 #include "x11/enable_record.h"
 
 #include <algorithm>
-#include <cinttypes>
-#include <cstdio>
 #include <sstream>
 
 namespace {
 
 constexpr char kAdded[] = "added";
 constexpr char kTurnedOn[] = "turned-on";
-
-std::string HashText(std::uint64_t hash) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016" PRIx64, hash);
-    return text;
-}
-
-std::optional<std::uint64_t> HashOf(const std::string& text) {
-    if (text.size() != 16 || text.find_first_not_of("0123456789abcdef") != std::string::npos) {
-        return std::nullopt;
-    }
-    return std::stoull(text, nullptr, 16);
-}
 
 }  // namespace
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "x11/text_hash.h"
+#include "user_files/text_hash.h"
 #include "x11/xscreensaver_programs.h"
 
 struct EnableRecord {

@@ -6,8 +6,6 @@
 // record tells. Exit code 0, 1 with a message (the file left as it was), 2
 // for a bad argument. Run by root on a user's home, what it writes stays the
 // user's.
-#include <pwd.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -26,14 +24,6 @@
 namespace {
 
 constexpr char kAppDefaults[] = "/etc/X11/app-defaults/XScreenSaver";
-
-std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    const passwd* user = getpwuid(getuid());
-    return user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "";
-}
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "quorbel-enable: %s\n", message.c_str());
@@ -70,9 +60,7 @@ std::optional<Action> ActionOf(int argc, char** argv) {
 }
 
 std::string RecordFile(const std::string& home) {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    return (state != nullptr && *state == '/' ? std::string(state) : home + "/.local/state") +
-           "/quorbel/xscreensaver-changes";
+    return XdgFolder("XDG_STATE_HOME", home, ".local/state") + "/quorbel/xscreensaver-changes";
 }
 
 void DropRecord(const std::string& file, const std::optional<EnableRecord>& record) {

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "x11/text_hash.h"
+#include "user_files/text_hash.h"
 
 namespace {
 
