@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     }
     // The command line checked on its own above, so that its faults are not
     // blamed on the settings file.
-    if (!ShowingOptions(argc, argv, &options, &error)) {
+    if (!OptionsOverSettingsFile(argc, argv, &options, &error)) {
         return Fail(error, 2);
     }
     QuietenWaylandLog();

@@ -334,7 +334,7 @@ int EnableSaver(const WaylandOptions& options, int argc, const char* const* argv
 
 int RemoveSaver() { return WithRecord(Remove); }
 
-bool ShowingOptions(int argc, const char* const* argv, WaylandOptions* options, std::string* error) {
+bool OptionsOverSettingsFile(int argc, const char* const* argv, WaylandOptions* options, std::string* error) {
     return ParseWaylandOptionsOverFile(UserSettingsFile(), argc, argv, options, error);
 }
 

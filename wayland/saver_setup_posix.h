@@ -15,7 +15,7 @@ int RemoveSaver();
 
 // The options of a showing: the settings file's, then the command line's
 // over them; each bad line of the file named on stderr.
-bool ShowingOptions(int argc, const char* const* argv, WaylandOptions* options, std::string* error);
+bool OptionsOverSettingsFile(int argc, const char* const* argv, WaylandOptions* options, std::string* error);
 
 // The idle time of a waiter started without one: the settings file's, else
 // kDefaultIdleSeconds.
