@@ -1,26 +1,17 @@
 #include "wayland/saver_setup_posix.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
-#include <climits>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "user_files/text_hash.h"
 #include "user_files/user_files_posix.h"
-#include "wayland/idle_lock.h"
-#include "wayland/idle_lock_posix.h"
 #include "wayland/saver_setup.h"
+#include "wayland/session_waiter_posix.h"
 #include "wayland/wayland_settings_file.h"
 
 namespace {
@@ -30,87 +21,6 @@ constexpr char kProgram[] = "quorbel-wayland";
 int Fail(const std::string& message) {
     std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
     return 1;
-}
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-// The session's waiter lock; empty outside a Wayland session.
-std::string SessionLock() {
-    const std::string display = Environment("WAYLAND_DISPLAY");
-    const std::string runtimeDir = Environment("XDG_RUNTIME_DIR");
-    return display.empty() || runtimeDir.empty() ? "" : IdleLockPath(runtimeDir, display);
-}
-
-// Until done() or about ten seconds have passed; whether done.
-template <typename Done>
-bool WaitFor(Done done) {
-    for (int tries = 0; tries < 200; ++tries) {
-        if (done()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return done();
-}
-
-// The session's running waiter ended; its process id, or nothing when none
-// ran.
-std::optional<pid_t> StopWaiter(const std::string& lock, std::string* error) {
-    std::optional<pid_t> holder;
-    // A waiter that has the lock but not yet written its id: a moment.
-    WaitFor([&] { return !(holder = IdleLockHolder(lock)) || *holder != 0; });
-    if (!holder || *holder == 0) {
-        return std::nullopt;
-    }
-    if (kill(*holder, SIGTERM) != 0 && errno != ESRCH) {
-        *error = "cannot stop the waiter (process " + std::to_string(*holder) + "): " + std::strerror(errno);
-    } else if (!WaitFor([&] { return IdleLockHolder(lock) != holder; })) {
-        *error = "the waiter (process " + std::to_string(*holder) + ") did not end";
-    }
-    return holder;
-}
-
-// A waiter of its own session, so that closing the terminal does not end
-// it, reading nothing from it and writing nothing to it; its process id once
-// it holds the session's lock.
-std::optional<pid_t> StartWaiter(uint32_t seconds, const std::string& lock, std::string* error) {
-    char program[PATH_MAX] = {};
-    if (readlink("/proc/self/exe", program, sizeof program - 1) <= 0) {
-        *error = std::string("cannot tell where this program is: ") + std::strerror(errno);
-        return std::nullopt;
-    }
-    const std::string idle = std::to_string(seconds);
-    const pid_t child = fork();
-    if (child < 0) {
-        *error = std::string("cannot start the waiter: ") + std::strerror(errno);
-        return std::nullopt;
-    }
-    if (child == 0) {
-        setsid();
-        const int nothing = open("/dev/null", O_RDWR);
-        for (int stream = 0; stream < 3 && nothing >= 0; ++stream) {
-            dup2(nothing, stream);
-        }
-        execl(program, kProgram, "--idle", idle.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    bool ended = false;
-    if (WaitFor([&] { return IdleLockHolder(lock) == child || (ended = waitpid(child, &status, WNOHANG) == child); }) &&
-        !ended) {
-        return child;
-    }
-    if (!ended) {
-        kill(child, SIGTERM);
-    }
-    *error = "the idle waiter did not start (" +
-             (ended ? "exit code " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status))
-                    : std::string("it did not take the session's lock")) +
-             "); run \"" + kProgram + " --idle " + idle + "\" to see why";
-    return std::nullopt;
 }
 
 struct Setup {
@@ -165,7 +75,7 @@ int WithRecord(Action action) {
 int Enable(const SetupFiles& files, const std::optional<SetupRecord>& record, const WaylandOptions& options, int argc,
            const char* const* argv) {
     std::string error;
-    const bool sway = IsSway(Environment("SWAYSOCK"), Environment("XDG_CURRENT_DESKTOP"));
+    const bool sway = SwaySession();
     Planned settings{files.settings, ReadUserFile(files.settings), ""};
     Planned entry{files.autostartEntry, ReadUserFile(files.autostartEntry), AutostartEntryText()};
     for (const Planned* file : {&settings, &entry}) {
@@ -246,7 +156,8 @@ int Enable(const SetupFiles& files, const std::optional<SetupRecord>& record, co
     std::string now = "at your next Wayland login (this is no Wayland session)";
     if (!sessionLock.empty()) {
         const std::optional<pid_t> old = StopWaiter(sessionLock, &error);
-        const std::optional<pid_t> waiter = error.empty() ? StartWaiter(seconds, sessionLock, &error) : std::nullopt;
+        const std::optional<pid_t> waiter =
+            error.empty() ? StartWaiter(kProgram, seconds, sessionLock, &error) : std::nullopt;
         if (!waiter) {
             std::string ignored;
             if (record) {
@@ -301,7 +212,7 @@ int Remove(const SetupFiles& files, const std::optional<SetupRecord>& record) {
     for (const std::string& path : kept) {
         line += "; kept " + path + ", changed since --enable made it";
     }
-    if (known.sway || IsSway(Environment("SWAYSOCK"), Environment("XDG_CURRENT_DESKTOP"))) {
+    if (known.sway || SwaySession()) {
         line += "; delete the line \"exec " + std::string(kWaiterCommand) + "\" from your sway configuration";
     }
     std::printf("%s\n", line.c_str());
@@ -317,7 +228,7 @@ WaylandSettingsFile UserSettingsFile() {
     if (read.state == UserFileRead::State::Refused) {
         std::fprintf(stderr, "%s: %s; the defaults used\n", kProgram, read.error.c_str());
     }
-    const WaylandSettingsFile file = ReadWaylandSettingsFile(read.state == UserFileRead::State::Read ? read.text : "");
+    WaylandSettingsFile file = ReadWaylandSettingsFile(read.state == UserFileRead::State::Read ? read.text : "");
     for (const std::string& line : file.problems) {
         std::fprintf(stderr, "%s: %s %s\n", kProgram, setup->files.settings.c_str(), line.c_str());
     }

@@ -109,7 +109,8 @@ std::string WithSettingLines(const std::string& text, const std::vector<SettingL
     }
     bool added = false;
     for (const auto& [name, value] : lines) {
-        const std::string line = name + " " + value;
+        std::string line = name;
+        line.append(" ").append(value);
         size_t found = fileLines.size();
         for (size_t i = 0; i < fileLines.size(); ++i) {
             found = ParseLine(fileLines[i]).name == name ? i : found;
