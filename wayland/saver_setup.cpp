@@ -34,10 +34,38 @@ bool IsSway(const std::string& swaySock, const std::string& currentDesktop) {
     return !swaySock.empty();
 }
 
+namespace {
+
+// A text on one line: backslashes and newlines escaped.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (const char c : text) {
+        line += c == '\\' ? "\\\\" : c == '\n' ? "\\n" : std::string(1, c);
+    }
+    return line;
+}
+
+std::optional<std::string> FromOneLine(const std::string& line) {
+    std::string text;
+    for (size_t at = 0; at < line.size(); ++at) {
+        if (line[at] != '\\') {
+            text += line[at];
+        } else if (++at < line.size() && (line[at] == '\\' || line[at] == 'n')) {
+            text += line[at] == 'n' ? '\n' : '\\';
+        } else {
+            return std::nullopt;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
 std::string SetupRecordText(const SetupRecord& record) {
     std::string text;
-    for (const SetupRecord::MadeFile& file : record.madeFiles) {
-        text += "made " + HashText(file.hash) + " " + file.path + "\n";
+    for (const SetupRecord::File& file : record.files) {
+        text += (file.before ? "edited " : "made ") + HashText(file.hash) + " " + file.path + "\n";
+        text += file.before ? "was " + OneLine(*file.before) + "\n" : "";
     }
     for (const std::string& folder : record.madeFolders) {
         text += "folder " + folder + "\n";
@@ -50,14 +78,22 @@ std::optional<SetupRecord> ParseSetupRecord(const std::string& text) {
         return std::nullopt;
     }
     SetupRecord record;
+    bool wasDue = false;  // an "edited" line is followed by what the file was
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
         const size_t space = line.find(' ');
         const std::string key = line.substr(0, space);
         const std::string value = space == std::string::npos ? "" : line.substr(space + 1);
         const std::optional<std::uint64_t> hash = HashOf(value.substr(0, 16));
-        if (key == "made" && hash && value.size() > 18 && value[16] == ' ' && value[17] == '/') {
-            record.madeFiles.push_back({value.substr(17), *hash});
+        if (key == "was" && wasDue && FromOneLine(value)) {
+            record.files.back().before = FromOneLine(value);
+            wasDue = false;
+        } else if (wasDue) {
+            return std::nullopt;
+        } else if ((key == "made" || key == "edited") && hash && value.size() > 18 && value[16] == ' ' &&
+                   value[17] == '/') {
+            record.files.push_back({value.substr(17), *hash, std::nullopt});
+            wasDue = key == "edited";
         } else if (key == "folder" && !value.empty() && value[0] == '/') {
             record.madeFolders.push_back(value);
         } else if (line == "sway") {
@@ -66,11 +102,11 @@ std::optional<SetupRecord> ParseSetupRecord(const std::string& text) {
             return std::nullopt;
         }
     }
-    return record;
+    return wasDue ? std::nullopt : std::optional<SetupRecord>(record);
 }
 
-const SetupRecord::MadeFile* MadeFileAt(const SetupRecord& record, const std::string& path) {
-    for (const SetupRecord::MadeFile& file : record.madeFiles) {
+const SetupRecord::File* RecordedFile(const SetupRecord& record, const std::string& path) {
+    for (const SetupRecord::File& file : record.files) {
         if (file.path == path) {
             return &file;
         }

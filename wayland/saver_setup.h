@@ -29,11 +29,12 @@ std::string AutostartEntryText();
 bool IsSway(const std::string& swaySock, const std::string& currentDesktop);
 
 struct SetupRecord {
-    struct MadeFile {
+    struct File {
         std::string path;
-        std::uint64_t hash;  // TextHash of what it last wrote there
+        std::uint64_t hash;                 // TextHash of what it last wrote there
+        std::optional<std::string> before;  // a file of the user's it edited: what it held before
     };
-    std::vector<MadeFile> madeFiles;
+    std::vector<File> files;
     std::vector<std::string> madeFolders;  // outermost first
     bool sway = false;                     // enabled on sway: the configuration line is the user's to delete
 };
@@ -43,5 +44,5 @@ std::string SetupRecordText(const SetupRecord& record);
 // Nothing when the text is no record (an empty text neither).
 std::optional<SetupRecord> ParseSetupRecord(const std::string& text);
 
-// The file at path recorded as made, with what it last wrote; or nothing.
-const SetupRecord::MadeFile* MadeFileAt(const SetupRecord& record, const std::string& path);
+// The file at path as recorded; or nothing.
+const SetupRecord::File* RecordedFile(const SetupRecord& record, const std::string& path);

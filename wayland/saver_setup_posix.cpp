@@ -85,7 +85,7 @@ int Enable(const SetupFiles& files, const std::optional<SetupRecord>& record, co
     }
     // An entry of that name that is not ours is the user's (or another
     // program's); one of ours changed since is left as it is.
-    const bool entryOurs = record && MadeFileAt(*record, entry.path);
+    const bool entryOurs = record && RecordedFile(*record, entry.path);
     if (!sway && entry.before.state == UserFileRead::State::Read && !Unchanged(entry) && !entryOurs) {
         return Fail(entry.path + " is not one " + kProgram + " --enable made; left everything as it is");
     }
@@ -134,13 +134,16 @@ int Enable(const SetupFiles& files, const std::optional<SetupRecord>& record, co
             return false;
         }
         written.push_back(&file);
-        // A file of the user's that it edits stays the user's.
-        if (missing || (record && MadeFileAt(*record, file.path))) {
-            next.madeFiles.erase(std::remove_if(next.madeFiles.begin(), next.madeFiles.end(),
-                                                [&](const SetupRecord::MadeFile& m) { return m.path == file.path; }),
-                                 next.madeFiles.end());
-            next.madeFiles.push_back({file.path, TextHash(file.text)});
-        }
+        // Made, or the user's and edited: then --remove puts back what it
+        // held before the first edit.
+        const SetupRecord::File* known = record ? RecordedFile(*record, file.path) : nullptr;
+        const std::optional<std::string> before = known     ? known->before
+                                                  : missing ? std::nullopt
+                                                            : std::optional<std::string>(file.before.text);
+        next.files.erase(std::remove_if(next.files.begin(), next.files.end(),
+                                        [&](const SetupRecord::File& f) { return f.path == file.path; }),
+                         next.files.end());
+        next.files.push_back({file.path, TextHash(file.text), before});
         return true;
     };
     if ((!Unchanged(settings) && !write(settings)) ||
@@ -190,11 +193,16 @@ int Remove(const SetupFiles& files, const std::optional<SetupRecord>& record) {
     }
     // Without a record, only an entry that is word for word ours is ours.
     SetupRecord known =
-        record.value_or(SetupRecord{{{files.autostartEntry, TextHash(AutostartEntryText())}}, {}, false});
+        record.value_or(SetupRecord{{{files.autostartEntry, TextHash(AutostartEntryText()), std::nullopt}}, {}, false});
     std::vector<std::string> kept;
-    for (const SetupRecord::MadeFile& file : known.madeFiles) {
+    for (const SetupRecord::File& file : known.files) {
         const UserFileRead now = ReadUserFile(file.path);
-        if (now.state == UserFileRead::State::Read && TextHash(now.text) == file.hash) {
+        if (now.state == UserFileRead::State::Read && TextHash(now.text) == file.hash && file.before) {
+            if (!WriteWhole(file.path, *file.before, now.mode, &error)) {
+                return Fail(error);
+            }
+            done.push_back("put back " + file.path + " as it was");
+        } else if (now.state == UserFileRead::State::Read && TextHash(now.text) == file.hash) {
             if (std::remove(file.path.c_str()) != 0) {
                 return Fail("cannot remove " + file.path + ": " + std::strerror(errno));
             }
@@ -210,7 +218,7 @@ int Remove(const SetupFiles& files, const std::optional<SetupRecord>& record) {
         line += ", " + done[i];
     }
     for (const std::string& path : kept) {
-        line += "; kept " + path + ", changed since --enable made it";
+        line += "; kept " + path + ", changed since --enable wrote it";
     }
     if (known.sway || SwaySession()) {
         line += "; delete the line \"exec " + std::string(kWaiterCommand) + "\" from your sway configuration";

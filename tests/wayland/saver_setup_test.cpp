@@ -77,15 +77,19 @@ TEST(WaylandOptions, EnableTakesSecondsWhenGivenAndRemoveTakesNothing) {
 
 TEST(SetupRecord, ItsTextKeepsPathsWithBlanksAndAnEmptyOneIsNone) {
     SetupRecord record;
-    record.madeFiles = {{"/home/a b/.config/quorbel/quorbel-wayland.conf", 0x0123456789abcdefu}};
+    record.files = {{"/home/a b/.config/quorbel/quorbel-wayland.conf", 0x0123456789abcdefu, "# mine\\n\nspeed 3"},
+                    {"/home/a b/.config/autostart/quorbel-wayland.desktop", 1u, std::nullopt}};
     record.madeFolders = {"/home/a b/.config", "/home/a b/.config/quorbel"};
     record.sway = true;
     const std::optional<SetupRecord> read = ParseSetupRecord(SetupRecordText(record));
     ASSERT_TRUE(read.has_value()) << SetupRecordText(record);
     EXPECT_EQ(SetupRecordText(*read), SetupRecordText(record));
-    ASSERT_NE(MadeFileAt(*read, record.madeFiles[0].path), nullptr);
-    EXPECT_EQ(MadeFileAt(*read, record.madeFiles[0].path)->hash, 0x0123456789abcdefu);
-    for (const char* text : {"", "made 12 /x\n", "folder relative\n", "sway please\n"}) {
+    const SetupRecord::File* edited = RecordedFile(*read, record.files[0].path);
+    ASSERT_NE(edited, nullptr);
+    EXPECT_EQ(edited->hash, 0x0123456789abcdefu);
+    EXPECT_EQ(edited->before, record.files[0].before) << "the user's bytes to put back";
+    for (const char* text :
+         {"", "made 12 /x\n", "folder relative\n", "sway please\n", "edited 0123456789abcdef /x\n", "was lost\n"}) {
         EXPECT_FALSE(ParseSetupRecord(text).has_value()) << text;
     }
     EXPECT_TRUE(IsSway("", "sway"));

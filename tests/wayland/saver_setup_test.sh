@@ -37,12 +37,13 @@ if [ "$1" = files ]; then
     [ "$(snapshot)" = "$before" ] || fail "the home folder changed: $(diff <(echo "$before") <(snapshot))"
     run --remove && grep -q "nothing" "$work/out" || fail "a second --remove: $(said)"
 
-    # The user's own settings file stays theirs, their lines kept; one of
-    # --enable's that the user has changed since stays too.
-    mkdir -p "${settings%/*}" && printf '# my settings\nspecies 6' >"$settings"
-    run --enable --speed 3 && run --remove || fail "--enable over the user's settings: $(said)"
-    [ "$(cat "$settings")" = "$(printf '# my settings\nspecies 6\nidle 300\nspeed 3')" ] ||
-        fail "the user's settings file: $(cat "$settings")"
+    # The user's own settings file is edited, and put back; one that
+    # --enable made and the user has changed since stays.
+    mkdir -p "${settings%/*}" && printf '# my settings\\\nspecies 6' >"$settings"
+    before=$(snapshot)
+    run --enable --speed 3 && grep -qx "speed 3" "$settings" && run --remove ||
+        fail "--enable over the user's settings: $(said)"
+    [ "$(snapshot)" = "$before" ] || fail "the user's settings file: $(cat "$settings")"
     fresh_home
     run --enable && echo "wrap on" >>"$settings" && run --remove || fail "--enable, an edit, --remove: $(said)"
     grep -q "kept $settings" "$work/out" && grep -qx "wrap on" "$settings" && [ ! -e "$entry" ] ||
