@@ -1,9 +1,9 @@
-// quorbel-wayland: the saver full screen on every output of a Wayland
-// desktop, with the user's settings file under the command line's options;
-// --enable and --remove set it up to start on idle. Exit codes: 0 when
-// input, the compositor or a stop signal ends it; 1 when there is no
-// compositor or it fails the saver, or --enable or --remove refuses; 2 for a
-// bad option.
+// quorbel-wayland: the saver on every output of a Wayland desktop, as an
+// overlay or as full-screen windows, with the user's settings file under the
+// command line's options; --enable and --remove set it up to start on idle.
+// Exit codes: 0 when input, the compositor or a stop signal ends it; 1 when
+// there is no compositor or it fails the saver, or --enable or --remove
+// refuses; 2 for a bad option.
 #include <cstdio>
 #include <string>
 

@@ -48,6 +48,7 @@ public:
         if (context_.wmBase) {
             xdg_wm_base_destroy(context_.wmBase);
         }
+        DropOptionalGlobals(context_);
         if (context_.shm) {
             wl_shm_destroy(context_.shm);
         }
@@ -64,6 +65,7 @@ public:
 
     ClientEnd run(const StopSignals& signals) {
         display_ = wl_display_connect(nullptr);
+        context_.display = display_;
         if (!display_) {
             const char* name = std::getenv("WAYLAND_DISPLAY");
             return {1, std::string("cannot connect to a Wayland compositor (WAYLAND_DISPLAY ") +
@@ -107,10 +109,12 @@ private:
             self->context_.wmBase =
                 static_cast<xdg_wm_base*>(wl_registry_bind(registry, name, &xdg_wm_base_interface, 1));
             xdg_wm_base_add_listener(self->context_.wmBase, &kPing, nullptr);
+        } else if (BindOptionalGlobal(registry, name, which, version, self->context_)) {
         } else if (which == wl_seat_interface.name && !self->seat_) {
             auto* seat =
                 static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 5u)));
             self->seat_ = std::make_unique<WaylandSeat>(seat, name, !self->options_.window);
+            self->context_.seat = seat;
         } else if (which == wl_output_interface.name && version >= 2) {
             static const wl_output_listener kOutputListener = {
                 [](void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*, int32_t) {
@@ -139,6 +143,7 @@ private:
             wl_output_destroy(output);
         }
         if (self->seat_ && self->seat_->name() == name) {
+            self->context_.seat = nullptr;
             self->seat_.reset();
         }
     }

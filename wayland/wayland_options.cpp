@@ -72,10 +72,12 @@ std::vector<SettingLine> GivenSettingOptions(int argc, const char* const* argv) 
 }
 
 std::string WaylandUsage() {
-    return ProgramHelp("quorbel-wayland [options]",
-                       "The saver on a Wayland desktop: full screen on every output until a key, a click or a move.",
-                       {{"Where to draw", OptionHelpLines(kFrontEndOptions, kShowingRows)},
-                        {"Starting by itself", OptionHelpLines(kFrontEndOptions + kShowingRows, kSetupRows)}});
+    return ProgramHelp(
+        "quorbel-wayland [options]",
+        "The saver on a Wayland desktop: above every window on each output (full screen where no overlay is "
+        "offered) until a key, a click or a move.",
+        {{"Where to draw", OptionHelpLines(kFrontEndOptions, kShowingRows)},
+         {"Starting by itself", OptionHelpLines(kFrontEndOptions + kShowingRows, kSetupRows)}});
 }
 
 bool ParseWaylandOptions(int argc, const char* const* argv, WaylandOptions* options, std::string* error) {

@@ -94,7 +94,7 @@ cleanup() {
 }
 start_sway 1 || fail "sway did not start"
 as_session=(as_user)
-mkdir "$HOME" && chown "$SWAY_USER:" "$HOME"
+mkdir "$HOME" && chown "$SESSION_USER:" "$HOME"
 before=$(snapshot)
 waiter() { as_user cat "$SWAY_RUNTIME/quorbel-wayland-idle-$SWAY_WAYLAND.lock" 2>/dev/null; }
 # Running, not a zombie: an ended waiter whose starter has gone is init's to
@@ -112,7 +112,7 @@ second=$(waiter)
 run --remove && grep -q "stopped the waiter (process $second)" "$work/out" && grep -q "delete the line" "$work/out" ||
     fail "--remove under sway: $(said)"
 ! alive "$second" || fail "the waiter still runs"
-for pid in $(pgrep -u "$SWAY_USER" | grep -vx "$SWAY_PID"); do
+for pid in $(pgrep -u "$SESSION_USER" | grep -vx "$SWAY_PID"); do
     ! alive "$pid" || fail "left behind: $(ps -o pid,stat,args -p "$pid")"
 done
 [ "$(snapshot)" = "$before" ] || fail "the home folder changed: $(diff <(echo "$before") <(snapshot))"

@@ -1,6 +1,9 @@
 #!/bin/bash
 # wayland_saver_test.sh <case>: quorbel-wayland under a private headless
-# sway, checked on each output's capture (grim) against quorbel-render.
+# sway, checked on each output's capture (grim) against quorbel-render. Sway
+# offers the layer shell: the saver is an overlay on each output; cases
+# marked so run it as full-screen windows (QUORBEL_WAYLAND_FULLSCREEN=1),
+# as desktops without the layer shell show it.
 # Needs QUORBEL_WAYLAND and QUORBEL_RENDER naming the built programs. Never
 # skips: a missing sway, grim or wtype is a failure.
 set -uo pipefail
@@ -31,8 +34,9 @@ for tool in sway swaymsg grim wtype swayidle setpriv; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (tools/ci/install_deps.sh installs it)"
 done
 
+saver_env=()     # set by a case: QUORBEL_WAYLAND_FULLSCREEN=1, WAYLAND_DEBUG=1
 start_saver() {  # start_saver <args...>: sets SAVER; stderr in $work/err
-    exec_as_user "$QUORBEL_WAYLAND" "$@" 2>"$work/err" &
+    exec_as_user env "${saver_env[@]}" "$QUORBEL_WAYLAND" "$@" 2>"$work/err" &
     SAVER=$!
     pids+=("$SAVER")
 }
@@ -75,6 +79,9 @@ expect_match() {
 }
 
 quorbel_windows() { as_user swaymsg -t get_tree | grep -c '"app_id": "quorbel"'; }
+windows_are() { [ "$(quorbel_windows)" = "$1" ]; }
+# The user's window in full screen (quorbel-wayland --window stands in).
+fullscreen_window() { [ "$(sway_field get_tree 'find(j)["fullscreen_mode"]')" = 1 ]; }
 
 seeded=(--seed 7 --speed 19 --species 6 --cell-size small)
 
@@ -86,15 +93,26 @@ case_renderer_match() {
     end_saver
 }
 
+# Over a window the user has in full screen: each output shows the saver,
+# which is no window of the tree, and the window is still in full screen
+# after a key ends it.
 case_two_outputs() {
     two_outputs
+    exec_as_user "$QUORBEL_WAYLAND" --window --speed 1 2>"$work/window-err" &
+    pids+=($!)
+    wait_until 30 windows_are 1 || fail "the user's window did not show: $(cat "$work/window-err")"
+    as_user swaymsg '[app_id="quorbel"] fullscreen enable' >/dev/null || fail "swaymsg fullscreen failed"
+    wait_until 30 fullscreen_window || fail "the user's window did not go full screen"
     start_saver "${seeded[@]}" --ticks 12
     render first 1024x768 1 "${seeded[@]}" --ticks 12
     render second 800x600 2 "${seeded[@]}" --ticks 12
     expect_match HEADLESS-1 first HEADLESS-1
     expect_match HEADLESS-2 second "HEADLESS-2 (scale 2)"
-    [ "$(quorbel_windows)" = 2 ] || fail "not one surface per output"
-    end_saver
+    [ "$(quorbel_windows)" = 1 ] || fail "the saver is a window of the tree"
+    fullscreen_window || fail "the user's window left full screen while the saver showed"
+    wait_until 30 key_ends || fail "no key ended it"
+    reaped key
+    fullscreen_window || fail "the user's window left full screen"
 }
 
 # A key as a new keyboard types it: headless sway has none, so wtype's own
@@ -103,17 +121,24 @@ case_two_outputs() {
 type_key() { as_user wtype -s 300 a; }
 key_ends() { type_key && wait_until 2 gone "$SAVER"; }
 
-# Up and full screen: its surface shows in the tree.
-covering() { [ "$(quorbel_windows)" -ge 1 ]; }
+# Up: sprites on the output; gone: one colour left.
+covering() { drawn HEADLESS-1; }
+uncovered() { [ "$(colours HEADLESS-1)" = 1 ]; }
 
+# Each way to end it, as overlays; the compositor closing it (kill), as a
+# full-screen window. A key sway binds ends it too, and the binding does not
+# run: the overlay inhibits sway's shortcuts while it has the keyboard.
 case_ends() {
-    one_output 640x480
+    mkdir -m 0777 "$work/bindings"
+    local bound=$work/bindings/ran
+    start_sway 1 "output HEADLESS-1 resolution 640x480" "bindsym F12 exec touch $bound" || fail "sway did not start"
     local how
-    for how in key TERM INT kill HUP-ignored; do
+    for how in key bound-key TERM INT HUP-ignored kill; do
+        [ "$how" = kill ] && saver_env=(QUORBEL_WAYLAND_FULLSCREEN=1)
         if [ "$how" = HUP-ignored ]; then
             (
                 trap '' HUP
-                exec_as_user "$QUORBEL_WAYLAND" --speed 19 2>"$work/err"
+                exec_as_user env "${saver_env[@]}" "$QUORBEL_WAYLAND" --speed 19 2>"$work/err"
             ) &
             SAVER=$!
             pids+=("$SAVER")
@@ -123,6 +148,11 @@ case_ends() {
         wait_until 30 covering || fail "$how: the saver did not show"
         case $how in
             key) wait_until 30 key_ends || fail "no key ended it" ;;
+            bound-key)
+                bound_key_ends() { as_user wtype -s 300 -k F12 && wait_until 2 gone "$SAVER"; }
+                wait_until 30 bound_key_ends || fail "the key sway binds did not end it"
+                [ -e "$bound" ] && fail "sway ran its binding under the saver"
+                ;;
             TERM | INT) kill -"$how" "$SAVER" ;;
             kill) as_user swaymsg '[app_id="quorbel"] kill' >/dev/null || fail "swaymsg kill failed" ;;
             HUP-ignored)
@@ -140,7 +170,8 @@ case_ends() {
         wait_until 30 gone "$SAVER" || fail "$how did not end it"
         reaped "$how"
         [ -s "$work/err" ] && fail "$how: it wrote to standard error"
-        wait_until 30 test "$(quorbel_windows)" = 0 || fail "$how: its window stayed"
+        wait_until 30 uncovered || fail "$how: its picture stayed"
+        [ "$(quorbel_windows)" = 0 ] || fail "$how: its window stayed"
     done
 }
 
@@ -160,7 +191,7 @@ print(eval(sys.argv[1]))' "$2"
 case_window() {
     one_output 1024x768
     start_saver --window --speed 19
-    wait_until 30 covering || fail "the window did not show"
+    wait_until 30 windows_are 1 || fail "the window did not show"
     [ "$(sway_field get_tree 'find(j)["fullscreen_mode"]')" = 0 ] || fail "the window is full screen"
     # Floating and resized, it keeps drawing: sprites in its new area.
     as_user swaymsg '[app_id="quorbel"] floating enable, resize set 300 200' >/dev/null || fail "swaymsg resize failed"
@@ -199,15 +230,29 @@ doubled() {
         -compare -format '%[distortion]' info: 2>&1)" = 0 ]
 }
 
-# A live change of the output's scale starts a world drawn at the new scale.
+# made_buffers: the WxH of each buffer the saver made, from its protocol log.
+made_buffers() { sed -n 's/.*create_buffer(new id wl_buffer@[0-9]*, [0-9]*, \([0-9]*\), \([0-9]*\),.*/\1x\2/p' "$work/err"; }
+
+# A live change of the output's scale starts a world drawn at the new scale,
+# laid out once, at the new size: no buffer is made at the old logical size
+# times the new scale. As an overlay and as a full-screen window.
 case_scale_change() {
     one_output 1024x768
-    start_saver --speed 19 --cell-size small --species 6
-    wait_until 30 drawn HEADLESS-1 || fail "no sprites at scale 1"
-    doubled HEADLESS-1 && fail "drawn in 2 x 2 pixels at scale 1"
-    as_user swaymsg output HEADLESS-1 scale 2 >/dev/null || fail "swaymsg output scale failed"
-    wait_until 30 doubled HEADLESS-1 || fail "not drawn in 2 x 2 pixels after the scale became 2"
-    end_saver
+    local fallback
+    for fallback in 0 1; do
+        saver_env=(WAYLAND_DEBUG=1 "QUORBEL_WAYLAND_FULLSCREEN=$fallback")
+        as_user swaymsg output HEADLESS-1 scale 1 >/dev/null || fail "swaymsg output scale failed"
+        start_saver --speed 19 --cell-size small --species 6
+        wait_until 30 drawn HEADLESS-1 || fail "no sprites at scale 1"
+        doubled HEADLESS-1 && fail "drawn in 2 x 2 pixels at scale 1"
+        as_user swaymsg output HEADLESS-1 scale 2 >/dev/null || fail "swaymsg output scale failed"
+        wait_until 30 doubled HEADLESS-1 || fail "not drawn in 2 x 2 pixels after the scale became 2"
+        end_saver
+        made_buffers | grep -qx 1024x768 || fail "no buffer of the output's size in the log"
+        made_buffers | grep -vx '1024x768\|1x1' | grep . &&
+            fail "buffers made beside the output's 1024x768 (fallback $fallback): $(made_buffers | sort -u | tr '\n' ' ')"
+    done
+    return 0
 }
 
 # A workspace switched away hides the first output's surface: the second
@@ -216,10 +261,12 @@ case_scale_change() {
 case_hidden_output() {
     two_outputs
     local slow=(--seed 11 --speed 15 --species 3 --cell-size small)
+    # Only windows are hidden by a workspace.
+    saver_env=(QUORBEL_WAYLAND_FULLSCREEN=1)
     start_saver "${slow[@]}" --ticks 40
     render first 1024x768 1 "${slow[@]}" --ticks 40
     render second 800x600 2 "${slow[@]}" --ticks 40
-    wait_until 30 test "$(quorbel_windows)" = 2 || fail "not one surface per output"
+    wait_until 30 windows_are 2 || fail "not one surface per output"
     as_user swaymsg focus output HEADLESS-1, workspace hidden >/dev/null || fail "swaymsg workspace failed"
     expect_match HEADLESS-2 second "the visible output"
     [ "$(colours HEADLESS-1)" = 1 ] || fail "the first output still shows the saver on the other workspace"
@@ -237,7 +284,7 @@ case_swayidle() {
     local idle=$!
     pids+=("$idle")
     wait_until 30 covering || fail "swayidle did not start it"
-    key_ends_it() { type_key && wait_until 2 test "$(quorbel_windows)" = 0; }
+    key_ends_it() { type_key && wait_until 2 uncovered; }
     wait_until 30 key_ends_it || fail "no key ended it"
     gone "$idle" && fail "swayidle ended with it"
     [ -s "$work/err" ] && fail "it wrote to standard error"

@@ -4,7 +4,9 @@
 # (gnuplot, xrestop) use, and the web page's build and browser tests
 # (emscripten with node-acorn, chromium), and the Wayland saver's build
 # (libwayland-dev, wayland-protocols, wayland-scanner from libwayland-bin)
-# and tests (a headless sway, grim, wtype, swayidle).
+# and tests (a headless sway, grim, wtype, swayidle; KWin with its fake
+# input protocol from plasma-wayland-protocols and a session bus, captured
+# through its X11-windowed outputs in Xvfb).
 # Quick when everything is already there: it only asks dpkg.
 set -eu
 
@@ -16,7 +18,8 @@ locales fonts-ipafont-gothic libpng-dev libgif-dev googletest libgtest-dev libbe
 libx11-dev x11-xserver-utils xscreensaver xscreensaver-data-extra libxml2-utils dpkg-dev lintian
 clang-14 libclang-rt-14-dev gnuplot-nox xrestop
 emscripten node-acorn chromium
-pkg-config libwayland-dev wayland-protocols libwayland-bin sway grim wtype swayidle"
+pkg-config libwayland-dev wayland-protocols libwayland-bin sway grim wtype swayidle
+kwin-wayland plasma-wayland-protocols dbus-daemon"
 
 missing=""
 for p in $PACKAGES; do
