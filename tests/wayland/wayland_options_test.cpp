@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,27 +20,29 @@ TEST(WaylandOptions, ItsOwnOptionsBesideTheSettings) {
     EXPECT_EQ(options.ticks, 7u);
     EXPECT_EQ(options.scale, 2);
     EXPECT_EQ(options.saver.seed, 5u);
-    EXPECT_FALSE(options.idleSeconds);
 
     const char* const refused[] = {"quorbel-wayland", "--root"};
     EXPECT_FALSE(ParseWaylandOptions(2, refused, &options, &error));
-    EXPECT_EQ(0u, error.rfind("unknown option \"--root\"; accepted: --idle, --window, --ticks, --scale, --speed", 0))
+    EXPECT_EQ(0u, error.rfind(
+                      "unknown option \"--root\"; accepted: --window, --ticks, --scale, --idle, --enable, --remove", 0))
         << error;
 }
 
-// --idle's range, and a window it cannot be shown in.
+// --idle's SECONDS, optional as the login entry leaves it out, its range,
+// and what it does not go with.
 TEST(WaylandOptions, Idle) {
     struct Case {
         std::vector<const char*> args;
-        uint32_t seconds;        // when accepted
-        const char* errorStart;  // when refused
+        std::optional<uint32_t> seconds;  // when accepted
+        const char* errorStart;           // when refused
     };
     const Case cases[] = {
-        {{"--idle=1", "--speed", "3"}, 1, nullptr},
+        {{"--idle", "--speed", "3"}, std::nullopt, nullptr},
+        {{"--idle=1"}, 1, nullptr},
         {{"--idle", "86400"}, 86400, nullptr},
-        {{"--idle", "0"}, 0, "--idle takes 1..86400 seconds, not \"0\""},
-        {{"--idle", "86401"}, 0, "--idle takes 1..86400 seconds, not \"86401\""},
-        {{"--idle", "5", "--window"}, 0, "--idle shows the saver on every output"},
+        {{"--idle", "0"}, std::nullopt, "--idle takes 1..86400 seconds, not \"0\""},
+        {{"--idle", "5", "--window"}, std::nullopt, "--idle shows the saver on every output"},
+        {{"--idle", "--remove"}, std::nullopt, "--idle shows the saver on every output"},
     };
     for (const Case& c : cases) {
         std::vector<const char*> argv{"quorbel-wayland"};
@@ -48,11 +51,12 @@ TEST(WaylandOptions, Idle) {
         std::string error;
         const bool ok = ParseWaylandOptions(static_cast<int>(argv.size()), argv.data(), &options, &error);
         if (c.errorStart) {
-            EXPECT_FALSE(ok) << c.args[0];
+            EXPECT_FALSE(ok) << c.args.back();
             EXPECT_EQ(0u, error.rfind(c.errorStart, 0)) << error;
         } else {
             ASSERT_TRUE(ok) << error;
-            EXPECT_EQ(options.idleSeconds, c.seconds) << c.args[0];
+            EXPECT_TRUE(options.idle);
+            EXPECT_EQ(options.idleSeconds, c.seconds) << c.args.back();
         }
     }
 }
