@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
         return *options.setup == SetupRequest::Enable ? EnableSaver(options, argc, argv) : RemoveSaver();
     }
     // The command line checked on its own above, so that its faults are not
-    // blamed on the settings file.
-    if (!OptionsOverSettingsFile(argc, argv, &options, &error)) {
+    // blamed on the settings file; the waiter reads the file at each showing.
+    if (!options.idle && !OptionsOverSettingsFile(argc, argv, &options, &error)) {
         return Fail(error, 2);
     }
     // Before the lock and the connection, so that an early SIGTERM also
