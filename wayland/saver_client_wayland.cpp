@@ -273,7 +273,7 @@ private:
         // too slight to end it: only idle after the showing counts.
         const bool idled = idle_ && idle_->takeIdled();
         if (showing_) {
-            const auto end = showingEnd();
+            auto end = showingEnd();
             if (end && (!idle_ || end->exitCode != 0)) {
                 return end;
             }
