@@ -1,6 +1,7 @@
-# Sourced by the idle waiter's tests, which define exec_as_user (their
-# desktop's) and type_key, and set $work, pids and WAITER_LOG: where the
-# waiter, run with WAYLAND_DEBUG=1, logs its requests and events.
+# Sourced by the idle waiter's tests, which define as_user and exec_as_user
+# (their desktop's), type_key and start_waiter (which sets SAVER), and set
+# $work, pids, DESKTOP_PID, WAITER_LOCK and WAITER_LOG: where the waiter,
+# run with WAYLAND_DEBUG=1, logs its requests and events.
 
 # count <pattern>: lines of the log that have it; count_since <line>
 # <pattern>: the same from that line on.
@@ -47,3 +48,49 @@ inhibit_idle() {
     }
 }
 release_idle() { kill "$INHIBITOR"; }
+
+gone() { ! kill -0 "$1" 2>/dev/null; }
+each_showing() { :; }  # a test's own look at each of the first two showings
+
+# check_waiter <inhibit> <release> <WxH>...: a waiter's life on a desktop
+# with outputs of those logical sizes: nothing before the idle time, then a
+# showing; a key ends it and it comes again; a second waiter is refused; an
+# inhibition (commands that hold and release it) keeps it away until
+# released; the compositor's end ends it with 0, quietly, leaving no lock.
+check_waiter() {
+    local inhibit=$1 release=$2 showing
+    shift 2
+    # mutter fires a watch asked for past its time at once: the session is
+    # made busy first, as at a login.
+    type_key || fail "no key could be typed"
+    start_waiter
+    MARK=1
+    waiting_only 1 || fail "shown before the idle time"
+    for showing in first second; do
+        wait_until 30 shown "$@" || fail "the $showing showing is not one surface per output, of its size"
+        each_showing "$showing"
+        mark
+        wait_until 30 key_ends_showing || fail "no key ended the $showing showing"
+        gone "$SAVER" && fail "the waiter ended with the $showing showing"
+    done
+    as_user "$QUORBEL_WAYLAND" --idle 2 >/dev/null 2>"$work/second"
+    [ $? = 1 ] && grep -q "^quorbel-wayland: a waiter is already running for .* (process $SAVER)$" "$work/second" ||
+        fail "a second waiter was not refused: $(cat "$work/second")"
+    # The idle time counts from a key under the inhibitor (ending a showing
+    # that came meanwhile, if one did).
+    $inhibit || fail "could not inhibit idle"
+    wait_until 30 key_ends_showing || fail "no key ended the showing before the inhibitor"
+    mark
+    waiting_only 6 || fail "shown while idle was inhibited"
+    $release || fail "could not release the inhibition"
+    wait_until 30 shown "$@" || fail "not shown once the inhibition was released"
+
+    kill "$DESKTOP_PID"
+    wait_until 30 gone "$SAVER" || fail "the compositor's end did not end the waiter"
+    wait "$SAVER"
+    local code=$?
+    [ "$code" = 0 ] || fail "exit code $code after the compositor's end"
+    grep -v '^\[' "$WAITER_LOG" | grep -q . && fail "it wrote to standard error"
+    [ -e "$WAITER_LOCK" ] && fail "its lock stayed"
+    return 0
+}

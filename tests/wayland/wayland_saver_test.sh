@@ -38,7 +38,6 @@ reaped() {
 }
 end_saver() { kill -TERM "$SAVER" && reaped SIGTERM; }
 
-gone() { ! kill -0 "$1" 2>/dev/null; }
 
 one_output() { start_sway 1 "output HEADLESS-1 resolution $1" "${@:2}" || fail "sway did not start"; }
 two_outputs() {
@@ -315,51 +314,21 @@ while True: held.append(listener.accept()[0]), print(len(held), flush=True)' "$r
     done
 }
 
-# --idle on sway (org_kde_kwin_idle), in one sway, the showings seen in the
-# waiter's protocol log (an overlay is no window of the tree): nothing
-# before the idle time, then every output equal to quorbel-render; a key
-# ends the showing, the waiter goes on and shows a new world after the next
-# idle time; a second waiter is refused; an idle inhibitor keeps it away
-# until released; SIGTERM and the compositor's end each end a waiter with 0,
-# leaving nothing.
+# --idle on sway (org_kde_kwin_idle) as on the other desktops
+# (tests/wayland/idle_test_lib.sh), and each showing equal to quorbel-render
+# on both outputs.
 case_idle() {
     two_outputs
-    local lock="$SWAY_RUNTIME/quorbel-wayland-idle-$SWAY_WAYLAND.lock"
-    WAITER_LOG=$work/err saver_env=(WAYLAND_DEBUG=1)
-    start_saver --idle 2 "${seeded[@]}" --ticks 12
     render first 1024x768 1 "${seeded[@]}" --ticks 12
     render second 800x600 2 "${seeded[@]}" --ticks 12
-    waiting_only 1 || fail "shown before the idle time"
-    local showing
-    for showing in first again; do
-        expect_match HEADLESS-1 first "HEADLESS-1, $showing showing"
-        expect_match HEADLESS-2 second "HEADLESS-2, $showing showing"
-        wait_until 30 key_ends_showing || fail "no key ended the $showing showing"
-        gone "$SAVER" && fail "the waiter ended with the $showing showing"
-    done
-    refused "a second waiter" 1 "quorbel-wayland: a waiter is already running for $SWAY_WAYLAND (process $SAVER)$" \
-        as_user "$QUORBEL_WAYLAND" --idle 2
-
-    inhibit_idle || fail "the inhibitor did not start"
-    # The idle time counts from this key, under the inhibitor.
-    wait_until 30 key_ends_showing || fail "no key ended a showing before the inhibitor"
-    waiting_only 6 || fail "shown while an idle inhibitor was held"
-    release_idle
-    mark
-    wait_until 30 shown 1024x768 400x300 || fail "not shown once the inhibitor was released"
-    wait_until 30 key_ends_showing || fail "no key ended the showing after the inhibitor"
-
-    end_saver
-    [ -e "$lock" ] && fail "SIGTERM left the lock"
-    start_saver --idle 1 --speed 19
-    mark
-    wait_until 30 shown 1024x768 400x300 || fail "the second waiter did not show"
-    kill "$SWAY_PID"
-    wait_until 30 gone "$SAVER" || fail "sway's end did not end the waiter"
-    reaped "sway's end"
-    [ -e "$lock" ] && fail "sway's end left the lock"
-    grep -v '^\[' "$work/err" | grep -q . && fail "it wrote to standard error: $(grep -v '^\[' "$work/err")"
-    return 0
+    saver_env=(WAYLAND_DEBUG=1)
+    start_waiter() { start_saver --idle 2 "${seeded[@]}" --ticks 12; }
+    each_showing() {
+        expect_match HEADLESS-1 first "HEADLESS-1, $1 showing"
+        expect_match HEADLESS-2 second "HEADLESS-2, $1 showing"
+    }
+    WAITER_LOG=$work/err WAITER_LOCK=$SWAY_RUNTIME/quorbel-wayland-idle-$SWAY_WAYLAND.lock DESKTOP_PID=$SWAY_PID
+    check_waiter inhibit_idle release_idle 1024x768 400x300
 }
 
 # refused <what> <exit code> <line start> <command...>: it ends with that
