@@ -8,7 +8,8 @@
 # input protocol from plasma-wayland-protocols and a session bus, captured
 # through its X11-windowed outputs in Xvfb), and its idle waiter's build
 # (KDE's idle protocol, also from plasma-wayland-protocols, and sd-bus from
-# libsystemd-dev) and tests (mutter headless, gdbus from libglib2.0-bin).
+# libsystemd-dev) and tests (mutter headless, gdbus from libglib2.0-bin,
+# python3-gi for GNOME's stand-ins).
 # Quick when everything is already there: it only asks dpkg.
 set -eu
 
@@ -21,7 +22,7 @@ libx11-dev x11-xserver-utils xscreensaver xscreensaver-data-extra libxml2-utils 
 clang-14 libclang-rt-14-dev gnuplot-nox xrestop
 emscripten node-acorn chromium
 pkg-config libwayland-dev wayland-protocols libwayland-bin sway grim wtype swayidle
-kwin-wayland plasma-wayland-protocols dbus-daemon libsystemd-dev mutter libglib2.0-bin"
+kwin-wayland plasma-wayland-protocols dbus-daemon libsystemd-dev mutter libglib2.0-bin python3-gi"
 
 missing=""
 for p in $PACKAGES; do
