@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <systemd/sd-bus.h>
 
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -23,6 +24,15 @@ public:
 
     // False when no idle monitor answered: *error empty when there is none.
     bool watch(uint32_t milliseconds, std::string* error) {
+        // mutter may fire a watch asked for past its time at once: then the
+        // idle time counts from now, or else from the next input.
+        uint64_t idleTime = 0;
+        sd_bus_message* idle = nullptr;
+        if (sd_bus_call_method(bus_, kService, kPath, kInterface, "GetIdletime", nullptr, &idle, "") >= 0 &&
+            sd_bus_message_read(idle, "t", &idleTime) >= 0 && idleTime >= milliseconds) {
+            earliest_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+        }
+        sd_bus_message_unref(idle);
         // Listening first: the watch may fire as soon as it is made.
         int result = sd_bus_match_signal(bus_, &match_, nullptr, kPath, kInterface, "WatchFired", Fired, this);
         if (result < 0) {
@@ -79,7 +89,8 @@ private:
     static int Fired(sd_bus_message* message, void* data, sd_bus_error* /*error*/) {
         auto* self = static_cast<MutterIdle*>(data);
         uint32_t watch = 0;
-        if (sd_bus_message_read(message, "u", &watch) >= 0 && watch == self->watch_) {
+        if (sd_bus_message_read(message, "u", &watch) >= 0 && watch == self->watch_ &&
+            std::chrono::steady_clock::now() >= self->earliest_) {
             self->idled_ = true;
         }
         return 0;
@@ -88,6 +99,7 @@ private:
     sd_bus* bus_;
     sd_bus_slot* match_ = nullptr;
     uint32_t watch_ = 0;
+    std::chrono::steady_clock::time_point earliest_;  // a firing before it is not counted
     bool idled_ = false;
 };
 

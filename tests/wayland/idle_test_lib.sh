@@ -60,8 +60,8 @@ each_showing() { :; }  # a test's own look at each of the first two showings
 check_waiter() {
     local inhibit=$1 release=$2 showing
     shift 2
-    # mutter fires a watch asked for past its time at once: the session is
-    # made busy first, as at a login.
+    # On mutter a waiter started past its idle time counts from the next
+    # input: the session is made busy first, as at a login.
     type_key || fail "no key could be typed"
     start_waiter
     MARK=1
