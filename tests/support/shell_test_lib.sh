@@ -41,3 +41,24 @@ end_work() {
     $WORK_STOP
     rm -rf "$work"
 }
+
+# refused <what> <exit code> <pattern> <command...>: the command ends with
+# that code, nothing on standard output and one line on standard error
+# (left in $work/refusal) that matches the pattern.
+refused() {
+    local what=$1 expected=$2 pattern=$3 code
+    shift 3
+    "$@" >"$work/out" 2>"$work/refusal"
+    code=$?
+    [ "$code" = "$expected" ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/refusal")" = 1 ] &&
+        grep -q -- "$pattern" "$work/refusal" ||
+        fail "$what: exit code $code (wanted $expected), it said: $(cat "$work/out" "$work/refusal")"
+}
+
+gone() { ! kill -0 "$1" 2>/dev/null; }
+# reaped <how>: the saver ($SAVER), ended by that, exits with 0.
+reaped() {
+    wait "$SAVER"
+    local code=$?
+    [ "$code" = 0 ] || fail "exit code $code after $1"
+}

@@ -48,11 +48,8 @@ case_mutter() {
     DESKTOP_PID=$MUTTER_PID DESKTOP_RUNTIME=$MUTTER_RUNTIME
     WAITER_LOCK=$MUTTER_RUNTIME/quorbel-wayland-idle-$MUTTER_WAYLAND.lock
     # Without the session bus, mutter tells no idle time: one line, exit 1.
-    as_user env DBUS_SESSION_BUS_ADDRESS="unix:path=$work/none" "$QUORBEL_WAYLAND" --idle 2 2>"$work/refusal"
-    local code=$?
-    [ "$code" = 1 ] && [ "$(wc -l <"$work/refusal")" = 1 ] &&
-        grep -q '^quorbel-wayland: this desktop tells no idle time' "$work/refusal" ||
-        fail "no idle source: exit code $code, $(cat "$work/refusal")"
+    refused "no idle source" 1 '^quorbel-wayland: this desktop tells no idle time' \
+        as_user env DBUS_SESSION_BUS_ADDRESS="unix:path=$work/none" "$QUORBEL_WAYLAND" --idle 2
     check_waiter "manager_inhibits 8" "manager_inhibits 0" 1280x800 1024x768
 }
 

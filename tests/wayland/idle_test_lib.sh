@@ -49,7 +49,6 @@ inhibit_idle() {
 }
 release_idle() { kill "$INHIBITOR"; }
 
-gone() { ! kill -0 "$1" 2>/dev/null; }
 each_showing() { :; }  # a test's own look at each of the first two showings
 
 # check_waiter <inhibit> <release> <WxH>...: a waiter's life on a desktop
@@ -73,9 +72,8 @@ check_waiter() {
         wait_until 30 key_ends_showing || fail "no key ended the $showing showing"
         gone "$SAVER" && fail "the waiter ended with the $showing showing"
     done
-    as_user "$QUORBEL_WAYLAND" --idle 2 >/dev/null 2>"$work/second"
-    [ $? = 1 ] && grep -q "^quorbel-wayland: a waiter is already running for .* (process $SAVER)$" "$work/second" ||
-        fail "a second waiter was not refused: $(cat "$work/second")"
+    refused "a second waiter" 1 "^quorbel-wayland: a waiter is already running for .* (process $SAVER)$" \
+        as_user "$QUORBEL_WAYLAND" --idle 2
     # The idle time counts from a key under the inhibitor (ending a showing
     # that came meanwhile, if one did).
     $inhibit || fail "could not inhibit idle"
@@ -87,9 +85,7 @@ check_waiter() {
 
     kill "$DESKTOP_PID"
     wait_until 30 gone "$SAVER" || fail "the compositor's end did not end the waiter"
-    wait "$SAVER"
-    local code=$?
-    [ "$code" = 0 ] || fail "exit code $code after the compositor's end"
+    reaped "the compositor's end"
     grep -v '^\[' "$WAITER_LOG" | grep -q . && fail "it wrote to standard error"
     [ -e "$WAITER_LOCK" ] && fail "its lock stayed"
     return 0

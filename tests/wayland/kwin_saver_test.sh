@@ -16,29 +16,21 @@ for tool in /usr/bin/kwin_wayland setpriv dbus-daemon Xvfb xwininfo import "${KW
     command -v "$tool" >/dev/null || fail "$tool is missing (tools/ci/install_deps.sh installs what it needs)"
 done
 
-work=$(mktemp -d)
-chmod 0755 "$work"
-saver=""
-cleanup() {
-    [ -n "$saver" ] && kill "$saver" 2>/dev/null && wait "$saver" 2>/dev/null
-    stop_kwin
-    rm -rf "$work"
-}
-trap cleanup EXIT
+start_work stop_kwin
 failure_details() { [ -f "$work/err" ] && sed 's/^/saver: /' "$work/err"; }
 
 start_kwin 2 1280x800 1.5 windowed || fail "KWin did not start"
 
 start_saver() {
     exec_as_kwin_user "$QUORBEL_WAYLAND" "$@" 2>"$work/err" &
-    saver=$!
+    SAVER=$!
+    pids+=("$SAVER")
 }
 # capture <n>: the n-th output's X window, to $work/shot-<n>.png.
 capture() { import -display "$KWIN_X_DISPLAY" -window "${KWIN_X_WINDOWS[$1]}" "$work/shot-$1.png" 2>/dev/null; }
 differing() { compare -metric AE "$work/shot-$1.png" "$work/expected.png" null: 2>&1; }
 matches() { capture "$1" && [ "$(differing "$1")" = 0 ]; }
 drawn() { capture 0 && [ "$(convert "$work/shot-0.png" -format '%k' info:)" -gt 2 ]; }
-gone() { ! kill -0 "$saver" 2>/dev/null; }
 
 seeded=(--seed 7 --speed 19 --species 6 --cell-size small --ticks 12)
 start_saver "${seeded[@]}"
@@ -48,18 +40,15 @@ for output in 0 1; do
     wait_until 30 matches "$output" ||
         fail "output $output differs from quorbel-render at 1920x1200, scale 2, in $(differing "$output") pixels"
 done
-kill -TERM "$saver"
-wait "$saver" || fail "SIGTERM: exit code $?"
+kill -TERM "$SAVER"
+reaped SIGTERM
 
 for how in key click move; do
     start_saver --speed 19
     wait_until 30 drawn || fail "$how: the saver did not show"
     as_kwin_user "$KWIN_FAKE_INPUT" "$how" || fail "kwin_fake_input $how failed"
-    wait_until 30 gone || fail "a $how did not end it"
-    wait "$saver"
-    code=$?
-    [ "$code" = 0 ] || fail "exit code $code after a $how"
+    wait_until 30 gone "$SAVER" || fail "a $how did not end it"
+    reaped "a $how"
     [ -s "$work/err" ] && fail "$how: it wrote to standard error"
 done
-saver=""
 echo "PASS: kwin"

@@ -46,31 +46,7 @@ TEST(WaylandSettingsFile, EnableSetsItsLinesAndKeepsEveryOtherByte) {
     EXPECT_TRUE(ReadWaylandSettingsFile(made).problems.empty()) << made;
 }
 
-TEST(WaylandOptions, EnableTakesSecondsWhenGivenAndRemoveTakesNothing) {
-    const struct {
-        std::vector<const char*> arguments;
-        std::optional<uint32_t> seconds;  // for the accepted
-        const char* error;                // for the refused
-    } cases[] = {
-        {{"--enable"}, std::nullopt, nullptr},
-        {{"--enable", "600", "--speed", "3"}, 600u, nullptr},
-        {{"--enable", "--speed", "3"}, std::nullopt, nullptr},
-        {{"-enable=60"}, 60u, nullptr},
-        {{"--enable", "0"}, std::nullopt, "--enable takes 1..86400 seconds, not \"0\""},
-        {{"--enable", "--window"}, std::nullopt, "--enable and --remove take no --window, --ticks or --scale"},
-        {{"--remove", "--speed", "3"}, std::nullopt, "--remove takes no settings options"},
-        {{"--enable", "--remove"}, std::nullopt, "--enable and --remove do not go together"},
-    };
-    for (const auto& c : cases) {
-        std::vector<const char*> argv{"quorbel-wayland"};
-        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
-        WaylandOptions options;
-        std::string error;
-        const bool accepted = ParseWaylandOptions(static_cast<int>(argv.size()), argv.data(), &options, &error);
-        EXPECT_EQ(accepted, c.error == nullptr) << c.arguments[0] << " " << c.arguments.size() << ": " << error;
-        EXPECT_EQ(accepted ? options.enableSeconds : std::nullopt, c.seconds) << c.arguments.size();
-        EXPECT_EQ(error, c.error ? c.error : "");
-    }
+TEST(WaylandOptions, GivenSettingOptionsAreTheSettingsAmongTheArguments) {
     const char* const given[] = {"quorbel-wayland", "--enable", "600", "--speed=3", "--ticks", "2", "-species", "6"};
     EXPECT_EQ(GivenSettingOptions(8, given), (std::vector<SettingLine>{{"speed", "3"}, {"species", "6"}}));
 }

@@ -6,10 +6,8 @@
 set -uo pipefail
 source "$(dirname "$0")/../support/shell_test_lib.sh"
 
-work=$(mktemp -d)
-chmod 755 "$work"
-cleanup() { rm -rf "$work"; }
-trap cleanup EXIT
+stop_desktop() { :; }
+start_work stop_desktop
 export HOME=$work/home
 settings=$HOME/.config/quorbel/quorbel-wayland.conf
 entry=$HOME/.config/autostart/quorbel-wayland.desktop
@@ -62,10 +60,7 @@ if [ "$1" = files ]; then
         fresh_home
         eval "${refusals[i + 1]}"
         before=$(snapshot)
-        timeout 60 "${as_session[@]}" "$QUORBEL_WAYLAND" "${refusals[i + 2]}" >"$work/out" 2>"$work/err"
-        code=$?
-        [ $code = 1 ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" = 1 ] && grep -q "${refusals[i + 3]}" "$work/err" ||
-            fail "${refusals[i]}: exit $code, said $(said)"
+        refused "${refusals[i]}" 1 "${refusals[i + 3]}" timeout 60 "${as_session[@]}" "$QUORBEL_WAYLAND" "${refusals[i + 2]}"
         [ "$(snapshot)" = "$before" ] || fail "${refusals[i]}: the home folder changed"
     done
 
@@ -88,10 +83,7 @@ fi
     exit 77
 }
 source "$(dirname "$0")/../../tools/ci/headless_sway.sh"
-cleanup() {
-    stop_sway
-    rm -rf "$work"
-}
+stop_desktop() { stop_sway; }
 start_sway 1 || fail "sway did not start"
 as_session=(as_user)
 mkdir "$HOME" && chown "$SESSION_USER:" "$HOME"

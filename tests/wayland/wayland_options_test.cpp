@@ -28,35 +28,49 @@ TEST(WaylandOptions, ItsOwnOptionsBesideTheSettings) {
         << error;
 }
 
-// --idle's SECONDS, optional as the login entry leaves it out, its range,
-// and what it does not go with.
-TEST(WaylandOptions, Idle) {
-    struct Case {
+// --idle's SECONDS, optional as the login entry leaves it out; --enable's,
+// optional too; their ranges, and what each does not go with.
+TEST(WaylandOptions, IdleEnableAndRemove) {
+    const char* const kIdleAlone =
+        "--idle shows the saver on every output; it does not go with --window, --enable or --remove";
+    const struct {
         std::vector<const char*> args;
-        std::optional<uint32_t> seconds;  // when accepted
-        const char* errorStart;           // when refused
+        bool idle;
+        std::optional<uint32_t> idleSeconds, enableSeconds;  // when accepted
+        const char* error;                                   // when refused
+    } cases[] = {
+        {{"--idle", "--speed", "3"}, true, std::nullopt, std::nullopt, nullptr},
+        {{"--idle=1"}, true, 1u, std::nullopt, nullptr},
+        {{"--idle", "86400"}, true, 86400u, std::nullopt, nullptr},
+        {{"--idle", "0"}, false, std::nullopt, std::nullopt, "--idle takes 1..86400 seconds, not \"0\""},
+        {{"--idle", "5", "--window"}, false, std::nullopt, std::nullopt, kIdleAlone},
+        {{"--idle", "--remove"}, false, std::nullopt, std::nullopt, kIdleAlone},
+        {{"--enable"}, false, std::nullopt, std::nullopt, nullptr},
+        {{"--enable", "600", "--speed", "3"}, false, std::nullopt, 600u, nullptr},
+        {{"--enable", "--speed", "3"}, false, std::nullopt, std::nullopt, nullptr},
+        {{"-enable=60"}, false, std::nullopt, 60u, nullptr},
+        {{"--enable", "0"}, false, std::nullopt, std::nullopt, "--enable takes 1..86400 seconds, not \"0\""},
+        {{"--enable", "--window"},
+         false,
+         std::nullopt,
+         std::nullopt,
+         "--enable and --remove take no --window, --ticks or --scale"},
+        {{"--remove", "--speed", "3"}, false, std::nullopt, std::nullopt, "--remove takes no settings options"},
+        {{"--enable", "--remove"}, false, std::nullopt, std::nullopt, "--enable and --remove do not go together"},
     };
-    const Case cases[] = {
-        {{"--idle", "--speed", "3"}, std::nullopt, nullptr},
-        {{"--idle=1"}, 1, nullptr},
-        {{"--idle", "86400"}, 86400, nullptr},
-        {{"--idle", "0"}, std::nullopt, "--idle takes 1..86400 seconds, not \"0\""},
-        {{"--idle", "5", "--window"}, std::nullopt, "--idle shows the saver on every output"},
-        {{"--idle", "--remove"}, std::nullopt, "--idle shows the saver on every output"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::vector<const char*> argv{"quorbel-wayland"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         WaylandOptions options;
         std::string error;
-        const bool ok = ParseWaylandOptions(static_cast<int>(argv.size()), argv.data(), &options, &error);
-        if (c.errorStart) {
-            EXPECT_FALSE(ok) << c.args.back();
-            EXPECT_EQ(0u, error.rfind(c.errorStart, 0)) << error;
-        } else {
-            ASSERT_TRUE(ok) << error;
-            EXPECT_TRUE(options.idle);
-            EXPECT_EQ(options.idleSeconds, c.seconds) << c.args.back();
+        const bool accepted = ParseWaylandOptions(static_cast<int>(argv.size()), argv.data(), &options, &error);
+        const std::string named = std::string(c.args[0]) + " ... " + c.args.back();
+        EXPECT_EQ(accepted, c.error == nullptr) << named << ": " << error;
+        EXPECT_EQ(error, c.error ? c.error : "") << named;
+        if (accepted) {
+            EXPECT_EQ(options.idle, c.idle) << named;
+            EXPECT_EQ(options.idleSeconds, c.idleSeconds) << named;
+            EXPECT_EQ(options.enableSeconds, c.enableSeconds) << named;
         }
     }
 }
