@@ -62,3 +62,19 @@ reaped() {
     local code=$?
     [ "$code" = 0 ] || fail "exit code $code after $1"
 }
+
+# For the tests of programs that edit a home folder: home_snapshot
+# [inodes] is $HOME as ls shows it and what its files hold (with "inodes",
+# also which file each name is, so that a rewrite shows); home_kept <what>
+# <snapshot> [inodes] fails unless $HOME is still so.
+fresh_home() { rm -rf "$HOME" && mkdir "$HOME"; }
+home_snapshot() {
+    local format='%p %y %m %u %g %l'
+    [ -z "${1:-}" ] || format+=' %i'
+    (cd "$HOME" && find . -printf "$format\n" | sort && find . -type f -exec md5sum {} + | sort)
+}
+home_kept() {
+    local now
+    now=$(home_snapshot "${3:-}")
+    [ "$now" = "$2" ] || fail "$1: the home folder changed: $(diff <(echo "$2") <(echo "$now"))"
+}

@@ -12,9 +12,6 @@ export HOME=$work/home
 settings=$HOME/.config/quorbel/quorbel-wayland.conf
 entry=$HOME/.config/autostart/quorbel-wayland.desktop
 record=$HOME/.local/state/quorbel/wayland-changes
-fresh_home() { rm -rf "$HOME" && mkdir "$HOME"; }
-# The home folder as ls shows it and what its files hold.
-snapshot() { (cd "$HOME" && find . -printf '%p %y %m %u %g %l\n' | sort && find . -type f -exec md5sum {} + | sort); }
 # run <option...>: the program as the session's user, output in $work/out and $work/err.
 run() { "${as_session[@]}" env HOME="$HOME" "$QUORBEL_WAYLAND" "$@" >"$work/out" 2>"$work/err"; }
 said() { cat "$work/out" "$work/err"; }
@@ -22,7 +19,7 @@ said() { cat "$work/out" "$work/err"; }
 if [ "$1" = files ]; then
     as_session=(env -u WAYLAND_DISPLAY -u SWAYSOCK -u XDG_CONFIG_HOME -u XDG_STATE_HOME)
     fresh_home
-    before=$(snapshot)
+    before=$(home_snapshot)
     run --enable && [ "$(wc -l <"$work/out")" = 1 ] && [ ! -s "$work/err" ] || fail "--enable: $(said)"
     grep -q "next Wayland login" "$work/out" || fail "outside a session it says: $(said)"
     grep -qx "idle 300" "$settings" || fail "the settings file: $(cat "$settings")"
@@ -32,16 +29,16 @@ if [ "$1" = files ]; then
     run --enable 600 --speed 19 || fail "a second --enable: $(said)"
     [ "$(grep -v '^#' "$settings")" = "$(printf 'idle 600\nspeed 19')" ] || fail "settings: $(cat "$settings")"
     run --remove && grep -q "took away" "$work/out" || fail "--remove: $(said)"
-    [ "$(snapshot)" = "$before" ] || fail "the home folder changed: $(diff <(echo "$before") <(snapshot))"
+    home_kept "--enable, then --remove" "$before"
     run --remove && grep -q "nothing" "$work/out" || fail "a second --remove: $(said)"
 
     # The user's own settings file is edited, and put back; one that
     # --enable made and the user has changed since stays.
     mkdir -p "${settings%/*}" && printf '# my settings\\\nspecies 6' >"$settings"
-    before=$(snapshot)
+    before=$(home_snapshot)
     run --enable --speed 3 && grep -qx "speed 3" "$settings" && run --remove ||
         fail "--enable over the user's settings: $(said)"
-    [ "$(snapshot)" = "$before" ] || fail "the user's settings file: $(cat "$settings")"
+    home_kept "the user's settings file" "$before"
     fresh_home
     run --enable && echo "wrap on" >>"$settings" && run --remove || fail "--enable, an edit, --remove: $(said)"
     grep -q "kept $settings" "$work/out" && grep -qx "wrap on" "$settings" && [ ! -e "$entry" ] ||
@@ -59,9 +56,9 @@ if [ "$1" = files ]; then
     for ((i = 0; i < ${#refusals[@]}; i += 4)); do
         fresh_home
         eval "${refusals[i + 1]}"
-        before=$(snapshot)
+        before=$(home_snapshot)
         refused "${refusals[i]}" 1 "${refusals[i + 3]}" timeout 60 "${as_session[@]}" "$QUORBEL_WAYLAND" "${refusals[i + 2]}"
-        [ "$(snapshot)" = "$before" ] || fail "${refusals[i]}: the home folder changed"
+        home_kept "${refusals[i]}" "$before"
     done
 
     # Run by root on a user's home: what it makes stays the user's.
@@ -87,7 +84,7 @@ stop_desktop() { stop_sway; }
 start_sway 1 || fail "sway did not start"
 as_session=(as_user)
 mkdir "$HOME" && chown "$SESSION_USER:" "$HOME"
-before=$(snapshot)
+before=$(home_snapshot)
 waiter() { as_user cat "$SWAY_RUNTIME/quorbel-wayland-idle-$SWAY_WAYLAND.lock" 2>/dev/null; }
 # Running, not a zombie: an ended waiter whose starter has gone is init's to
 # reap, and a container's first process may never do so.
@@ -107,4 +104,4 @@ run --remove && grep -q "stopped the waiter (process $second)" "$work/out" && gr
 for pid in $(pgrep -u "$SESSION_USER" | grep -vx "$SWAY_PID"); do
     ! alive "$pid" || fail "left behind: $(ps -o pid,stat,args -p "$pid")"
 done
-[ "$(snapshot)" = "$before" ] || fail "the home folder changed: $(diff <(echo "$before") <(snapshot))"
+home_kept "--enable, then --remove under sway" "$before"

@@ -72,15 +72,6 @@ for lose in 'rm -r "$HOME/.local/state/quorbel"' ': >"$record"'; do
     [ "$(selection)" = "mode: random selected: -1 " ] || fail "--remove after $lose left quorbel selected: $(cat "$file")"
 done
 
-# The home folder as ls shows it and what its files hold; with "inodes",
-# also which file each name is, so that a rewrite shows.
-snapshot() {
-    local format='%p %y %m %l'
-    [ -z "${1:-}" ] || format+=' %i'
-    (cd "$HOME" && find . -printf "$format\n" | sort && find . -type f -exec md5sum {} + | sort)
-}
-fresh_home() { rm -rf "$HOME" && mkdir "$HOME"; }
-
 # --only then --remove leave the home folder as it was: each case is a name,
 # the file (none when empty) and quorbel's place in the list after --only.
 round_trips=(
@@ -101,14 +92,14 @@ for ((i = 0; i < ${#round_trips[@]}; i += 3)); do
     name=${round_trips[i]} text=${round_trips[i + 1]} place=${round_trips[i + 2]}
     fresh_home
     [ -z "$text" ] || printf '%s' "$text" >"$file"
-    before=$(snapshot)
+    before=$(home_snapshot)
     "$QUORBEL_ENABLE" --only >/dev/null || fail "$name: --only failed"
     [ "$(selection)" = "mode: one selected: $place " ] || fail "$name: --only did not select quorbel: $(cat -A "$file")"
     awk '/^mode:/ { exit previous ~ /\\\r?$/ } { previous = $0 }' "$file" ||
         fail "$name: mode: continues the line before it: $(cat -A "$file")"
     [[ $text != *$'\r'* ]] || ! grep -qv $'\r$' "$file" || fail "$name: line ends changed: $(cat -A "$file")"
     "$QUORBEL_ENABLE" --remove >/dev/null || fail "$name: --remove failed"
-    [ "$(snapshot)" = "$before" ] || fail "$name: the home folder changed: $(diff <(echo "$before") <(snapshot))"
+    home_kept "$name" "$before"
 done
 
 # A file it made that the user has changed since stays, without quorbel.
@@ -149,9 +140,9 @@ for ((i = 0; i < ${#refusals[@]}; i += 4)); do
     name=${refusals[i]}
     fresh_home
     eval "${refusals[i + 1]}"
-    before=$(snapshot inodes)
+    before=$(home_snapshot inodes)
     refused "$name" 1 "${refusals[i + 3]}" timeout 60 "$QUORBEL_ENABLE" ${refusals[i + 2]}
-    [ "$(snapshot inodes)" = "$before" ] || fail "$name: the home folder changed: $(diff <(echo "$before") <(snapshot inodes))"
+    home_kept "$name" "$before" inodes
 done
 
 # A relative HOME is refused: the record names folders by their full path.
