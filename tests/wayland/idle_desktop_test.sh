@@ -16,7 +16,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/tests/wayland/idle_test_lib.sh"
 
 start_work stop_desktop
-WAITER_LOG=$work/log
+WAITER_LOG=$work/err
 stop_desktop() { :; }
 # use_desktop <kwin|mutter>: its starter (tools/ci/headless_<name>.sh), and
 # the test's as_user, exec_as_user and stop_desktop on it.
@@ -26,15 +26,13 @@ use_desktop() {
 }
 
 failure_details() {
-    [ -f "$work/err" ] && sed 's/^/saver: /' "$work/err"
-    [ -f "$WAITER_LOG" ] && grep -v '^\[' "$WAITER_LOG" | sed 's/^/waiter: /'
+    [ -f "$work/err" ] && grep -v '^\[' "$work/err" | sed 's/^/saver: /'
     [ -n "${DESKTOP_RUNTIME:-}" ] && tail -n 20 "$DESKTOP_RUNTIME"/*.log 2>/dev/null | sed 's/^/desktop: /'
 }
 
 start_waiter() {
-    exec_as_user env WAYLAND_DEBUG=1 "$QUORBEL_WAYLAND" --idle 2 --speed 19 --ticks 3 2>"$WAITER_LOG" &
-    SAVER=$!
-    pids+=("$SAVER")
+    saver_env=(WAYLAND_DEBUG=1)
+    start_saver --idle 2 --speed 19 --ticks 3
 }
 
 # GNOME: mutter's idle monitor on the session bus, a stand-in session
@@ -62,11 +60,6 @@ case_mutter() {
 # a key, a click and a move through org_kde_kwin_fake_input each end it.
 # Then the waiter on KWin's ext_idle_notifier_v1 (offered beside
 # org_kde_kwin_idle, and preferred), with an inhibitor client.
-start_saver() {
-    exec_as_user "$QUORBEL_WAYLAND" "$@" 2>"$work/err" &
-    SAVER=$!
-    pids+=("$SAVER")
-}
 # capture <n>: the n-th output's X window, to $work/shot-<n>.png.
 capture() { import -display "$KWIN_X_DISPLAY" -window "${KWIN_X_WINDOWS[$1]}" "$work/shot-$1.png" 2>/dev/null; }
 differing() { compare -metric AE "$work/shot-$1.png" "$work/expected.png" null: 2>&1; }

@@ -1,7 +1,18 @@
 # Sourced by the idle waiter's tests, which define as_user and exec_as_user
-# (their desktop's), type_key and start_waiter (which sets SAVER), and set
-# $work, pids, DESKTOP_PID, WAITER_LOCK and WAITER_LOG: where the waiter,
-# run with WAYLAND_DEBUG=1, logs its requests and events.
+# (their desktop's), type_key and start_waiter (which starts the waiter with
+# start_saver, run with WAYLAND_DEBUG=1), and set $work, pids, DESKTOP_PID,
+# WAITER_LOCK and WAITER_LOG ($work/err: where the waiter logs its requests
+# and events).
+
+# start_saver <args...>: the saver as the desktop's user, with saver_env
+# (VAR=value ...) added to its environment and standard error in $work/err;
+# sets SAVER.
+saver_env=()
+start_saver() {
+    exec_as_user env "${saver_env[@]}" "$QUORBEL_WAYLAND" "$@" 2>"$work/err" &
+    SAVER=$!
+    pids+=("$SAVER")
+}
 
 # count <pattern>: lines of the log that have it; count_since <line>
 # <pattern>: the same from that line on.

@@ -46,11 +46,6 @@ TEST(WaylandSettingsFile, EnableSetsItsLinesAndKeepsEveryOtherByte) {
     EXPECT_TRUE(ReadWaylandSettingsFile(made).problems.empty()) << made;
 }
 
-TEST(WaylandOptions, GivenSettingOptionsAreTheSettingsAmongTheArguments) {
-    const char* const given[] = {"quorbel-wayland", "--enable", "600", "--speed=3", "--ticks", "2", "-species", "6"};
-    EXPECT_EQ(GivenSettingOptions(8, given), (std::vector<SettingLine>{{"speed", "3"}, {"species", "6"}}));
-}
-
 TEST(SetupRecord, ItsTextKeepsPathsWithBlanksAndAnEmptyOneIsNone) {
     SetupRecord record;
     record.files = {{"/home/a b/.config/quorbel/quorbel-wayland.conf", 0x0123456789abcdefu, "# mine\\n\nspeed 3"},

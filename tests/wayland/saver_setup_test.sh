@@ -75,10 +75,6 @@ fi
 # terminal, and says the line for sway's configuration instead of making an
 # autostart entry; again, it starts a fresh one; --remove stops it and leaves
 # the home folder as it was.
-"$QUORBEL_WAYLAND" --help | grep -q -- "--idle" || {
-    echo "the idle waiter is not in this build"
-    exit 77
-}
 source "$(dirname "$0")/../../tools/ci/headless_sway.sh"
 stop_desktop() { stop_sway; }
 start_sway 1 || fail "sway did not start"

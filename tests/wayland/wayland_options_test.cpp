@@ -73,6 +73,9 @@ TEST(WaylandOptions, IdleEnableAndRemove) {
             EXPECT_EQ(options.enableSeconds, c.enableSeconds) << named;
         }
     }
+    // What --enable writes to the settings file: the settings options only.
+    const char* const given[] = {"quorbel-wayland", "--enable", "600", "--speed=3", "--ticks", "2", "-species", "6"};
+    EXPECT_EQ(GivenSettingOptions(8, given), (std::vector<SettingLine>{{"speed", "3"}, {"species", "6"}}));
 }
 
 }  // namespace

@@ -23,12 +23,6 @@ for tool in sway swaymsg grim wtype swayidle setpriv "$IDLE_INHIBITOR"; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (tools/ci/install_deps.sh installs it)"
 done
 
-saver_env=()     # set by a case: QUORBEL_WAYLAND_FULLSCREEN=1, WAYLAND_DEBUG=1
-start_saver() {  # start_saver <args...>: sets SAVER; stderr in $work/err
-    exec_as_user env "${saver_env[@]}" "$QUORBEL_WAYLAND" "$@" 2>"$work/err" &
-    SAVER=$!
-    pids+=("$SAVER")
-}
 
 end_saver() { kill -TERM "$SAVER" && reaped SIGTERM; }
 
