@@ -19,3 +19,25 @@ wait_until() {
         sleep 0.1
     done
 }
+
+# start_work <stop command>: a scratch folder $work (mode 0755, so that a
+# throwaway user can reach it) and a list pids of what the test starts; at
+# exit each of those is ended by its PID, then the stop command runs and
+# the folder goes.
+start_work() {
+    work=$(mktemp -d)
+    chmod 0755 "$work"
+    pids=()
+    WORK_STOP=$1
+    trap end_work EXIT
+}
+
+end_work() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    $WORK_STOP
+    rm -rf "$work"
+}

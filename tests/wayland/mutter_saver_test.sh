@@ -16,15 +16,7 @@ for tool in mutter setpriv dbus-daemon gdbus Xvfb xdotool import "${GNOME_TEST_C
     command -v "$tool" >/dev/null || fail "$tool is missing (tools/ci/install_deps.sh installs what it needs)"
 done
 
-work=$(mktemp -d)
-chmod 0755 "$work"
-saver=""
-cleanup() {
-    [ -n "$saver" ] && kill "$saver" 2>/dev/null && wait "$saver" 2>/dev/null
-    stop_mutter
-    rm -rf "$work"
-}
-trap cleanup EXIT
+start_work stop_mutter
 failure_details() { [ -f "$work/err" ] && grep -v '^\[' "$work/err" | sed 's/^/saver: /'; }
 
 size=800x600
@@ -38,6 +30,7 @@ xdo mousemove 400 300 || fail "xdotool cannot reach the Xvfb"
 start_saver() {
     exec_as_mutter_user env WAYLAND_DEBUG=1 "$QUORBEL_WAYLAND" "$@" 2>"$work/err" &
     saver=$!
+    pids+=("$saver")
 }
 logged() { grep -q -- "$1" "$work/err"; }
 # capture: both outputs side by side, to $work/shot.png.
@@ -64,8 +57,9 @@ for output in 0 1; do
 done
 # One full-screen toplevel on each output, none made otherwise.
 fullscreen=$(grep -o 'xdg_toplevel@[0-9]*\.set_fullscreen(wl_output@[0-9]*)' "$work/err" | sort -u)
-[ "$(cut -d'(' -f2 <<<"$fullscreen" | sort -u | wc -l)" = 2 ] && [ "$(wc -l <<<"$fullscreen")" = 2 ] ||
+if [ "$(cut -d'(' -f2 <<<"$fullscreen" | sort -u | wc -l)" != 2 ] || [ "$(wc -l <<<"$fullscreen")" != 2 ]; then
     fail "not one full-screen toplevel on each output: ${fullscreen:-none}"
+fi
 [ "$(grep -c ' -> xdg_surface@[0-9]*\.get_toplevel(' "$work/err")" = 2 ] || fail "toplevels other than the two made"
 kill -TERM "$saver"
 wait "$saver" || fail "SIGTERM: exit code $?"
@@ -81,5 +75,4 @@ for how in "key a" "click 1" "mousemove_relative 40 40"; do
     [ "$code" = 0 ] || fail "exit code $code after xdotool $how"
     grep -qv '^\[' "$work/err" && fail "$how: it wrote to standard error"
 done
-saver=""
 echo "PASS: mutter"
