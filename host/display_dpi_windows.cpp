@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "host/system_function_windows.h"
+
 namespace {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -15,13 +17,6 @@ constexpr DWORD kDefaultToPrimary = 1;  // MONITOR_DEFAULTTOPRIMARY
 constexpr DWORD kDefaultToNearest = 2;  // MONITOR_DEFAULTTONEAREST
 constexpr int kEffectiveDpi = 0;        // MDT_EFFECTIVE_DPI
 constexpr int kUnscaledDpi = 96;        // USER_DEFAULT_SCREEN_DPI
-
-template <typename Function>
-Function Find(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
-HMODULE User32() { return GetModuleHandleA("USER32.DLL"); }
 
 // The system's unsigned DPI as an int, saturated: a huge one must not turn
 // negative on the way (ScaleForDpi bounds the rest).
@@ -42,7 +37,7 @@ int MonitorDpi(HMONITOR monitor) {
         return 0;
     }
     HMODULE shcore = LoadLibraryA("SHCORE.DLL");
-    const auto getDpi = Find<GetDpiForMonitorFn>(shcore, "GetDpiForMonitor");
+    const auto getDpi = FindFunction<GetDpiForMonitorFn>(shcore, "GetDpiForMonitor");
     UINT x = 0;
     UINT y = 0;
     const bool known = getDpi && SUCCEEDED(getDpi(monitor, kEffectiveDpi, &x, &y));
@@ -55,7 +50,7 @@ int MonitorDpi(HMONITOR monitor) {
 }  // namespace
 
 int PrimaryMonitorDpi() {
-    const auto monitorFromPoint = Find<MonitorFromPointFn>(User32(), "MonitorFromPoint");
+    const auto monitorFromPoint = FindInUser32<MonitorFromPointFn>("MonitorFromPoint");
     return DpiOfMonitor(monitorFromPoint ? monitorFromPoint(POINT{0, 0}, kDefaultToPrimary) : nullptr);
 }
 
@@ -65,12 +60,12 @@ int DpiOfMonitor(HMONITOR monitor) {
 }
 
 int WindowDpi(HWND window) {
-    if (const auto getDpi = Find<GetDpiForWindowFn>(User32(), "GetDpiForWindow")) {
+    if (const auto getDpi = FindInUser32<GetDpiForWindowFn>("GetDpiForWindow")) {
         if (const UINT dpi = getDpi(window)) {
             return DpiValue(dpi);
         }
     }
-    const auto monitorFromWindow = Find<MonitorFromWindowFn>(User32(), "MonitorFromWindow");
+    const auto monitorFromWindow = FindInUser32<MonitorFromWindowFn>("MonitorFromWindow");
     const int dpi = monitorFromWindow ? MonitorDpi(monitorFromWindow(window, kDefaultToNearest)) : 0;
     return dpi > 0 ? dpi : ScreenDpi();
 }

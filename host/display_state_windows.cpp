@@ -61,8 +61,15 @@ void TickView(DisplayState& display, MonitorView& view, bool* shown) {
         view.saver.tick(display.target);
     }
     *shown |= display.target.endTick();
-    view.untilDue = view.saver.tickDelay();
+    const auto now = display.clock.now();
+    if (view.pacer) {
+        view.pacer->ticked(view.saver.tickDelay(), now);
+    } else {
+        view.pacer.emplace(now, view.saver.tickDelay());
+    }
 }
+
+bool Due(DisplayState& display, const MonitorView& view) { return view.pacer && view.pacer->due(display.clock.now()); }
 
 // Ticks the views that are due (all with every), in one hand-over.
 void TickViews(DisplayState& display, HWND window, bool every) {
@@ -75,7 +82,7 @@ void TickViews(DisplayState& display, HWND window, bool every) {
     RealizePalette(display.paintDC);
     bool shown = false;
     for (auto& view : display.views) {
-        if (every || view->untilDue == 0) {
+        if (every || Due(display, *view)) {
             TickView(display, *view, &shown);
         }
     }
@@ -97,21 +104,24 @@ DisplayState::~DisplayState() {
 
 uint16_t DisplayState::tickDelay() {
     DisplayLock lock(*this);
-    uint32_t soonest = views.empty() ? kIdleWait : UINT16_MAX;
+    const auto now = clock.now();
+    int soonest = UINT16_MAX;
+    bool paced = false;
     for (const auto& view : views) {
-        soonest = std::min(soonest, view->untilDue);
+        if (view->pacer) {
+            soonest = std::min(soonest, view->pacer->millisecondsUntilDue(now));
+            paced = true;
+        }
     }
-    lastWait = soonest;
-    return static_cast<uint16_t>(soonest);
+    return static_cast<uint16_t>(paced ? soonest : kIdleWait);
 }
 
 void DisplayState::tick() {
     bool due = false;
     {
         DisplayLock lock(*this);
-        for (auto& view : views) {
-            view->untilDue -= std::min(view->untilDue, lastWait);
-            due |= view->untilDue == 0;
+        for (const auto& view : views) {
+            due |= Due(*this, *view);
         }
     }
     // A wake with nothing due (no view yet) neither ticks nor draws.
@@ -128,6 +138,11 @@ MonitorView& AddView(DisplayState& display, const ScreenRect& part, int scale) {
     view.scale = scale;
     view.buffer.placeAt(part.left, part.top);
     return view;
+}
+
+void StartPacing(DisplayState& display, MonitorView& view) {
+    DisplayLock lock(display);
+    view.pacer.emplace(display.clock.now(), view.saver.tickDelay());
 }
 
 void RunTick(DisplayState& display, HWND window) { TickViews(display, window, true); }
@@ -207,7 +222,7 @@ bool LayOutViews(DisplayState& display, HWND window) {
             saver.prepare(display.settings, display.nextSeed ? display.nextSeed : display.seed);
             display.nextSeed = saver.seed() + 1;
             saver.startWorld(logical);
-            placed[i]->untilDue = saver.tickDelay();
+            StartPacing(display, *placed[i]);
         }
         MonitorView& view = *placed[i];
         view.monitor = monitors[i].area;

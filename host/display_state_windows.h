@@ -13,11 +13,13 @@
 #include <vector>
 
 #include "display/saver.h"
+#include "display/tick_pacer.h"
 #include "host/animation_thread_windows.h"
 #include "host/back_buffer_windows.h"
 #include "host/gdi_paint_target_windows.h"
 #include "host/screen_area.h"
 #include "host/sheet_graphics_windows.h"
+#include "host/tick_count_clock_windows.h"
 #include "settings/settings.h"
 
 // One monitor's part of the window: a world of its own, laid out to that
@@ -28,7 +30,9 @@ struct MonitorView {
     int scale = 1;       // device pixels per logical pixel, each way
     Saver saver;
     BackBuffer buffer;
-    uint32_t untilDue = 0;  // milliseconds until its next tick
+    // When its next tick is due; none until its world is paced (StartPacing,
+    // or its first tick).
+    std::optional<BasicTickPacer<TickCountClock>> pacer;
 };
 
 struct DisplayState final : AnimationClient {
@@ -64,7 +68,7 @@ struct DisplayState final : AnimationClient {
     // under the lock.
     std::vector<std::unique_ptr<MonitorView>> views;
     std::optional<uint32_t> nextSeed;  // the next view's world's, once one is made
-    uint32_t lastWait = 0;             // what tickDelay() last answered
+    TickCountClock clock;              // what every view is paced by
     HDC paintDC = nullptr;             // the window's DC during one tick, null between ticks
     GdiPaintTarget target;
     AnimationThread animation;
@@ -72,9 +76,10 @@ struct DisplayState final : AnimationClient {
     void lock() { EnterCriticalSection(&guard); }
     void unlock() { LeaveCriticalSection(&guard); }
 
-    // The wait until the soonest view is due.
+    // The wait until the soonest view is due, by the clock now.
     uint16_t tickDelay() override;
-    // Every view whose wait is over ticks, in one hand-over to the screen.
+    // Every view that is due by the clock ticks, in one hand-over to the
+    // screen; each one's next tick is due its delay after this one was.
     void tick() override;
 
 private:
@@ -96,6 +101,9 @@ private:
 // A view over part of the window (in client coordinates) at scale, with an
 // empty saver and buffer, added to the display's views.
 MonitorView& AddView(DisplayState& display, const ScreenRect& part, int scale);
+
+// The view's first tick due one delay of its saver from now.
+void StartPacing(DisplayState& display, MonitorView& view);
 
 // One generation of every view on the calling thread, under the display's
 // lock: take the window's DC, realise the sheet palette on it, tick each

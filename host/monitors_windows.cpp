@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/display_dpi_windows.h"
+#include "host/system_function_windows.h"
 
 namespace {
 
@@ -11,12 +12,6 @@ using GetMonitorInfoFn = BOOL(WINAPI*)(HMONITOR, MONITORINFO*);
 
 // Named here: older headers lack it.
 constexpr DWORD kPrimaryMonitor = 1;  // MONITORINFOF_PRIMARY
-
-template <typename Function>
-Function FindInUser32(const char* name) {
-    HMODULE user32 = GetModuleHandleA("USER32.DLL");
-    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
-}
 
 ScreenRect FromRect(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
 

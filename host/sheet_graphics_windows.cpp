@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "display/packed_dib.h"
-#include "host/config/dialog_text_windows.h"
+#include "host/string_message_windows.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -51,6 +51,8 @@
 #define IDS_HELP_FAILED 1008
 #define IDS_CONTROL_HELP 1009
 #define IDS_APP_TITLE 1010
+/* The help page is there but nothing opens web pages; its path follows. */
+#define IDS_HELP_PAGE_UNOPENED 1016
 /* The sprite sheet's two failure messages and their captions. */
 #define IDS_SHEET_NOT_256_COLOR 1012
 #define IDS_SHEET_ERROR_CAPTION 1013

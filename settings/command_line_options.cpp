@@ -14,7 +14,7 @@ namespace {
 
 // The seed is not a stored setting, but it is an option like them.
 constexpr char kSeedOption[] = "seed";
-constexpr char kSeedLabel[] = "Random source's starting state";
+constexpr char kSeedLabel[] = "Seed";
 
 // Other spellings a word option takes besides the table's words.
 struct WordAlias {

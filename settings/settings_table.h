@@ -25,7 +25,7 @@ struct SettingDescription {
     uint32_t highest;
     uint32_t defaultValue;  // a value number for string-coded settings
     const char* option;     // command-line option, without dashes; two settings may share one
-    const char* label;      // English, for usage texts and settings programs
+    const char* label;      // English, as the Windows dialog names it: usage texts, settings programs, the page
     // The value a string-coded setting takes when its option is given a
     // number (FixedSpeed: Fixed when --speed names a speed); -1 for none.
     // The word for that value is then not an option word: the number says it.

@@ -9,8 +9,9 @@
 # It installs only what these builds need (the list below: no Wine, no test,
 # fuzzing or soak tools, no i386 architecture or locale), builds them in
 # build/package without the tests, copies them to the output folder
-# (default build/package/out) and prints where they are. tools/ci/test.sh
-# is the test command, which builds and tries everything.
+# (default build/package/out) and prints where they are. The builds' output
+# goes to build/package/package.log, shown in part only when one fails.
+# tools/ci/test.sh is the test command, which builds and tries everything.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,6 +34,25 @@ if [ -n "$missing" ]; then
     $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
 fi
 
+# From here on the terminal gets one line a stage and the list of files;
+# everything the builds print goes to the log.
+mkdir -p "$build"
+log=$build/package.log
+: >"$log"
+exec 3>&1 4>&2 >>"$log" 2>&1
+on_exit() {
+    local status=$?
+    if [ "$status" -ne 0 ]; then
+        tail -n 25 "$log" >&4
+        echo "package.sh: the build failed (exit code $status); all its output is in $log" >&4
+    fi
+}
+trap on_exit EXIT
+stage() {
+    echo "== $1"
+    echo "$1 (output in $log)" >&3
+}
+
 jobs=$(nproc)
 configure() {  # configure <dir> [cmake args...]
     local dir=$1
@@ -40,7 +60,7 @@ configure() {  # configure <dir> [cmake args...]
     cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORBEL_TESTS=OFF "$@" >/dev/null
 }
 
-echo "== Linux package"
+stage "Linux packages"
 configure "$build/native"
 cmake --build "$build/native" -j "$jobs" --target quorbel_debs
 IFS=';' read -ra debs <<<"$(sed -n 's/^QUORBEL_DEBS:INTERNAL=//p' "$build/native/CMakeCache.txt")"
@@ -48,13 +68,13 @@ IFS=';' read -ra debs <<<"$(sed -n 's/^QUORBEL_DEBS:INTERNAL=//p' "$build/native
 # The programs alone, with the win32 thread model, as the test builds make
 # them; the sprite sheet comes from the native build.
 for arch in i686:win32 x86_64:win64; do
-    echo "== Windows, ${arch#*:}"
+    stage "Windows, ${arch#*:}"
     configure "$build/${arch#*:}" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-${arch%%:*}-win32.cmake" \
         -DQUORBEL_NATIVE_BUILD_DIR="$build/native" -DQUORBEL_PROGRAM_ONLY=ON
     cmake --build "$build/${arch#*:}" -j "$jobs" --target quorbel_scr
 done
 
-echo "== Windows installer"
+stage "Windows installer"
 mkdir -p "$out/win32" "$out/win64"
 setup=$("$root/packaging/windows/build.sh" "$build/win32" "$build/win64" "$out" | tail -n1)
 cp "${debs[@]}" "$out/"
@@ -65,7 +85,7 @@ done
 cp "$build/win32/host/Quorbel.scr" "$out/LICENSE.txt" "$out/win32/"
 cp "$build/win64/host/Quorbel.scr" "$out/LICENSE.txt" "$out/win64/"
 
-cat <<DONE
+cat >&3 <<DONE
 
 Linux packages:      $linux
 Windows installer:   $setup

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "display/clipped_copy.h"
 #include "display/display_scale.h"
 #include "settings/command_line_options_posix.h"
 #include "wayland/commit_damage.h"
@@ -16,12 +17,9 @@ namespace {
 constexpr ClientSize kWindowSize{640, 480};
 
 void CopyRect(const ShmBuffer& from, ShmBuffer& to, const PaintRect& rect) {
-    const auto stride = static_cast<size_t>(to.size().width);
-    const auto width = static_cast<size_t>(rect.right - rect.left);
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        const size_t at = static_cast<size_t>(y) * stride + static_cast<size_t>(rect.left);
-        std::memcpy(to.pixels() + at, from.pixels() + at, width * sizeof(uint32_t));
-    }
+    CopyClipped(from.pixels(), {from.size().width, from.size().height}, to.pixels(),
+                {to.size().width, to.size().height}, rect.left, rect.top, rect.left, rect.top, rect.right - rect.left,
+                rect.bottom - rect.top);
 }
 
 bool SameSize(ClientSize a, ClientSize b) { return a.width == b.width && a.height == b.height; }

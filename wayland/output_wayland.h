@@ -21,9 +21,9 @@
 
 #include "display/colour_target.h"
 #include "display/saver.h"
+#include "display/tick_pacer.h"
 #include "fractional-scale-v1-client-protocol.h"
 #include "keyboard-shortcuts-inhibit-unstable-v1-client-protocol.h"
-#include "saver_program/tick_pacer.h"
 #include "viewporter-client-protocol.h"
 #include "wayland/buffer_choice.h"
 #include "wayland/buffer_repairs.h"

@@ -1,6 +1,7 @@
 #include "wayland/wayland_options.h"
 
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -8,18 +9,99 @@ constexpr OptionHelp kFrontEndOptions[] = {
     WindowOptionHelp("Draw in an ordinary window that input does not end, instead of on every output"),
     TicksOptionHelp(),
     ScaleOptionHelp("Device pixels per sprite pixel (default auto: each output's own scale)"),
+    // The last kSetupRows rows: setting the saver up.
+    {"enable", "[SECONDS]",
+     "Show the saver after SECONDS (default 300) without input, from now and at every login, with the settings "
+     "options given"},
+    {"remove", nullptr, "Undo --enable: stop the saver waiting and take away what --enable made"},
 };
+constexpr size_t kSetupRows = 2;
+constexpr size_t kShowingRows = std::size(kFrontEndOptions) - kSetupRows;
+
+OptionResult Refused(std::string message) { return {OptionStatus::Error, 0, std::move(message)}; }
+
+// --enable [SECONDS] or --remove.
+OptionResult TakeSetupOption(int argc, const char* const* argv, int index, const OptionSpelling& spelling,
+                             WaylandOptions& options) {
+    const std::optional<SetupRequest> setup = spelling.name == "enable"   ? SetupRequest::Enable
+                                              : spelling.name == "remove" ? SetupRequest::Remove
+                                                                          : std::optional<SetupRequest>();
+    if (!setup) {
+        return {OptionStatus::NotMine, 0, {}};
+    }
+    if (options.setup && options.setup != setup) {
+        return Refused("--enable and --remove do not go together");
+    }
+    options.setup = setup;
+    if (*setup == SetupRequest::Remove) {
+        const std::string error = AttachedValueError(spelling);
+        return error.empty() ? OptionResult{OptionStatus::Consumed, 1, {}} : Refused(error);
+    }
+    // SECONDS may be left out: then the next argument, if any, is an option.
+    const bool next = !spelling.attachedValue && index + 1 < argc && argv[index + 1][0] != '-';
+    if (!spelling.attachedValue && !next) {
+        return {OptionStatus::Consumed, 1, {}};
+    }
+    int used = 1;
+    const std::string text(OptionValue(argc, argv, index, spelling, used).value_or(""));
+    options.enableSeconds = ParseDecimal(text, 1, kMaxIdleSeconds);
+    if (!options.enableSeconds) {
+        return Refused("--enable takes 1.." + std::to_string(kMaxIdleSeconds) + " seconds, not " +
+                       QuotedArgument(text));
+    }
+    return {OptionStatus::Consumed, used, {}};
+}
 
 }  // namespace
+
+std::vector<SettingLine> GivenSettingOptions(int argc, const char* const* argv) {
+    std::vector<SettingLine> lines;
+    for (int i = 1; i < argc;) {
+        SaverOptions scratch;
+        const OptionResult taken = TakeSettingOption(argc, argv, i, scratch);
+        if (taken.status != OptionStatus::Consumed) {
+            ++i;
+            continue;
+        }
+        const std::optional<OptionSpelling> spelling = SpellOption(argv[i]);
+        lines.emplace_back(std::string(spelling->name),
+                           std::string(spelling->attachedValue ? *spelling->attachedValue : argv[i + 1]));
+        i += taken.used;
+    }
+    return lines;
+}
 
 std::string WaylandUsage() {
     return ProgramHelp(
         "quorbel-wayland [options]",
         "The saver on a Wayland desktop: above every window on each output (full screen where no overlay is "
         "offered) until a key, a click or a move.",
-        {{"Where to draw", OptionHelpLines(kFrontEndOptions)}});
+        {{"Where to draw", OptionHelpLines(kFrontEndOptions, kShowingRows)},
+         {"Starting by itself", OptionHelpLines(kFrontEndOptions + kShowingRows, kSetupRows)}});
 }
 
 bool ParseWaylandOptions(int argc, const char* const* argv, WaylandOptions* options, std::string* error) {
-    return ParseSaverProgramOptions(argc, argv, kFrontEndOptions, std::size(kFrontEndOptions), {}, options, error);
+    WaylandOptions result;
+    const FrontEndOption takeSetup = [&result](int count, const char* const* args, int index,
+                                               const OptionSpelling& spelling, SaverProgramOptions&) {
+        return TakeSetupOption(count, args, index, spelling, result);
+    };
+    SaverProgramOptions shared;
+    if (!ParseSaverProgramOptions(argc, argv, kFrontEndOptions, std::size(kFrontEndOptions), takeSetup, &shared,
+                                  error)) {
+        return false;
+    }
+    static_cast<SaverProgramOptions&>(result) = shared;
+    // Set up is the saver on idle with the settings; where and how long it
+    // draws is the showing's.
+    if (result.setup && (result.window || result.ticks || result.scale != 0)) {
+        *error = "--enable and --remove take no --window, --ticks or --scale";
+        return false;
+    }
+    if (result.setup == SetupRequest::Remove && !GivenSettingOptions(argc, argv).empty()) {
+        *error = "--remove takes no settings options";
+        return false;
+    }
+    *options = result;
+    return true;
 }

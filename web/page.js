@@ -178,7 +178,10 @@
     }
 
     // A burst of size changes counts once, at the next frame; the saver
-    // renews its world at the new size, as the X11 saver does.
+    // renews its world at the new size, as the X11 saver does. A run of
+    // ?ticks=N that has ended starts again at the new size and ends on the
+    // picture a load at that size gives: its world was laid out for the old
+    // size, which no stretch or crop shows faithfully.
     function onResize() {
         if (resizeQueued) {
             return;
@@ -188,6 +191,10 @@
             resizeQueued = false;
             const size = deviceSize();
             if (size.width === device.width && size.height === device.height && size.scale === device.scale) {
+                return;
+            }
+            if (finished()) {
+                start();
                 return;
             }
             device = size;

@@ -1,8 +1,6 @@
 #include "x11/enable_record.h"
 
 #include <algorithm>
-#include <cinttypes>
-#include <cstdio>
 #include <sstream>
 
 namespace {
@@ -12,21 +10,10 @@ constexpr char kTurnedOn[] = "turned-on";
 
 }  // namespace
 
-// FNV-1a: stable across builds, which a record outliving an upgrade needs.
-std::uint64_t TextHash(const std::string& text) {
-    std::uint64_t hash = 14695981039346656037u;
-    for (const char c : text) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
-    }
-    return hash;
-}
-
 std::string RecordText(const EnableRecord& record) {
     std::string text;
     if (record.madeFile) {
-        char hash[17];
-        std::snprintf(hash, sizeof hash, "%016" PRIx64, *record.madeFile);
-        text += std::string("made ") + hash + "\n";
+        text += "made " + HashText(*record.madeFile) + "\n";
     }
     for (const std::string& folder : record.madeFolders) {
         if (folder.find('\n') == std::string::npos) {
@@ -39,18 +26,39 @@ std::string RecordText(const EnableRecord& record) {
     if (const std::optional<Selection>& replaced = record.changes.replaced) {
         text += "replaced " + replaced->mode + "\t" + replaced->selected + "\t" + replaced->hack + "\n";
     }
+    const Layout& layout = record.changes.layout;
+    if (layout.dash) {
+        text += "dash " + std::to_string(*layout.dash) + "\n";
+    }
+    if (!layout.listEnd.empty()) {
+        text += "end " + layout.listEnd + "\n";
+    }
+    if (layout.listHash) {
+        text += "list " + HashText(*layout.listHash) + "\n";
+    }
     return text;
 }
 
 std::optional<EnableRecord> ParseRecord(const std::string& text) {
+    if (text.empty()) {
+        return std::nullopt;
+    }
     EnableRecord record;
+    Layout& layout = record.changes.layout;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
         const size_t space = line.find(' ');
         const std::string key = line.substr(0, space);
         const std::string value = space == std::string::npos ? "" : line.substr(space + 1);
-        if (key == "made" && value.size() == 16 && value.find_first_not_of("0123456789abcdef") == std::string::npos) {
-            record.madeFile = std::stoull(value, nullptr, 16);
+        if (key == "made" && HashOf(value)) {
+            record.madeFile = HashOf(value);
+        } else if (key == "list" && HashOf(value)) {
+            layout.listHash = HashOf(value);
+        } else if (key == "dash" && !value.empty() && value.size() < 6 &&
+                   value.find_first_not_of("0123456789") == std::string::npos) {
+            layout.dash = std::stoul(value);
+        } else if (key == "end" && !value.empty() && value.find_first_not_of(" \\n") == std::string::npos) {
+            layout.listEnd = value;
         } else if (key == "folder" && !value.empty() && value[0] == '/') {
             record.madeFolders.push_back(value);
         } else if (key == "entry" && (value == kAdded || value == kTurnedOn)) {
@@ -79,6 +87,15 @@ EnableRecord Updated(const std::optional<EnableRecord>& record, const std::optio
     }
     if (result.replaced) {
         next.changes.replaced = result.replaced;
+    }
+    Layout& layout = next.changes.layout;
+    if (result.outcome == EnableOutcome::TurnedOn) {
+        layout.dash = result.layout.dash;
+    } else if (result.outcome == EnableOutcome::Added) {
+        layout.listEnd = result.layout.listEnd;
+    }
+    if (result.layout.listHash) {
+        layout.listHash = result.layout.listHash;
     }
     return next;
 }

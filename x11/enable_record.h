@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "user_files/text_hash.h"
 #include "x11/xscreensaver_programs.h"
 
 struct EnableRecord {
@@ -19,11 +20,10 @@ struct EnableRecord {
     Changes changes;
 };
 
-std::uint64_t TextHash(const std::string& text);
-
 std::string RecordText(const EnableRecord& record);
 
-// Nothing when the text is not a record, which then counts as lost.
+// Nothing when the text is not a record, which then counts as lost: an
+// empty text too, since every record written holds something.
 std::optional<EnableRecord> ParseRecord(const std::string& text);
 
 // The record after EnableQuorbel gave result for a file that held fileBefore

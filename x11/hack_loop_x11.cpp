@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "display/display_scale.h"
-#include "saver_program/tick_pacer.h"
+#include "display/tick_pacer.h"
 
 namespace {
 

@@ -4,10 +4,8 @@
 // from XScreenSaver's defaults. Changes nothing else, and nothing at all
 // when there is nothing to do; --remove undoes only what it did, as its
 // record tells. Exit code 0, 1 with a message (the file left as it was), 2
-// for a bad argument.
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
+// for a bad argument. Run by root on a user's home, what it writes stays the
+// user's.
 
 #include <cerrno>
 #include <cstdio>
@@ -18,6 +16,7 @@
 #include <utility>
 
 #include "settings/command_line_options.h"
+#include "user_files/user_files_posix.h"
 #include "x11/enable_files_posix.h"
 #include "x11/enable_record.h"
 #include "x11/xscreensaver_programs.h"
@@ -25,14 +24,6 @@
 namespace {
 
 constexpr char kAppDefaults[] = "/etc/X11/app-defaults/XScreenSaver";
-
-std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    const passwd* user = getpwuid(getuid());
-    return user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "";
-}
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "quorbel-enable: %s\n", message.c_str());
@@ -69,25 +60,7 @@ std::optional<Action> ActionOf(int argc, char** argv) {
 }
 
 std::string RecordFile(const std::string& home) {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    return (state != nullptr && *state == '/' ? std::string(state) : home + "/.local/state") +
-           "/quorbel/xscreensaver-changes";
-}
-
-std::optional<EnableRecord> KeptRecord(const std::string& file) {
-    const std::optional<std::string> text = ReadFile(file);
-    return text ? ParseRecord(*text) : std::nullopt;
-}
-
-void KeepRecord(const std::string& file, EnableRecord record) {
-    const std::vector<std::string> made = MakeFolders(file.substr(0, file.rfind('/')));
-    record.madeFolders.insert(record.madeFolders.end(), made.begin(), made.end());
-    std::string error;
-    if (!WriteWhole(file, RecordText(record), 0600, &error)) {
-        RemoveFolders(made);
-        std::fprintf(stderr, "quorbel-enable: %s; --remove will take out only \"%s\" entries\n", error.c_str(),
-                     kQuorbelHack);
-    }
+    return XdgFolder("XDG_STATE_HOME", home, ".local/state") + "/quorbel/xscreensaver-changes";
 }
 
 void DropRecord(const std::string& file, const std::optional<EnableRecord>& record) {
@@ -104,6 +77,14 @@ struct UserFile {
     mode_t mode;
     std::string text;
 };
+
+// The file as it was before a run whose record could not be kept.
+void PutBack(const UserFile& file) {
+    std::string error;
+    if (file.exists ? !WriteWhole(file.path, file.text, file.mode, &error) : std::remove(file.path.c_str()) != 0) {
+        std::fprintf(stderr, "quorbel-enable: cannot put %s back either\n", file.path.c_str());
+    }
+}
 
 int Remove(const UserFile& file, const std::optional<EnableRecord>& record, const std::string& recordFile) {
     const std::optional<RemoveResult> result =
@@ -148,8 +129,9 @@ int Remove(const UserFile& file, const std::optional<EnableRecord>& record, cons
 int Enable(const UserFile& file, const std::optional<EnableRecord>& record, const std::string& recordFile, bool only) {
     const char* defaultsPath = std::getenv("QUORBEL_XSCREENSAVER_DEFAULTS");
     defaultsPath = defaultsPath != nullptr ? defaultsPath : kAppDefaults;
-    const std::optional<std::string> defaults = ReadFile(defaultsPath);
-    const std::optional<std::string> defaultPrograms = defaults ? ProgramsFromDefaults(*defaults) : std::nullopt;
+    const UserFileRead defaults = ReadUserFile(defaultsPath);
+    const std::optional<std::string> defaultPrograms =
+        defaults.state == UserFileRead::State::Read ? ProgramsFromDefaults(defaults.text) : std::nullopt;
     const std::string before = file.exists ? file.text
                                            : "# XScreenSaver Preferences File\n# Made by quorbel-enable from " +
                                                  std::string(defaultsPath) + "\n\n";
@@ -166,12 +148,24 @@ int Enable(const UserFile& file, const std::optional<EnableRecord>& record, cons
     if (file.exists && ReadOnly(file.path, file.mode)) {
         return Fail(file.path + " is read-only; left as it is");
     }
+    // The record's folder first, so that a run which cannot keep a record
+    // changes nothing.
     std::string error;
+    const std::optional<std::vector<std::string>> made = MakeFolders(FolderOf(recordFile), &error);
+    if (!made) {
+        return Fail(error + "; " + file.path + " left as it is");
+    }
     if (!WriteWhole(file.path, result->text, file.exists ? file.mode : 0644, &error)) {
+        RemoveFolders(*made);
         return Fail(error);
     }
-    KeepRecord(recordFile,
-               Updated(record, file.exists ? std::optional<std::string>(file.text) : std::nullopt, *result));
+    EnableRecord next = Updated(record, file.exists ? std::optional<std::string>(file.text) : std::nullopt, *result);
+    next.madeFolders.insert(next.madeFolders.end(), made->begin(), made->end());
+    if (!WriteWhole(recordFile, RecordText(next), 0600, &error)) {
+        PutBack(file);
+        RemoveFolders(*made);
+        return Fail(error + "; " + file.path + " left as it was");
+    }
     const char* done = result->outcome == EnableOutcome::TurnedOn ? "turned quorbel on in"
                        : result->outcome == EnableOutcome::Added  ? "added quorbel to"
                                                                   : "quorbel was on in";
@@ -199,33 +193,34 @@ int main(int argc, char** argv) {
     if (home.empty()) {
         return Fail("cannot tell your home folder");
     }
+    if (home[0] != '/') {
+        return Fail("HOME (\"" + home + "\") is not a full path; left everything as it is");
+    }
     std::string error;
     const std::optional<std::string> path = SettingsPath(home, &error);
     if (!path) {
         return Fail(error);
     }
     // Runs at once take turns from here: each reads what the one before wrote.
-    const FolderLock lock(*path);
-    struct stat status {};
-    UserFile file{*path, stat(path->c_str(), &status) == 0, status.st_mode & 07777, ""};
-    if (!file.exists && errno != ENOENT) {
-        return Fail("cannot read " + file.path + ": " + std::strerror(errno));
+    const FolderLock lock(*path, "quorbel-enable: waiting for another quorbel-enable to finish");
+    const UserFileRead read = ReadUserFile(*path);
+    if (read.state == UserFileRead::State::Refused) {
+        return Fail(read.error + "; left as it is");
     }
-    if (file.exists && !S_ISREG(status.st_mode)) {
-        return Fail(file.path + " is not a file; left as it is");
-    }
-    if (file.exists) {
-        const std::optional<std::string> text = ReadFile(file.path);
-        if (!text) {
-            return Fail("cannot read " + file.path);
-        }
-        file.text = *text;
-    }
+    const UserFile file{*path, read.state == UserFileRead::State::Read, read.mode, read.text};
     if (!LineEnd(file.text)) {
         return Fail(file.path + " mixes line ends; make them all \\n or all \\r\\n, and run this again");
     }
+    // A record that says nothing is no proof that nothing was done: it
+    // counts as lost, as a missing one does. One that is no file of ours is
+    // left for a person to look at.
     const std::string recordFile = RecordFile(home);
-    const std::optional<EnableRecord> record = KeptRecord(recordFile);
+    const UserFileRead recordRead = ReadUserFile(recordFile);
+    if (recordRead.state == UserFileRead::State::Refused) {
+        return Fail(recordRead.error + ", not a record of quorbel-enable's; move it away and run this again");
+    }
+    const std::optional<EnableRecord> record =
+        recordRead.state == UserFileRead::State::Read ? ParseRecord(recordRead.text) : std::nullopt;
     if (*action == Action::Remove) {
         return Remove(file, record, recordFile);
     }

@@ -2,7 +2,10 @@
 
 #include <cctype>
 #include <sstream>
+#include <utility>
 #include <vector>
+
+#include "user_files/text_hash.h"
 
 namespace {
 
@@ -20,12 +23,23 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-std::string Joined(const std::vector<std::string>& lines, const std::string& end) {
+// A file's bytes again: finalEnd false leaves the last line without its end,
+// as a file may have it.
+std::string Joined(const std::vector<std::string>& lines, const std::string& end, bool finalEnd = true) {
     std::string text;
     for (const std::string& line : lines) {
         text += line + end;
     }
+    if (!finalEnd && !lines.empty()) {
+        text.resize(text.size() - end.size());
+    }
     return text;
+}
+
+bool FinalEnd(const std::string& text) { return text.empty() || text.back() == '\n'; }
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 bool Continues(const std::string& line) { return !line.empty() && line.back() == '\\'; }
@@ -44,8 +58,10 @@ size_t SkipBlanks(const std::string& text, size_t at) {
 }
 
 // Where a setting's first line is: "key:" (or, in an app-defaults file,
-// "*key:"), in any case, as XScreenSaver compares; key in lower case.
+// "*key:"), in any case, as XScreenSaver compares; key in lower case. The
+// last of several, which overrides those before as XScreenSaver reads.
 std::optional<size_t> KeyLine(const std::vector<std::string>& lines, const std::string& wanted, bool appDefaults) {
+    std::optional<size_t> found;
     for (size_t i = 0; i < lines.size(); ++i) {
         size_t at = SkipBlanks(lines[i], 0);
         if (appDefaults) {
@@ -59,7 +75,7 @@ std::optional<size_t> KeyLine(const std::vector<std::string>& lines, const std::
             key += static_cast<char>(std::tolower(static_cast<unsigned char>(lines[i][at++])));
         }
         if (key == wanted && SkipBlanks(lines[i], at) < lines[i].size() && lines[i][SkipBlanks(lines[i], at)] == ':') {
-            return i;
+            found = i;
         }
         // Earlier lines may continue onto this one; a key only starts a line
         // after a line that does not continue.
@@ -67,7 +83,7 @@ std::optional<size_t> KeyLine(const std::vector<std::string>& lines, const std::
             ++i;
         }
     }
-    return std::nullopt;
+    return found;
 }
 
 std::optional<size_t> ProgramsLine(const std::vector<std::string>& lines, bool appDefaults) {
@@ -212,40 +228,48 @@ bool IsQuorbel(const std::string& command) {
     return program.substr(slash == std::string::npos ? 0 : slash + 1) == "quorbel";
 }
 
-// The setting's last line made to continue, and quorbel's entry after it.
-// A list whose last line continues (only at the end of the file, left so by
-// a hand edit) ends so after quorbel, which EraseEntry gives back.
-void Append(std::vector<std::string>& lines, size_t end) {
+// The setting's last line made to continue, and quorbel's entry after it;
+// what that line gained, which EraseEntry takes away again. A list whose
+// last line continues (only at the end of the file, left so by a hand edit)
+// ends so after quorbel.
+std::string Append(std::vector<std::string>& lines, size_t end) {
     std::string& last = lines[end - 1];
-    TrimEnd(last);
     const bool dangling = Continues(last);
     if (dangling) {
         last.pop_back();
-        TrimEnd(last);
     }
-    const bool ended = last.size() >= 2 && last.compare(last.size() - 2, 2, "\\n") == 0;
-    const bool empty = !last.empty() && last.back() == ':';
-    last += ended ? "\\" : empty ? " \\" : " \\n\\";
+    std::string trimmed = last;
+    TrimEnd(trimmed);
+    const bool ended = EndsWith(trimmed, "\\n");
+    const bool empty = !trimmed.empty() && trimmed.back() == ':';
+    const char* gained = ended ? "\\" : empty ? " \\" : " \\n\\";
+    last += gained;
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(end),
                  std::string("\t\t\t\t") + kQuorbelHack + " \\n" + (dangling ? "\\" : ""));
+    return gained;
 }
 
 // Where an entry's on/off dash goes: after the key on the setting's line.
 size_t EntryStart(const std::string& line, bool keyLine) { return keyLine ? line.find(':') + 1 : 0; }
 
-// The dash put back where TurnedOn blanked it: the first of the blanks
-// before the entry.
-void TurnOff(std::vector<std::string>& lines, size_t first, const Hack& hack) {
+// The dash put back where EnableQuorbel blanked it (dash, from the entry's
+// start) or, not knowing that, at the first of the blanks before the entry.
+void TurnOff(std::vector<std::string>& lines, size_t first, const Hack& hack, std::optional<size_t> dash) {
     std::string& line = lines[hack.line];
     const size_t start = EntryStart(line, hack.line == first);
-    if (SkipBlanks(line, start) > start) {
+    if (dash && start + *dash < SkipBlanks(line, start)) {
+        line[start + *dash] = '-';
+    } else if (SkipBlanks(line, start) > start) {
         line[start] = '-';
     } else {
         line.insert(start, "-");
     }
 }
 
-void EraseEntry(std::vector<std::string>& lines, size_t first, const Hack& hack) {
+// The entry taken out; when it ended the list, the line before it loses
+// what Append gave it (listEnd, then cleared) or, not knowing that, its
+// continuation.
+void EraseEntry(std::vector<std::string>& lines, size_t first, const Hack& hack, std::string& listEnd) {
     const bool wasLast = hack.lastLine + 1 == SettingEnd(lines, first);
     const bool dangling = Continues(lines[hack.lastLine]);
     size_t eraseFrom = hack.line;
@@ -256,14 +280,39 @@ void EraseEntry(std::vector<std::string>& lines, size_t first, const Hack& hack)
     }
     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(eraseFrom),
                 lines.begin() + static_cast<std::ptrdiff_t>(hack.lastLine + 1));
-    if (wasLast && hack.line != first && !dangling) {
+    const std::string gained = std::exchange(listEnd, "");
+    if (!wasLast || hack.line == first) {
+        return;
+    }
+    std::string& before = lines[hack.line - 1];
+    if (!gained.empty() && EndsWith(before, gained)) {
+        before.erase(before.size() - gained.size());
+        before += dangling ? "\\" : "";
+    } else if (!dangling) {
         // The entry before now ends the setting.
-        std::string& last = lines[hack.line - 1];
-        TrimEnd(last);
-        if (Continues(last)) {
-            last.pop_back();
+        TrimEnd(before);
+        if (Continues(before)) {
+            before.pop_back();
         }
     }
+}
+
+// The list EnableQuorbel added, with the blank line it put before it, taken
+// out again while it is as it was added.
+bool EraseList(std::vector<std::string>& lines, std::uint64_t listHash) {
+    const std::optional<size_t> first = ProgramsLine(lines, false);
+    if (!first) {
+        return false;
+    }
+    const auto end = lines.begin() + static_cast<std::ptrdiff_t>(SettingEnd(lines, *first));
+    for (size_t from : {*first - (*first > 0 && lines[*first - 1].empty() ? 1 : 0), *first}) {
+        const auto start = lines.begin() + static_cast<std::ptrdiff_t>(from);
+        if (TextHash(Joined(std::vector<std::string>(start, end), "\n")) == listHash) {
+            lines.erase(start, end);
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -304,17 +353,18 @@ std::optional<EnableResult> EnableQuorbel(const std::string& userFile,
     const std::string lineEnd = LineEnd(userFile).value_or("\n");
     std::vector<std::string> lines = Lines(userFile);
     std::optional<size_t> first = ProgramsLine(lines, false);
+    Layout layout;
     if (!first) {
         if (!programsFromDefaults) {
             return std::nullopt;
         }
+        std::vector<std::string> added = Lines(*programsFromDefaults);
         if (!lines.empty() && !lines.back().empty()) {
-            lines.emplace_back();
+            added.insert(added.begin(), "");
         }
-        first = lines.size();
-        for (const std::string& line : Lines(*programsFromDefaults)) {
-            lines.push_back(line);
-        }
+        layout.listHash = TextHash(Joined(added, "\n"));
+        lines.insert(lines.end(), added.begin(), added.end());
+        first = ProgramsLine(lines, false);
     }
     const size_t end = SettingEnd(lines, *first);
     const std::vector<Hack> hacks = Hacks(lines, *first, end);
@@ -331,6 +381,7 @@ std::optional<EnableResult> EnableQuorbel(const std::string& userFile,
             outcome = EnableOutcome::AlreadyOn;
         } else if (dash < line.size() && line[dash] == '-') {
             line[dash] = ' ';
+            layout.dash = dash - EntryStart(line, hack.line == *first);
             outcome = EnableOutcome::TurnedOn;
         } else {
             break;  // laid out as XScreenSaver never writes it: list it again, on
@@ -338,7 +389,7 @@ std::optional<EnableResult> EnableQuorbel(const std::string& userFile,
         number = i;
     }
     if (!outcome) {
-        Append(lines, end);
+        layout.listEnd = Append(lines, end);
         outcome = EnableOutcome::Added;
     }
     Selection before{Value(lines, "mode"), Value(lines, "selected"), ""};
@@ -349,12 +400,12 @@ std::optional<EnableResult> EnableQuorbel(const std::string& userFile,
     if (only && (before.mode != "one" || before.selected != std::to_string(number))) {
         SetValue(lines, "mode", "one");
         SetValue(lines, "selected", std::to_string(number));
-        return EnableResult{*outcome, Joined(lines, lineEnd), before};
+        return EnableResult{*outcome, Joined(lines, lineEnd, FinalEnd(userFile)), before, layout};
     }
     if (*outcome == EnableOutcome::AlreadyOn) {
-        return EnableResult{*outcome, userFile, std::nullopt};
+        return EnableResult{*outcome, userFile, std::nullopt, layout};
     }
-    return EnableResult{*outcome, Joined(lines, lineEnd), std::nullopt};
+    return EnableResult{*outcome, Joined(lines, lineEnd, FinalEnd(userFile)), std::nullopt, layout};
 }
 
 std::optional<RemoveResult> RemoveQuorbel(const std::string& userFile, const std::optional<Changes>& changes) {
@@ -391,12 +442,14 @@ std::optional<RemoveResult> RemoveQuorbel(const std::string& userFile, const std
         result.kept += fate == Fate::Keep && hack.on ? 1 : 0;
     }
     // From the last, so that the line numbers of those before stay right.
+    const Layout layout = changes ? changes->layout : Layout{};
+    std::string listEnd = layout.listEnd;
     for (size_t i = hacks.size(); i-- > 0;) {
         if (fates[i] == Fate::TurnOff) {
-            TurnOff(lines, *first, hacks[i]);
+            TurnOff(lines, *first, hacks[i], layout.dash);
             ++result.turnedOff;
         } else if (fates[i] == Fate::Remove) {
-            EraseEntry(lines, *first, hacks[i]);
+            EraseEntry(lines, *first, hacks[i], listEnd);
             ++result.removed;
         }
     }
@@ -437,8 +490,9 @@ std::optional<RemoveResult> RemoveQuorbel(const std::string& userFile, const std
     } else if (selected && numberAfter(*selected) != *selected) {
         SetValue(lines, "selected", std::to_string(numberAfter(*selected)));
     }
-    if (result.removed > 0 || result.turnedOff > 0 || result.wasSelected) {
-        result.text = Joined(lines, LineEnd(userFile).value_or("\n"));
+    const bool listErased = layout.listHash && result.removed > 0 && EraseList(lines, *layout.listHash);
+    if (result.removed > 0 || result.turnedOff > 0 || result.wasSelected || listErased) {
+        result.text = Joined(lines, LineEnd(userFile).value_or("\n"), FinalEnd(userFile));
     }
     return result;
 }

@@ -11,10 +11,13 @@
 //     GL:           superquadrics --root        |n
 // A leading '-' turns a hack off; a word and a colon names its visual.
 // "mode: one" shows only the hack numbered by "selected" (from 0, counting
-// every entry of the list, on or off). A file keeps its line ends, "\n" or
-// "\r\n".
+// every entry of the list, on or off). Where a setting is given twice,
+// XScreenSaver reads the last, and so do these. A file keeps its line ends,
+// "\n" or "\r\n", and the lack of one at its end.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -37,10 +40,18 @@ struct Selection {
     std::string hack;
 };
 
+// What else it takes to give the user's bytes back exactly.
+struct Layout {
+    std::optional<size_t> dash;             // turned on: where its dash was, from where the entry may start
+    std::string listEnd;                    // added: what the line before the entry gained
+    std::optional<std::uint64_t> listHash;  // the list itself added: TextHash of its lines as added
+};
+
 struct EnableResult {
     EnableOutcome outcome;
     std::string text;                   // the whole file afterwards
     std::optional<Selection> replaced;  // with only, when it chose another: what the file chose before
+    Layout layout;
 };
 
 // The line end a file uses throughout, "\n" or "\r\n"; nothing when it
@@ -65,6 +76,7 @@ std::optional<EnableResult> EnableQuorbel(const std::string& userFile,
 struct Changes {
     EnableOutcome entry = EnableOutcome::AlreadyOn;  // AlreadyOn: the entry was the user's
     std::optional<Selection> replaced;               // what the last --only replaced
+    Layout layout;                                   // of the entry's last change and of a list added
 };
 
 struct RemoveResult {
@@ -76,9 +88,9 @@ struct RemoveResult {
 };
 
 // Undoes changes: takes out the entry EnableQuorbel added (every quorbel
-// entry: the list had none), turns off again the one it turned on, leaves
-// the user's own; numbers "selected" again for the entries after those taken
-// out. When quorbel is still the one hack shown, gives back the selection
+// entry: the list had none), and the list it added while it is still as
+// added; turns off again the one it turned on, leaves the user's own; numbers "selected" again for the entries after
+// those taken out. When quorbel is still the one hack shown, gives back the selection
 // --only replaced, found by its hack. Without changes (the record of them
 // lost), takes out the entries laid out as EnableQuorbel writes them and
 // turns off any other, so that nothing the user wrote goes; then a hack

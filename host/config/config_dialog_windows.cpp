@@ -99,17 +99,19 @@ void AcceptSettings(HWND dialog) {
 }
 
 // The old call only where it can work; else the help page, when there is
-// one; else the old call, whose failure then says what is missing.
+// one; else the old call, whose failure then says what is missing. A page
+// that nothing opens (no program for web pages) is named with its path, to
+// be opened by hand.
 void ShowHelp(HWND dialog) {
-    bool shown = false;
     const std::wstring page = OldHelpAvailable(kHelpFile) ? std::wstring() : FindHelpPage();
-    if (!page.empty()) {
-        shown = OpenHelpPage(dialog, page);
-    } else {
-        shown = StartHelp(dialog, kHelpFile, HELP_CONTEXT, kHelpContext) != FALSE;
+    if (page.empty()) {
+        if (!StartHelp(dialog, kHelpFile, HELP_CONTEXT, kHelpContext))
+            ShowMessageBox(dialog, HelpFailureText(), HelpFailureCaption(), MB_OK);
+    } else if (!OpenHelpPage(dialog, page)) {
+        wchar_t text[256] = {};
+        LoadResourceString(IDS_HELP_PAGE_UNOPENED, text, 256);
+        ShowMessageBox(dialog, (std::wstring(text) + L"\n\n" + page).c_str(), HelpFailureCaption(), MB_OK);
     }
-    if (!shown)
-        ShowMessageBox(dialog, HelpFailureText(), HelpFailureCaption(), MB_OK);
 }
 
 void ShowAbout(HWND dialog) { RunDialogBox(DialogInstance(dialog), kAboutTemplate, dialog, AboutDialogProc); }

@@ -108,11 +108,3 @@ void LoadResourceString(UINT id, wchar_t* buffer, int capacity) {
         return;
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), -1, buffer, capacity);
 }
-
-int ShowStringMessage(HWND owner, UINT textId, UINT captionId, UINT style) {
-    wchar_t text[256] = {};
-    wchar_t caption[64] = {};
-    LoadResourceString(textId, text, 256);
-    LoadResourceString(captionId, caption, 64);
-    return ShowMessageBox(owner, text, caption, style);
-}

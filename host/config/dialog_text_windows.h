@@ -34,6 +34,3 @@ int ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT
 // Loads string `id` of the program's resources into `buffer` (capacity in
 // characters, terminator included); leaves it empty when the string is absent.
 void LoadResourceString(UINT id, wchar_t* buffer, int capacity);
-// A message box with string `textId` as its text and `captionId` as its
-// caption, both in the language Windows picks from the program's resources.
-int ShowStringMessage(HWND owner, UINT textId, UINT captionId, UINT style);

@@ -534,6 +534,25 @@ TEST_P(HelpPage, WithoutTheOldHelpFileTheButtonOpensThePage) {
     });
 }
 
+// No program for web pages: the message names the page's path instead of
+// asking for a reinstall.
+TEST_P(HelpPage, WithNoProgramForWebPagesTheMessageSaysWhereThePageIs) {
+    SetDefault(L".html", L"QuorbelTest.none");
+    const DWORD dialogThread = GetCurrentThreadId();
+    RunDrivenConfigDialog(nullptr, [&](HWND dialog) {
+        PostClick(dialog, IDC_HELP_BUTTON);
+        HWND box = WaitForThreadDialog(dialogThread, kHelpFailureCaption, dialog);
+        ASSERT_NE(box, nullptr) << "no message box";
+        std::wstring shownText;
+        EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&shownText));
+        EXPECT_NE(shownText.find(page_), std::wstring::npos) << std::string(shownText.begin(), shownText.end());
+        EXPECT_EQ(shownText.find(LoadString(IDS_HELP_FAILED)), std::wstring::npos)
+            << std::string(shownText.begin(), shownText.end());
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
+        Click(dialog, IDCANCEL);
+    });
+}
+
 // With a help file and the viewer both there (Wine has winhlp32.exe; the
 // tests switch it off, so the call fails), the 95 family makes the old
 // call. The NT family's choice turns on the Windows version, which Wine

@@ -394,9 +394,9 @@ TEST(ResourceReadback, EnglishDialogsAreTwinsOfTheJapaneseOnes) {
 
 TEST(ResourceReadback, EnglishStringTableHoldsEveryStringInPlainText) {
     const UINT names[] = {IDS_DESCRIPTION, IDS_PASSWORD_VALUE, IDS_CONTROL_INI, IDS_APP_CLASS, IDS_CONTROL_HELP};
-    const UINT shown[] = {IDS_SCREEN_SAVER,          IDS_HELP_FAILED,         IDS_APP_TITLE,
-                          IDS_SHEET_NOT_256_COLOR,   IDS_SHEET_ERROR_CAPTION, IDS_PALETTE_FAILED,
-                          IDS_PALETTE_FAILED_CAPTION};
+    const UINT shown[] = {IDS_SCREEN_SAVER,           IDS_HELP_FAILED,         IDS_APP_TITLE,
+                          IDS_SHEET_NOT_256_COLOR,    IDS_SHEET_ERROR_CAPTION, IDS_PALETTE_FAILED,
+                          IDS_PALETTE_FAILED_CAPTION, IDS_HELP_PAGE_UNOPENED};
     for (const LoadedModule& m : ModulesUnderTest()) {
         SCOPED_TRACE(std::string(m.path.begin(), m.path.end()));
         bool present = false;

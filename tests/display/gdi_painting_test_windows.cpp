@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "display/sheet_geometry.h"
 #include "expected_picture.h"
@@ -150,22 +151,35 @@ TEST(GdiPaintingResources, ManyTicksGiveBackEveryObjectAndDC) {
     ReleaseSheetGraphics(display.sheet);
 }
 
+// The display's clock, moved by the tests.
+DWORD fakeTickCount = 0;
+DWORD WINAPI FakeTickCount() { return fakeTickCount; }
+
+void UseFakeClock(DisplayState& display) {
+    fakeTickCount = 0;
+    display.clock = TickCountClock(FakeTickCount);
+}
+
+// A view whose world starts now at this speed, paced from now.
+MonitorView& AddPacedView(DisplayState& display, const ScreenRect& part, uint32_t speed) {
+    MonitorView& view = AddView(display, part, 1);
+    Settings settings = DefaultSettings();
+    settings.Speed = speed;
+    view.saver.start(settings, {part.width, part.height}, 3u);
+    StartPacing(display, view);
+    return view;
+}
+
 TEST(MonitorViewTicks, EachViewTicksAtItsOwnSpeedFromTheOneThreadsWaits) {
     // Two views whose worlds run at different speeds: 28 ms (Speed 19) and
     // 214 ms (Speed 10). The thread's waits are what tickDelay() answers;
-    // a view has ticked when its wait starts again at its whole delay.
+    // a view has ticked when its next tick is due its whole delay away.
     DisplayState display;
     display.window = TestWindow();
+    UseFakeClock(display);
     const int half = kTestWindowWidth / 2;
-    Settings settings = DefaultSettings();
-    MonitorView* views[2] = {&AddView(display, {0, 0, half, kTestWindowHeight}, 1),
-                             &AddView(display, {half, 0, half, kTestWindowHeight}, 1)};
-    const uint32_t speeds[2] = {19, 10};
-    for (int i = 0; i < 2; ++i) {
-        settings.Speed = speeds[i];
-        views[i]->saver.start(settings, {half, kTestWindowHeight}, 3u);
-        views[i]->untilDue = views[i]->saver.tickDelay();
-    }
+    MonitorView* views[2] = {&AddPacedView(display, {0, 0, half, kTestWindowHeight}, 19),
+                             &AddPacedView(display, {half, 0, half, kTestWindowHeight}, 10)};
     ASSERT_EQ(28, views[0]->saver.tickDelay());
     ASSERT_EQ(214, views[1]->saver.tickDelay());
 
@@ -174,10 +188,11 @@ TEST(MonitorViewTicks, EachViewTicksAtItsOwnSpeedFromTheOneThreadsWaits) {
     int together = 0;
     while (elapsed < 10000) {
         elapsed += display.tickDelay();
+        fakeTickCount = elapsed;
         display.tick();
         bool ticked[2];
         for (int i = 0; i < 2; ++i) {
-            ticked[i] = views[i]->untilDue == views[i]->saver.tickDelay();
+            ticked[i] = views[i]->pacer->millisecondsUntilDue(display.clock.now()) == views[i]->saver.tickDelay();
             ticks[i] += ticked[i];
         }
         together += ticked[0] && ticked[1];
@@ -192,17 +207,47 @@ TEST(MonitorViewTicks, OneViewWaitsItsWholeDelayAsTheOneWorldDid) {
     // Speed 0: two seconds between ticks, one wait each, no wake between.
     DisplayState display;
     display.window = TestWindow();
+    UseFakeClock(display);
     int wakes = 0;
     static int* counted = &wakes;
     display.beforeTick = [] { ++*counted; };
-    MonitorView& view = AddView(display, {0, 0, kTestWindowWidth, kTestWindowHeight}, 1);
-    Settings settings = DefaultSettings();
-    settings.Speed = 0;
-    view.saver.start(settings, {kTestWindowWidth, kTestWindowHeight}, 3u);
-    view.untilDue = view.saver.tickDelay();
+    AddPacedView(display, {0, 0, kTestWindowWidth, kTestWindowHeight}, 0);
     for (int n = 1; n <= 3; ++n) {
         EXPECT_EQ(2000, display.tickDelay()) << n;
+        fakeTickCount += 2000;
         display.tick();
         EXPECT_EQ(n, wakes);
     }
+}
+
+TEST(MonitorViewTicks, AViewMadeDuringAWaitAndTheTimeATickTakesKeepEveryViewToItsOwnPace) {
+    // Two views at Speed 0 (2000 ms), the second made 1000 ms into the
+    // first's wait, and ticks of 30 ms: the ticks come at 2000 (the first),
+    // 3000 (the second), 4000, 5000; not the second early with the first,
+    // nor each wait 30 ms late.
+    DisplayState display;
+    display.window = TestWindow();
+    UseFakeClock(display);
+    static std::vector<DWORD> wokeAt;
+    wokeAt.clear();
+    display.beforeTick = [] {
+        wokeAt.push_back(fakeTickCount);
+        fakeTickCount += 30;
+    };
+    const int half = kTestWindowWidth / 2;
+    AddPacedView(display, {0, 0, half, kTestWindowHeight}, 0);
+    fakeTickCount = 1000;
+    AddPacedView(display, {half, 0, half, kTestWindowHeight}, 0);
+    for (int wait = 0; wait < 10 && wokeAt.size() < 4; ++wait) {
+        fakeTickCount += display.tickDelay();
+        display.tick();
+    }
+    EXPECT_EQ(wokeAt, (std::vector<DWORD>{2000, 3000, 4000, 5000}));
+}
+
+TEST(MonitorViewTicks, ThePacingClockGoesOnAcrossTheTickCountsWrap) {
+    fakeTickCount = 0xFFFFFF00u;
+    TickCountClock clock(FakeTickCount);
+    fakeTickCount = 0x100;
+    EXPECT_EQ(0x200, clock.now().time_since_epoch().count()) << "49.7 days in, the count starts again at 0";
 }

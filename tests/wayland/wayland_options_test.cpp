@@ -21,7 +21,10 @@ TEST(WaylandOptions, ItsOwnOptionsBesideTheSettings) {
 
     const char* const refused[] = {"quorbel-wayland", "--root"};
     EXPECT_FALSE(ParseWaylandOptions(2, refused, &options, &error));
-    EXPECT_EQ(0u, error.rfind("unknown option \"--root\"; accepted: --window, --ticks, --scale, --speed", 0)) << error;
+    EXPECT_EQ(
+        0u,
+        error.rfind("unknown option \"--root\"; accepted: --window, --ticks, --scale, --enable, --remove, --speed", 0))
+        << error;
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 // The page in headless Chromium, judged on browser screenshots against
 // quorbel-render's PNG of the same options (decoded RGB, pixel for pixel,
 // ImageMagick's compare), loaded from a file and from a local server; the
-// address's faults, a window too large for a canvas, a failing canvas, and
-// the settings panel.
+// address's faults, a window too large for a canvas, a failing canvas, a
+// resize after the last tick, the settings panel and the licence's notice.
 //
-// node --experimental-websocket browser_test.js <quorbel.html> <quorbel-render> <native sheet.png>
+// node --experimental-websocket browser_test.js <quorbel.html> <quorbel-render> <native sheet.png> <LICENSE>
 'use strict';
 
 const {execFileSync} = require('child_process');
@@ -15,7 +15,9 @@ const path = require('path');
 const zlib = require('zlib');
 const {Browser, until} = require('./chromium.js');
 
-const [pagePath, renderer, nativeSheet] = process.argv.slice(2);
+const [pagePath, renderer, nativeSheet, licencePath] = process.argv.slice(2);
+const licence = fs.readFileSync(licencePath, 'utf8').trim();
+const copyright = licence.split('\n').find((line) => line.startsWith('Copyright'));
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'quorbel-web-test-'));
 const kSizeLimit = 300 * 1024;
 const kDone = 'document.documentElement.dataset.done === "true"';
@@ -167,6 +169,22 @@ async function checkFailureShows(browser, fileUrl) {
         `a canvas that fails: ${got.failed ? 'stopped' : 'no failure shown'}, line: ${got.message}`);
 }
 
+// A run of ?ticks=N that has ended, resized: it runs again at the new size
+// and ends on quorbel-render's picture for that size, not on a black canvas.
+async function checkResizeAfterTheEnd(browser, fileUrl) {
+    const page = await browser.open(`${fileUrl}?seed=11&speed=19&ticks=20`, 480, 320);
+    await page.waitFor('the first run', kDone, 30000).catch(() => {});
+    await page.send('Emulation.setDeviceMetricsOverride', {width: 640, height: 400, deviceScaleFactor: 0, mobile: false});
+    const again = await page.waitFor('the run at 640x400',
+        `document.documentElement.dataset.device === "640x400" && ${kDone}`, 30000).then(() => true, () => false);
+    const shot = path.join(scratch, 'resized_shot.png');
+    fs.writeFileSync(shot, await page.screenshot());
+    await page.close();
+    const diff = again ? differingPixels(shot, render(['--seed', '11', '--speed', '19', '--ticks', '20',
+        '--resolution', '640x400'], 'resized')) : -1;
+    check(diff === 0, `a finished run resized to 640x400: ${again ? diff + ' pixels differ' : 'never laid out again'}`);
+}
+
 // The panel offers each value once and changes only its own option in the
 // address, keeping what the user gave.
 async function checkPanel(browser, fileUrl) {
@@ -178,6 +196,8 @@ async function checkPanel(browser, fileUrl) {
     const search = await page.evaluate('(() => { const species = document.querySelector("select[name=species]"); ' +
         'species.value = "6"; species.dispatchEvent(new Event("change")); return location.search; })()');
     check(search === '?ticks=5&cell-size=Medium&seed=3&colour=red&species=6', `the address after a change: ${search}`);
+    const notice = await page.evaluate('document.getElementById("panel").textContent');
+    check(notice.includes(copyright) && /MIT licence/.test(notice), `the panel names the copyright and licence: ${notice}`);
     await page.close();
 }
 
@@ -186,6 +206,8 @@ async function run() {
     const gzip = zlib.gzipSync(html, {level: 9}).length;
     console.log(`size: ${html.length} bytes, ${gzip} gzip-compressed (limit ${kSizeLimit})`);
     check(gzip <= kSizeLimit, 'the page, with all it loads, within 300 KB gzip-compressed');
+    // Whoever hosts the one file passes on the licence's notice with it.
+    check(html.includes(licence), 'the page holds the licence text whole');
 
     const fileUrl = 'file://' + path.resolve(pagePath);
     const server = await serve(path.dirname(path.resolve(pagePath)));
@@ -211,6 +233,7 @@ async function run() {
         await checkAddresses(browser, fileUrl);
         await checkFailureShows(browser, fileUrl);
         await checkPanel(browser, fileUrl);
+        await checkResizeAfterTheEnd(browser, fileUrl);
         await checkHugeWindow(browser, fileUrl);
 
         // The sheet drawn in WebAssembly is the native generator's, byte for byte.

@@ -3,12 +3,9 @@
 # XScreenSaver's app-defaults file. QUORBEL_ENABLE names the program.
 set -uo pipefail
 
+source "$(dirname "$0")/../support/shell_test_lib.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 export HOME=$work/home QUORBEL_XSCREENSAVER_DEFAULTS=$work/XScreenSaver
 mkdir -p "$HOME"
 printf '%s\n' '*mode: random' '*programs: \' '    maze --root \n\' '    pyro --root \n' >"$QUORBEL_XSCREENSAVER_DEFAULTS"
@@ -66,10 +63,14 @@ selection() { grep -E '^(mode|selected):' "$file" | tr -d '\r' | tr -s '\t' ' ' 
 diff "$work/original" "$file" || fail "--remove did not give the file back"
 [ ! -e "$HOME/.local/state/quorbel" ] || fail "--remove left its note of the selection"
 "$QUORBEL_ENABLE" --remove | grep -q "not among" || fail "a second --remove found something to do"
-# Without the note (another user's tools, a lost state folder): random mode.
-"$QUORBEL_ENABLE" --only >/dev/null && rm -r "$HOME/.local/state/quorbel"
-"$QUORBEL_ENABLE" --remove >/dev/null || fail "--remove without the note failed"
-[ "$(selection)" = "mode: random selected: -1 " ] || fail "--remove left quorbel selected: $(cat "$file")"
+# Without the note (another user's tools, a lost state folder), or with one
+# that says nothing: random mode.
+record=$HOME/.local/state/quorbel/xscreensaver-changes
+for lose in 'rm -r "$HOME/.local/state/quorbel"' ': >"$record"'; do
+    "$QUORBEL_ENABLE" --only >/dev/null && eval "$lose"
+    "$QUORBEL_ENABLE" --remove >/dev/null || fail "--remove after $lose failed"
+    [ "$(selection)" = "mode: random selected: -1 " ] || fail "--remove after $lose left quorbel selected: $(cat "$file")"
+done
 
 # The home folder as ls shows it and what its files hold; with "inodes",
 # also which file each name is, so that a rewrite shows.
@@ -88,6 +89,13 @@ round_trips=(
     "the list continuing at the end of the file" $'programs: \\\n  maze --root \\n\\\n  qix --root \\n\\\n' 2
     "the user's own quorbel entry, off" $'mode:\t\trandom\nprograms: \\\n  maze --root \\n\\\n- quorbel --root --speed 7 \\n\\\n  qix --root \\n\n' 1
     "quorbel before the hack shown" $'mode:\t\tone\nselected:\t2\nprograms: \\\n  maze --root \\n\\\n  quorbel --root \\n\\\n  qix --root \\n\\\n  pyro --root \\n\n' 1
+    "two lists: XScreenSaver reads the last" $'programs: maze --root \\n\nmode: random\nprograms: \\\n  qix --root \\n\\\n  pyro --root \\n\n' 2
+    "no list: the defaults' one added, then taken away" $'timeout: 0:01:00\nlock: False\n' 2
+    "no list, no final newline" $'lock: False' 2
+    "the user's own entry off, its dash after blanks" $'programs: \\\n  maze --root \\n\\\n\t\t-\tquorbel --root \\n\n' 1
+    "a hand-written last entry: no \\n, blanks after it" $'programs:  maze --root  \n' 1
+    "an empty list" $'programs:\n' 0
+    "no final newline" $'mode: random\nprograms: \\\n  maze --root \\n' 1
 )
 for ((i = 0; i < ${#round_trips[@]}; i += 3)); do
     name=${round_trips[i]} text=${round_trips[i + 1]} place=${round_trips[i + 2]}
@@ -125,21 +133,60 @@ refusals=(
     "a looping link" 'ln -s "$file" "$file"' "" "link"
     "a read-only file" 'printf "programs: maze --root\n" >"$file"; chmod 444 "$file"' --only "read-only"
     "a read-only file, --remove" 'printf "programs: quorbel --root\n" >"$file"; chmod 444 "$file"' --remove "read-only"
-    "a folder" 'mkdir "$file"' "" "not a file"
-    "a folder, --remove" 'mkdir "$file"' --remove "not a file"
+    "a folder" 'mkdir "$file"' "" "not a regular file"
+    "a folder, --remove" 'mkdir "$file"' --remove "not a regular file"
     "mixed line ends" 'printf "mode: random\r\nprograms: maze --root\n" >"$file"' --only "line ends"
+    "a record linked to /dev/zero" 'mkdir -p "${record%/*}"; ln -s /dev/zero "$record"' --remove "not a regular file"
+    "a record that is a FIFO" 'mkdir -p "${record%/*}"; mkfifo "$record"' "" "not a regular file"
+    "a folder for a record" 'printf "programs: quorbel --root\n" >"$file"; mkdir -p "$record"' --remove "not a regular file"
+    "a record too large" 'mkdir -p "${record%/*}"; truncate -s 20M "$record"' --remove "too large"
+    "a state folder that cannot be made" 'printf "" >"$HOME/.local"' "" "Not a directory"
 )
+# A run that went wrong must not take the machine's memory with it (the
+# sanitizers need theirs).
+ldd "$QUORBEL_ENABLE" | grep -q libasan || ulimit -v 4000000
 for ((i = 0; i < ${#refusals[@]}; i += 4)); do
     name=${refusals[i]}
     fresh_home
     eval "${refusals[i + 1]}"
     before=$(snapshot inodes)
-    "$QUORBEL_ENABLE" ${refusals[i + 2]} >"$work/out" 2>"$work/err"
+    timeout 60 "$QUORBEL_ENABLE" ${refusals[i + 2]} >"$work/out" 2>"$work/err"
     code=$?
     [ $code = 1 ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" = 1 ] && grep -q "${refusals[i + 3]}" "$work/err" ||
         fail "$name: exit $code, said $(cat "$work/out" "$work/err")"
     [ "$(snapshot inodes)" = "$before" ] || fail "$name: the home folder changed: $(diff <(echo "$before") <(snapshot inodes))"
 done
+
+# A relative HOME is refused: the record names folders by their full path.
+fresh_home
+(cd "$work" && HOME=home "$QUORBEL_ENABLE" >"$work/out" 2>"$work/err")
+[ $? = 1 ] && [ "$(wc -l <"$work/err")" = 1 ] && grep -q "full path" "$work/err" && [ ! -e "$file" ] ||
+    fail "a relative HOME: $(cat "$work/out" "$work/err")"
+
+# Run by root on a user's home (sudo -E): what it writes or makes stays the
+# user's, with the file's mode.
+if [ "$(id -u)" = 0 ]; then
+    for text in "" $'programs: maze --root\n'; do
+        fresh_home
+        [ -z "$text" ] || printf '%s' "$text" >"$file"
+        chown -R 4242:4343 "$HOME"
+        "$QUORBEL_ENABLE" --only >/dev/null || fail "--only as root failed"
+        [ -z "$(find "$HOME" ! -user 4242 -o ! -group 4343)" ] ||
+            fail "root took: $(find "$HOME" ! -user 4242 -o ! -group 4343)"
+    done
+fi
+
+# A run that must wait for another says so, and goes on once it may.
+fresh_home
+flock "$HOME" bash -c 'touch "$0/held"; until [ -e "$0/go" ]; do sleep 0.1; done' "$work" &
+holder=$!
+wait_until 30 test -e "$work/held" || fail "the lock was not taken"
+"$QUORBEL_ENABLE" >/dev/null 2>"$work/err" &
+waiter=$!
+wait_until 30 grep -q "waiting" "$work/err" || fail "a run held back says nothing: $(cat "$work/err")"
+touch "$work/go"
+wait "$holder" && wait "$waiter" || fail "the run that waited failed: $(cat "$work/err")"
+grep -q 'quorbel --root' "$file" || fail "the run that waited did nothing"
 
 # Runs at once take turns: none fails, no edit is lost (one adds quorbel,
 # another makes it the one shown), and --remove then gives the file back.

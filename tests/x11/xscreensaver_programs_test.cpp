@@ -44,7 +44,7 @@ std::string Setting(const std::string& text) {
 EnableResult Enable(const std::string& file, const std::optional<std::string>& defaults = std::nullopt) {
     const std::optional<EnableResult> result = EnableQuorbel(file, defaults);
     EXPECT_TRUE(result.has_value());
-    return result.value_or(EnableResult{EnableOutcome::AlreadyOn, "", std::nullopt});
+    return result.value_or(EnableResult{EnableOutcome::AlreadyOn, "", std::nullopt, {}});
 }
 
 }  // namespace
@@ -125,7 +125,7 @@ TEST(XScreenSaverPrograms, RemovingUndoesWhatWasChangedAndNumbersTheSelectionAga
     const std::string maze = "\t\tmaze --root \\n\\\n";
     const std::string quorbel = "\t\tquorbel --root --speed 3 \\n\\\n";
     const std::string qix = "\t\tqix --root \\n\\\n";
-    const Changes added{EnableOutcome::Added, std::nullopt};
+    const Changes added{EnableOutcome::Added, std::nullopt, {}};
     struct Case {
         const char* what;
         std::optional<Changes> changes;
@@ -140,7 +140,7 @@ TEST(XScreenSaverPrograms, RemovingUndoesWhatWasChangedAndNumbersTheSelectionAga
         {"added, on the setting's own line, twice", added,
          "programs: quorbel --root \\n\\\n" + qix + quorbel + "\t\tmaze --root\n",
          "programs:\t\\\n" + qix + "\t\tmaze --root\n"},
-        {"turned on: turned off again, the dash where it was", Changes{EnableOutcome::TurnedOn, std::nullopt},
+        {"turned on: turned off again, the dash where it was", Changes{EnableOutcome::TurnedOn, std::nullopt, {}},
          "programs: \\\n" + maze + " \t\tquorbel --root\n", "programs: \\\n" + maze + "-\t\tquorbel --root\n"},
         {"the user's own, on: left alone", Changes{}, "programs: \\\n" + maze + quorbel,
          "programs: \\\n" + maze + quorbel},
@@ -168,7 +168,7 @@ TEST(XScreenSaverPrograms, OnlySelectsQuorbelByItsPlaceAmongAllEntriesAndRemoveG
     EXPECT_EQ(only->outcome, EnableOutcome::TurnedOn);
     EXPECT_NE(only->text.find("mode:\t\tone\nselected:\t1\nprograms:"), std::string::npos) << only->text;
     ASSERT_TRUE(only->replaced.has_value());
-    EXPECT_EQ(RemoveQuorbel(only->text, Changes{only->outcome, only->replaced})->text, file);
+    EXPECT_EQ(RemoveQuorbel(only->text, Changes{only->outcome, only->replaced, only->layout})->text, file);
 }
 
 TEST(XScreenSaverPrograms, AFileMixingLineEndsIsOneToRefuse) {

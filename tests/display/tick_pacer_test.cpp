@@ -1,4 +1,4 @@
-#include "saver_program/tick_pacer.h"
+#include "display/tick_pacer.h"
 
 #include <gtest/gtest.h>
 
