@@ -17,7 +17,10 @@ Flushed Flush(wl_display* display) {
 
 }  // namespace
 
-Waited WaitOnCompositor(wl_display* display, int stopFd, int timeout) {
+Waited WaitOnCompositor(wl_display* display, int stopFd, int timeout, pollfd* also) {
+    if (also) {
+        also->revents = 0;
+    }
     if (wl_display_prepare_read(display) != 0) {
         return wl_display_dispatch_pending(display) < 0 ? Waited::Failed : Waited::Dispatched;
     }
@@ -27,8 +30,11 @@ Waited WaitOnCompositor(wl_display* display, int stopFd, int timeout) {
         return Waited::Failed;
     }
     const short events = flushed == Flushed::Some ? POLLIN | POLLOUT : POLLIN;
-    pollfd fds[2] = {{wl_display_get_fd(display), events, 0}, {stopFd, POLLIN, 0}};
-    if (poll(fds, 2, flushed == Flushed::Some ? -1 : timeout) < 0 && errno != EINTR) {
+    pollfd fds[3] = {{wl_display_get_fd(display), events, 0}, {stopFd, POLLIN, 0}, {-1, 0, 0}};
+    if (also) {
+        fds[2] = *also;
+    }
+    if (poll(fds, also ? 3 : 2, flushed == Flushed::Some ? -1 : timeout) < 0 && errno != EINTR) {
         wl_display_cancel_read(display);
         return Waited::Failed;
     }
@@ -41,6 +47,9 @@ Waited WaitOnCompositor(wl_display* display, int stopFd, int timeout) {
     }
     if (wl_display_dispatch_pending(display) < 0) {
         return Waited::Failed;
+    }
+    if (also) {
+        also->revents = fds[2].revents;
     }
     return fds[1].revents != 0 ? Waited::Stopped : Waited::Dispatched;
 }

@@ -9,20 +9,45 @@ constexpr OptionHelp kFrontEndOptions[] = {
     WindowOptionHelp("Draw in an ordinary window that input does not end, instead of on every output"),
     TicksOptionHelp(),
     ScaleOptionHelp("Device pixels per sprite pixel (default auto: each output's own scale)"),
-    // The last kSetupRows rows: setting the saver up.
+    // The last kSetupRows rows: the saver on idle, and setting it up.
+    {"idle", "[SECONDS]",
+     "Wait for SECONDS (default: the settings file's, else 300) without input, show the saver, and wait again, "
+     "until the session ends"},
     {"enable", "[SECONDS]",
      "Show the saver after SECONDS (default 300) without input, from now and at every login, with the settings "
      "options given"},
     {"remove", nullptr, "Undo --enable: stop the saver waiting and take away what --enable made"},
 };
-constexpr size_t kSetupRows = 2;
+constexpr size_t kSetupRows = 3;
 constexpr size_t kShowingRows = std::size(kFrontEndOptions) - kSetupRows;
 
 OptionResult Refused(std::string message) { return {OptionStatus::Error, 0, std::move(message)}; }
 
-// --enable [SECONDS] or --remove.
+// The optional SECONDS of --idle or --enable into *seconds: left out, the
+// next argument, if any, is an option.
+OptionResult TakeSeconds(int argc, const char* const* argv, int index, const OptionSpelling& spelling,
+                         std::optional<uint32_t>* seconds) {
+    const bool next = !spelling.attachedValue && index + 1 < argc && argv[index + 1][0] != '-';
+    if (!spelling.attachedValue && !next) {
+        return {OptionStatus::Consumed, 1, {}};
+    }
+    int used = 1;
+    const std::string text(OptionValue(argc, argv, index, spelling, used).value_or(""));
+    *seconds = ParseDecimal(text, 1, kMaxIdleSeconds);
+    if (!*seconds) {
+        return Refused("--" + std::string(spelling.name) + " takes 1.." + std::to_string(kMaxIdleSeconds) +
+                       " seconds, not " + QuotedArgument(text));
+    }
+    return {OptionStatus::Consumed, used, {}};
+}
+
+// --idle [SECONDS], --enable [SECONDS] or --remove.
 OptionResult TakeSetupOption(int argc, const char* const* argv, int index, const OptionSpelling& spelling,
                              WaylandOptions& options) {
+    if (spelling.name == "idle") {
+        options.idle = true;
+        return TakeSeconds(argc, argv, index, spelling, &options.idleSeconds);
+    }
     const std::optional<SetupRequest> setup = spelling.name == "enable"   ? SetupRequest::Enable
                                               : spelling.name == "remove" ? SetupRequest::Remove
                                                                           : std::optional<SetupRequest>();
@@ -37,19 +62,7 @@ OptionResult TakeSetupOption(int argc, const char* const* argv, int index, const
         const std::string error = AttachedValueError(spelling);
         return error.empty() ? OptionResult{OptionStatus::Consumed, 1, {}} : Refused(error);
     }
-    // SECONDS may be left out: then the next argument, if any, is an option.
-    const bool next = !spelling.attachedValue && index + 1 < argc && argv[index + 1][0] != '-';
-    if (!spelling.attachedValue && !next) {
-        return {OptionStatus::Consumed, 1, {}};
-    }
-    int used = 1;
-    const std::string text(OptionValue(argc, argv, index, spelling, used).value_or(""));
-    options.enableSeconds = ParseDecimal(text, 1, kMaxIdleSeconds);
-    if (!options.enableSeconds) {
-        return Refused("--enable takes 1.." + std::to_string(kMaxIdleSeconds) + " seconds, not " +
-                       QuotedArgument(text));
-    }
-    return {OptionStatus::Consumed, used, {}};
+    return TakeSeconds(argc, argv, index, spelling, &options.enableSeconds);
 }
 
 }  // namespace
@@ -100,6 +113,11 @@ bool ParseWaylandOptions(int argc, const char* const* argv, WaylandOptions* opti
     }
     if (result.setup == SetupRequest::Remove && !GivenSettingOptions(argc, argv).empty()) {
         *error = "--remove takes no settings options";
+        return false;
+    }
+    if (result.idle && (result.setup || result.window)) {
+        // A window that input does not end would be shown once and for good.
+        *error = "--idle shows the saver on every output; it does not go with --window, --enable or --remove";
         return false;
     }
     *options = result;

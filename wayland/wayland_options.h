@@ -1,7 +1,7 @@
 // The command line of the Wayland saver: the Linux savers' shared options
 // (the settings, --window, --ticks, --scale, -h/--help, --version) with its
-// own words for them, and --enable [SECONDS] and --remove. Portable: no
-// Wayland headers.
+// own words for them, --idle [SECONDS], and --enable [SECONDS] and
+// --remove. Portable: no Wayland headers.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +24,11 @@ enum class SetupRequest { Enable, Remove };
 struct WaylandOptions : SaverProgramOptions {
     std::optional<SetupRequest> setup;
     std::optional<uint32_t> enableSeconds;  // --enable's SECONDS, when given
+    // --idle: wait for the session to be idle that long, show, and wait
+    // again, for the whole session; its SECONDS when given (the settings
+    // file's idle time otherwise, which the program puts here).
+    bool idle = false;
+    std::optional<uint32_t> idleSeconds;
 };
 
 // Reads argv[1..argc-1]. On a bad option returns false with one line naming

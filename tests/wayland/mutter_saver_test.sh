@@ -4,15 +4,16 @@
 # two outputs of 800x600 can be captured. Each output gets a full-screen
 # xdg_toplevel (as the saver's protocol log shows it) whose picture equals
 # quorbel-render at 800x600; a key, a click and a move given into the
-# Xvfb each end it with 0. Needs QUORBEL_WAYLAND, QUORBEL_RENDER and
-# GNOME_TEST_CLIENT naming the built programs.
+# Xvfb each end it with 0. Needs QUORBEL_WAYLAND and QUORBEL_RENDER naming
+# the built programs and GNOME_TEST_CLIENT the session manager's stand-in
+# (tests/wayland/gnome_test_client.py).
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/tools/ci/headless_mutter.sh"
 . "$root/tests/support/shell_test_lib.sh"
 
-for tool in mutter setpriv dbus-daemon gdbus Xvfb xdotool import "${GNOME_TEST_CLIENT:-gnome_test_client}"; do
+for tool in mutter setpriv dbus-daemon gdbus Xvfb xdotool import "$GNOME_TEST_CLIENT"; do
     command -v "$tool" >/dev/null || fail "$tool is missing (tools/ci/install_deps.sh installs what it needs)"
 done
 

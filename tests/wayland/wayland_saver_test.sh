@@ -11,26 +11,15 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/tools/ci/headless_sway.sh"
 . "$root/tests/support/shell_test_lib.sh"
+. "$root/tests/wayland/idle_test_lib.sh"
 
-work=$(mktemp -d)
-chmod 0755 "$work"
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
-    stop_sway
-    rm -rf "$work"
-}
-trap cleanup EXIT
+start_work stop_sway
 
 failure_details() {
     [ -n "$SWAY_RUNTIME" ] && [ -f "$work/err" ] && sed 's/^/saver: /' "$work/err"
 }
 
-for tool in sway swaymsg grim wtype swayidle setpriv; do
+for tool in sway swaymsg grim wtype swayidle setpriv "$IDLE_INHIBITOR"; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (tools/ci/install_deps.sh installs it)"
 done
 
@@ -49,7 +38,6 @@ reaped() {
 }
 end_saver() { kill -TERM "$SAVER" && reaped SIGTERM; }
 
-gone() { ! kill -0 "$1" 2>/dev/null; }
 
 one_output() { start_sway 1 "output HEADLESS-1 resolution $1" "${@:2}" || fail "sway did not start"; }
 two_outputs() {
@@ -326,15 +314,33 @@ while True: held.append(listener.accept()[0]), print(len(held), flush=True)' "$r
     done
 }
 
+# --idle on sway (org_kde_kwin_idle) as on the other desktops
+# (tests/wayland/idle_test_lib.sh), and each showing equal to quorbel-render
+# on both outputs.
+case_idle() {
+    two_outputs
+    render first 1024x768 1 "${seeded[@]}" --ticks 12
+    render second 800x600 2 "${seeded[@]}" --ticks 12
+    saver_env=(WAYLAND_DEBUG=1)
+    start_waiter() { start_saver --idle 2 "${seeded[@]}" --ticks 12; }
+    each_showing() {
+        expect_match HEADLESS-1 first "HEADLESS-1, $1 showing"
+        expect_match HEADLESS-2 second "HEADLESS-2, $1 showing"
+    }
+    WAITER_LOG=$work/err WAITER_LOCK=$SWAY_RUNTIME/quorbel-wayland-idle-$SWAY_WAYLAND.lock DESKTOP_PID=$SWAY_PID
+    check_waiter inhibit_idle release_idle 1024x768 400x300
+}
+
 # refused <what> <exit code> <line start> <command...>: it ends with that
 # code and one line on standard error, which starts so.
 refused() {
     local what=$1 expected=$2 start=$3 code
     shift 3
-    "$@" >"$work/out" 2>"$work/err"
+    "$@" >"$work/out" 2>"$work/refusal"
     code=$?
     [ "$code" = "$expected" ] || fail "$what: exit code $code, not $expected"
-    [ "$(wc -l <"$work/err")" = 1 ] && grep -q "^$start" "$work/err" || fail "$what: not one line of ours: $(cat "$work/err")"
+    [ "$(wc -l <"$work/refusal")" = 1 ] && grep -q "^$start" "$work/refusal" ||
+        fail "$what: not one line of ours: $(cat "$work/refusal")"
 }
 
 case_bad_options() {
@@ -349,8 +355,8 @@ case_bad_options() {
     while read -r named start vars; do
         # shellcheck disable=SC2086
         refused "$vars" 1 "quorbel-wayland: ${start//_/ }" env -i $vars "$QUORBEL_WAYLAND" </dev/null
-        grep -q "$named" "$work/err" || fail "$vars: the message does not name $named: $(cat "$work/err")"
-        grep -q 'Success$' "$work/err" && fail "$vars: $(cat "$work/err")"
+        grep -q "$named" "$work/refusal" || fail "$vars: the message does not name $named: $(cat "$work/refusal")"
+        grep -q 'Success$' "$work/refusal" && fail "$vars: $(cat "$work/refusal")"
     done <<EOF
 WAYLAND_DISPLAY cannot_connect XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=wayland-none
 WAYLAND_DISPLAY cannot_connect XDG_RUNTIME_DIR=$runtime
@@ -360,6 +366,10 @@ WAYLAND_SOCKET cannot_connect XDG_RUNTIME_DIR=$runtime WAYLAND_SOCKET=abc
 WAYLAND_SOCKET cannot_connect XDG_RUNTIME_DIR=$runtime WAYLAND_SOCKET=77
 WAYLAND_SOCKET the_connection XDG_RUNTIME_DIR=$runtime WAYLAND_SOCKET=0
 EOF
+    # The waiter outside a Wayland session (a login entry under X11).
+    env -i XDG_RUNTIME_DIR="$runtime" "$QUORBEL_WAYLAND" --idle 5 >"$work/out" 2>&1 ||
+        fail "the waiter without WAYLAND_DISPLAY: exit code $?"
+    [ -s "$work/out" ] && fail "the waiter without WAYLAND_DISPLAY said: $(cat "$work/out")"
     rmdir "$runtime"
 }
 

@@ -34,7 +34,7 @@ files[quorbel-wayland]=$(printf '%s\n' ./usr/bin/quorbel-wayland ./usr/share/man
 files[quorbel-render]=$(printf '%s\n' ./usr/bin/quorbel-render ./usr/share/man/man1/quorbel-render.1.gz
     doc quorbel-render)
 depends[quorbel]="xscreensaver libx11-6 libstdc++6 libc6"
-depends[quorbel-wayland]="libwayland-client0 libstdc++6 libc6"
+depends[quorbel-wayland]="libwayland-client0 libsystemd0 libstdc++6 libc6"
 depends[quorbel-render]="libpng16-16 libgif7 libstdc++6 libc6"
 programs[quorbel]="quorbel quorbel-enable"
 programs[quorbel-wayland]=quorbel-wayland

@@ -6,18 +6,7 @@ set -uo pipefail
 
 . "$(dirname "$0")/x_test_lib.sh"
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
-    stop_xvfb
-    rm -rf "$work"
-}
-trap cleanup EXIT
+start_work stop_xvfb
 
 # sprites_everywhere <shot> <region> <cell side>: sprites, and no cell black.
 sprites_everywhere() {

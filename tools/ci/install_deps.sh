@@ -6,9 +6,10 @@
 # (libwayland-dev, wayland-protocols, wayland-scanner from libwayland-bin)
 # and tests (a headless sway, grim, wtype, swayidle; KWin with its fake
 # input protocol from plasma-wayland-protocols and a session bus, captured
-# through its X11-windowed outputs in Xvfb; mutter nested in Xvfb, with
-# gdbus from libglib2.0-bin and a stand-in session manager on sd-bus from
-# libsystemd-dev).
+# through its X11-windowed outputs in Xvfb), and its idle waiter's build
+# (KDE's idle protocol, also from plasma-wayland-protocols, and sd-bus from
+# libsystemd-dev) and tests (mutter headless, or nested in Xvfb to be
+# captured; gdbus from libglib2.0-bin, python3-gi for GNOME's stand-ins).
 # Quick when everything is already there: it only asks dpkg.
 set -eu
 
@@ -21,7 +22,7 @@ libx11-dev x11-xserver-utils xscreensaver xscreensaver-data-extra libxml2-utils 
 clang-14 libclang-rt-14-dev gnuplot-nox xrestop
 emscripten node-acorn chromium
 pkg-config libwayland-dev wayland-protocols libwayland-bin sway grim wtype swayidle
-kwin-wayland plasma-wayland-protocols dbus-daemon mutter libglib2.0-bin libsystemd-dev"
+kwin-wayland plasma-wayland-protocols dbus-daemon libsystemd-dev mutter libglib2.0-bin python3-gi"
 
 missing=""
 for p in $PACKAGES; do
