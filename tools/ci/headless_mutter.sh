@@ -75,20 +75,7 @@ start_mutter() {
 }
 
 stop_mutter() {
-    local pid
-    for pid in "$MUTTER_PID" "$MUTTER_STANDIN_PID" "$MUTTER_BUS_PID"; do
-        if [ -n "$pid" ]; then
-            kill "$pid" 2>/dev/null
-            wait "$pid" 2>/dev/null
-        fi
-    done
-    MUTTER_PID="" MUTTER_STANDIN_PID="" MUTTER_BUS_PID=""
-    if [ -n "$MUTTER_X_DISPLAY" ]; then
-        stop_xvfb
-        MUTTER_X_DISPLAY=""
-    fi
-    remove_session_user
-    [ -n "$MUTTER_RUNTIME" ] && rm -rf "$MUTTER_RUNTIME"
-    MUTTER_RUNTIME=""
-    return 0
+    end_session "$MUTTER_RUNTIME" "$MUTTER_PID" "$MUTTER_STANDIN_PID" "$MUTTER_BUS_PID"
+    [ -z "$MUTTER_X_DISPLAY" ] || stop_xvfb
+    MUTTER_PID="" MUTTER_STANDIN_PID="" MUTTER_BUS_PID="" MUTTER_X_DISPLAY="" MUTTER_RUNTIME=""
 }
