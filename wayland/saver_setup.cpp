@@ -85,11 +85,12 @@ std::optional<SetupRecord> ParseSetupRecord(const std::string& text) {
         const std::string key = line.substr(0, space);
         const std::string value = space == std::string::npos ? "" : line.substr(space + 1);
         const std::optional<std::uint64_t> hash = HashOf(value.substr(0, 16));
-        if (key == "was" && wasDue && FromOneLine(value)) {
+        if (wasDue) {
+            if (key != "was" || !FromOneLine(value)) {
+                return std::nullopt;
+            }
             record.files.back().before = FromOneLine(value);
             wasDue = false;
-        } else if (wasDue) {
-            return std::nullopt;
         } else if ((key == "made" || key == "edited") && hash && value.size() > 18 && value[16] == ' ' &&
                    value[17] == '/') {
             record.files.push_back({value.substr(17), *hash, std::nullopt});

@@ -85,20 +85,7 @@ kwin_windows_placed() {
 }
 
 stop_kwin() {
-    local pid
-    for pid in "$KWIN_PID" "$KWIN_BUS_PID"; do
-        if [ -n "$pid" ]; then
-            kill "$pid" 2>/dev/null
-            wait "$pid" 2>/dev/null
-        fi
-    done
-    KWIN_PID="" KWIN_BUS_PID=""
-    if [ -n "$KWIN_X_DISPLAY" ]; then
-        stop_xvfb
-        KWIN_X_DISPLAY=""
-    fi
-    remove_session_user
-    [ -n "$KWIN_RUNTIME" ] && rm -rf "$KWIN_RUNTIME"
-    KWIN_RUNTIME=""
-    return 0
+    end_session "$KWIN_RUNTIME" "$KWIN_PID" "$KWIN_BUS_PID"
+    [ -z "$KWIN_X_DISPLAY" ] || stop_xvfb
+    KWIN_PID="" KWIN_BUS_PID="" KWIN_X_DISPLAY="" KWIN_RUNTIME=""
 }

@@ -1,11 +1,13 @@
 # Sourced: a private headless mutter, GNOME's compositor, for the Wayland
-# tests. It cannot be captured; its idle monitor and its remote desktop
-# input are on its session bus, a private one.
-#   start_mutter <stand-in> <WxH>...
+# tests. It cannot be captured headless, only nested; its idle monitor and
+# its remote desktop input are on its session bus, a private one.
+#   start_mutter <stand-in> [nested] <WxH>...
 #       starts <stand-in> first, a command that prints "ready" once it owns
 #       org.gnome.SessionManager (a headless mutter has no session manager,
 #       and its idle monitor follows one), then mutter with a virtual monitor
 #       of each size. Sets MUTTER_PID and MUTTER_WAYLAND (the socket's name).
+#       With "nested", its one X11 window in a private Xvfb instead, holding
+#       the outputs side by side, all of the first size; sets MUTTER_X_DISPLAY.
 #   as_mutter_user <command...>     runs a command as mutter's user, in its session
 #   exec_as_mutter_user <command...>  the same in place of the shell, so that
 #                                 "exec_as_mutter_user ... &" gives its PID
@@ -15,12 +17,14 @@
 # removed by stop_mutter, tools/ci/session_user.sh).
 
 . "$(dirname "${BASH_SOURCE[0]}")/session_user.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/xvfb_display.sh"
 
 MUTTER_RUNTIME=""
 MUTTER_PID=""
 MUTTER_BUS_PID=""
 MUTTER_STANDIN_PID=""
 MUTTER_WAYLAND=""
+MUTTER_X_DISPLAY=""
 
 as_mutter_user() { (exec_as_mutter_user "$@"); }
 
@@ -31,11 +35,19 @@ exec_as_mutter_user() {
 }
 
 start_mutter() {
-    local standin=$1 size monitors=()
+    local standin=$1 size monitors=(--headless) nested=()
     shift
-    for size; do
-        monitors+=(--virtual-monitor "$size")
-    done
+    if [ "$1" = nested ]; then
+        shift
+        start_xvfb "$((${1%x*} * $#))x${1#*x}x24" -ac || return 1
+        MUTTER_X_DISPLAY=$XVFB_DISPLAY
+        monitors=(--nested)
+        nested=(DISPLAY="$MUTTER_X_DISPLAY" MUTTER_DEBUG_NUM_DUMMY_MONITORS=$# MUTTER_DEBUG_DUMMY_MODE_SPECS="$1")
+    else
+        for size; do
+            monitors+=(--virtual-monitor "$size")
+        done
+    fi
     make_session_user quorbel-mutter || return 1
     MUTTER_RUNTIME=$(mktemp -d /tmp/quorbel-mutter.XXXXXX) || return 1
     chmod 0700 "$MUTTER_RUNTIME"
@@ -45,10 +57,11 @@ start_mutter() {
     # shellcheck disable=SC2086
     exec_as_mutter_user $standin >"$MUTTER_RUNTIME/standin.log" 2>&1 &
     MUTTER_STANDIN_PID=$!
-    standin_ready() { grep -q ready "$MUTTER_RUNTIME/standin.log"; }
+    standin_ready() { grep -qs ready "$MUTTER_RUNTIME/standin.log"; }
     await_compositor "The session manager stand-in" "$MUTTER_STANDIN_PID" "$MUTTER_RUNTIME/standin.log" \
         standin_ready || return 1
-    exec_as_mutter_user mutter --headless --wayland --no-x11 "${monitors[@]}" --wayland-display wayland-quorbel-$$ \
+    exec_as_mutter_user env "${nested[@]}" mutter "${monitors[@]}" --wayland --no-x11 \
+        --wayland-display wayland-quorbel-$$ \
         >"$MUTTER_RUNTIME/mutter.log" 2>&1 &
     MUTTER_PID=$!
     MUTTER_WAYLAND=wayland-quorbel-$$
@@ -62,16 +75,7 @@ start_mutter() {
 }
 
 stop_mutter() {
-    local pid
-    for pid in "$MUTTER_PID" "$MUTTER_STANDIN_PID" "$MUTTER_BUS_PID"; do
-        if [ -n "$pid" ]; then
-            kill "$pid" 2>/dev/null
-            wait "$pid" 2>/dev/null
-        fi
-    done
-    MUTTER_PID="" MUTTER_STANDIN_PID="" MUTTER_BUS_PID=""
-    remove_session_user
-    [ -n "$MUTTER_RUNTIME" ] && rm -rf "$MUTTER_RUNTIME"
-    MUTTER_RUNTIME=""
-    return 0
+    end_session "$MUTTER_RUNTIME" "$MUTTER_PID" "$MUTTER_STANDIN_PID" "$MUTTER_BUS_PID"
+    [ -z "$MUTTER_X_DISPLAY" ] || stop_xvfb
+    MUTTER_PID="" MUTTER_STANDIN_PID="" MUTTER_BUS_PID="" MUTTER_X_DISPLAY="" MUTTER_RUNTIME=""
 }

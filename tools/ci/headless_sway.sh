@@ -57,15 +57,6 @@ as_user_env_sway() {
 }
 
 stop_sway() {
-    if [ -n "$SWAY_PID" ]; then
-        kill "$SWAY_PID" 2>/dev/null || true
-        wait "$SWAY_PID" 2>/dev/null || true
-        SWAY_PID=""
-    fi
-    remove_session_user
-    if [ -n "$SWAY_RUNTIME" ]; then
-        rm -rf "$SWAY_RUNTIME"
-    fi
-    SWAY_RUNTIME=""
-    return 0
+    end_session "$SWAY_RUNTIME" "$SWAY_PID"
+    SWAY_PID="" SWAY_RUNTIME=""
 }

@@ -8,8 +8,8 @@
 # input protocol from plasma-wayland-protocols and a session bus, captured
 # through its X11-windowed outputs in Xvfb), and its idle waiter's build
 # (KDE's idle protocol, also from plasma-wayland-protocols, and sd-bus from
-# libsystemd-dev) and tests (mutter headless, gdbus from libglib2.0-bin,
-# python3-gi for GNOME's stand-ins).
+# libsystemd-dev) and tests (mutter headless, or nested in Xvfb to be
+# captured; gdbus from libglib2.0-bin, python3-gi for GNOME's stand-ins).
 # Quick when everything is already there: it only asks dpkg.
 set -eu
 

@@ -8,6 +8,8 @@
 #                                only those variables, as that user
 #   remove_session_user          ends what still runs as the user, each by
 #                                its PID, and removes it
+#   end_session <folder> <pid>...  ends each PID given (empty ones skipped),
+#                                then the user, and removes the folder
 #   await_compositor <name> <pid> <log> <condition...>
 #                                true once the condition holds; false, with
 #                                the log, if the compositor ends or 30 s
@@ -51,6 +53,19 @@ remove_session_user() {
     done
     userdel "$SESSION_USER" 2>/dev/null || echo "could not remove the user $SESSION_USER" >&2
     SESSION_USER_MADE=""
+}
+
+end_session() {
+    local folder=$1 pid
+    shift
+    for pid; do
+        if [ -n "$pid" ]; then
+            kill "$pid" 2>/dev/null || true
+            wait "$pid" 2>/dev/null || true
+        fi
+    done
+    remove_session_user
+    [ -z "$folder" ] || rm -rf "$folder"
 }
 
 await_compositor() {
