@@ -56,11 +56,11 @@ int main(int argc, char** argv) {
         // where XScreenSaver serves.
         const std::string lockPath = SessionLock();
         if (lockPath.empty()) {
-            return std::getenv("WAYLAND_DISPLAY") ? Fail(
-                                                        "XDG_RUNTIME_DIR is not set, so the session's waiter "
-                                                        "cannot be found",
-                                                        1)
-                                                  : 0;
+            if (!std::getenv("WAYLAND_DISPLAY")) {
+                return 0;
+            }
+            return Fail("XDG_RUNTIME_DIR is not set or not an absolute path, so the session's waiter cannot be found",
+                        1);
         }
         std::optional<pid_t> holder;
         lock = IdleLock::Take(lockPath, &holder, &error);

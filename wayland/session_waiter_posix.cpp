@@ -42,7 +42,8 @@ bool SwaySession() { return IsSway(Environment("SWAYSOCK"), Environment("XDG_CUR
 std::string SessionLock() {
     const std::string display = Environment("WAYLAND_DISPLAY");
     const std::string runtimeDir = Environment("XDG_RUNTIME_DIR");
-    return display.empty() || runtimeDir.empty() ? "" : IdleLockPath(runtimeDir, display);
+    // A relative folder would put the lock wherever the program was started.
+    return display.empty() || runtimeDir.empty() || runtimeDir[0] != '/' ? "" : IdleLockPath(runtimeDir, display);
 }
 
 std::optional<pid_t> StopWaiter(const std::string& lock, std::string* error) {

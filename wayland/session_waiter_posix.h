@@ -12,7 +12,8 @@
 // Whether the session is sway's (which reads no autostart folder).
 bool SwaySession();
 
-// The session's waiter lock; empty outside a Wayland session.
+// The session's waiter lock; empty outside a Wayland session (or with
+// XDG_RUNTIME_DIR unset or relative).
 std::string SessionLock();
 
 // The session's running waiter ended; its process id, or nothing when none
